@@ -1,0 +1,73 @@
+#include "platform/Application.h"
+
+#include <SDL.h>
+
+#include <cctype>
+
+namespace cocos2d {
+
+namespace {
+
+// "ja_JP.UTF-8" gives "ja"; "C", "POSIX" and "" give "" (no preference).
+std::string languageOf(const char* locale) {
+    if (!locale) {
+        return "";
+    }
+    std::string code(locale);
+    code = code.substr(0, code.find_first_of("_.@:"));
+    if (code == "C" || code == "POSIX") {
+        return "";
+    }
+    for (char& c : code) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return code;
+}
+
+}  // namespace
+
+std::string Application::getCurrentLanguageCode() {
+    // The order the C library and gettext use for messages: LC_ALL, LC_MESSAGES, LANG decide the
+    // locale, and LANGUAGE, when that locale is not C, lists the preferred languages first.
+    const char* locale = nullptr;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = SDL_getenv(name);
+        if (value && value[0] != '\0') {
+            locale = value;
+            break;
+        }
+    }
+    const std::string localeLanguage = languageOf(locale);
+    if (localeLanguage.empty()) {
+        return "en";
+    }
+    const std::string preferred = languageOf(SDL_getenv("LANGUAGE"));
+    return preferred.empty() ? localeLanguage : preferred;
+}
+
+LanguageType Application::getCurrentLanguage() {
+    static const struct {
+        const char* code;
+        LanguageType type;
+    } kLanguages[] = {
+        {"en", LanguageType::ENGLISH},    {"zh", LanguageType::CHINESE},
+        {"fr", LanguageType::FRENCH},     {"it", LanguageType::ITALIAN},
+        {"de", LanguageType::GERMAN},     {"es", LanguageType::SPANISH},
+        {"nl", LanguageType::DUTCH},      {"ru", LanguageType::RUSSIAN},
+        {"ko", LanguageType::KOREAN},     {"ja", LanguageType::JAPANESE},
+        {"hu", LanguageType::HUNGARIAN},  {"pt", LanguageType::PORTUGUESE},
+        {"ar", LanguageType::ARABIC},     {"nb", LanguageType::NORWEGIAN},
+        {"pl", LanguageType::POLISH},     {"tr", LanguageType::TURKISH},
+        {"uk", LanguageType::UKRAINIAN},  {"ro", LanguageType::ROMANIAN},
+        {"bg", LanguageType::BULGARIAN},
+    };
+    const std::string code = getCurrentLanguageCode();
+    for (const auto& language : kLanguages) {
+        if (code == language.code) {
+            return language.type;
+        }
+    }
+    return LanguageType::ENGLISH;
+}
+
+}  // namespace cocos2d

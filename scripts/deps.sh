@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The one list of Debian packages that the build, the tests and the tools need.
+# Installs only what is missing; refreshes the package lists first when something is.
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake ninja-build pkg-config
+  # engine layer
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-noto-cjk
+  # save store, device link
+  libpugixml-dev libserialport-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev python3 socat xvfb xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
