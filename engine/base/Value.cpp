@@ -1,6 +1,8 @@
 #include "base/Value.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <locale>
 #include <sstream>
@@ -40,6 +42,8 @@ double Value::asDouble() const {
             return std::get<float>(_data);
         case Type::DOUBLE:
             return std::get<double>(_data);
+        case Type::INT64:
+            return static_cast<double>(std::get<std::int64_t>(_data));
         case Type::BOOLEAN:
             return std::get<bool>(_data) ? 1.0 : 0.0;
         case Type::STRING:
@@ -55,6 +59,10 @@ int Value::asInt() const {
             return std::get<int>(_data);
         case Type::STRING:
             return std::atoi(std::get<std::string>(_data).c_str());
+        case Type::INT64: {
+            const std::int64_t v = std::get<std::int64_t>(_data);
+            return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+        }
         case Type::FLOAT:
         case Type::DOUBLE: {
             double d = asDouble();
@@ -74,7 +82,35 @@ int Value::asInt() const {
     }
 }
 
-float Value::asFloat() const { return static_cast<float>(asDouble()); }
+std::int64_t Value::asInt64() const {
+    switch (getType()) {
+        case Type::INT64:
+            return std::get<std::int64_t>(_data);
+        case Type::STRING:
+            return std::strtoll(std::get<std::string>(_data).c_str(), nullptr, 10);
+        case Type::FLOAT:
+        case Type::DOUBLE: {
+            double d = asDouble();
+            if (d != d) {
+                return 0;
+            }
+            // 2^63 is exact in a double; anything at or beyond it would overflow.
+            if (d >= 9223372036854775808.0) {
+                return INT64_MAX;
+            }
+            if (d < -9223372036854775808.0) {
+                return INT64_MIN;
+            }
+            return static_cast<std::int64_t>(d);
+        }
+        default:
+            return asInt();
+    }
+}
+
+float Value::asFloat() const {
+    return static_cast<float>(asDouble());
+}
 
 bool Value::asBool() const {
     switch (getType()) {
@@ -84,6 +120,8 @@ bool Value::asBool() const {
             const auto& s = std::get<std::string>(_data);
             return !(s.empty() || s == "0" || s == "false");
         }
+        case Type::INT64:
+            return std::get<std::int64_t>(_data) != 0;
         case Type::INTEGER:
         case Type::FLOAT:
         case Type::DOUBLE:
@@ -99,6 +137,8 @@ std::string Value::asString() const {
             return std::get<std::string>(_data);
         case Type::INTEGER:
             return std::to_string(std::get<int>(_data));
+        case Type::INT64:
+            return std::to_string(std::get<std::int64_t>(_data));
         case Type::BOOLEAN:
             return std::get<bool>(_data) ? "true" : "false";
         case Type::FLOAT:

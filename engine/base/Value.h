@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <variant>
@@ -16,7 +17,8 @@ using ValueMap = std::map<std::string, Value>;
 // A dynamically typed value: the in-memory form of every property list.
 class Value {
 public:
-    enum class Type { NONE, INTEGER, FLOAT, DOUBLE, BOOLEAN, STRING, VECTOR, MAP };
+    // INT64 holds integers beyond 32 bits, as property lists from elsewhere may carry them.
+    enum class Type { NONE, INTEGER, FLOAT, DOUBLE, BOOLEAN, STRING, VECTOR, MAP, INT64 };
 
     static const Value Null;
 
@@ -29,13 +31,15 @@ public:
     explicit Value(std::string v) : _data(std::move(v)) {}
     explicit Value(ValueVector v) : _data(std::move(v)) {}
     explicit Value(ValueMap v) : _data(std::move(v)) {}
+    explicit Value(std::int64_t v) : _data(v) {}
 
     Type getType() const { return static_cast<Type>(_data.index()); }
     bool isNull() const { return getType() == Type::NONE; }
 
     // Conversions between the scalar types follow the engine's lenient rules: a string reads as
     // a number where it can, anything else converts to 0, false or "".
-    int asInt() const;
+    int asInt() const;  // saturates at the limits of int
+    std::int64_t asInt64() const;
     float asFloat() const;
     double asDouble() const;
     bool asBool() const;
@@ -51,7 +55,9 @@ public:
     bool operator!=(const Value& other) const { return !(*this == other); }
 
 private:
-    std::variant<std::monostate, int, float, double, bool, std::string, ValueVector, ValueMap> _data;
+    std::variant<std::monostate, int, float, double, bool, std::string, ValueVector, ValueMap,
+                 std::int64_t>
+        _data;
 };
 
 }  // namespace cocos2d

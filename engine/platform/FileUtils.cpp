@@ -1,10 +1,18 @@
 #include "platform/FileUtils.h"
 
 #include <SDL.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "platform/PlistReader.h"
+#include "platform/PlistWriter.h"
 
 namespace cocos2d {
 
@@ -45,6 +53,46 @@ std::vector<std::string> defaultSearchPaths() {
         }
     }
     return paths;
+}
+
+bool writeAll(int fd, const std::string& data) {
+    const char* at = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, at, left);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        at += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Makes a finished rename survive a power cut; a failure here does not undo the write.
+void syncDirectory(const std::string& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::string defaultWritablePath() {
+    if (char* pref = SDL_GetPrefPath("Tarnixworks", "TarnixworksZOA")) {
+        std::string path = withSeparator(pref);
+        SDL_free(pref);
+        return path;
+    }
+    // Without a home directory the files still have to go somewhere the user can find them.
+    return "./";
+}
+
+bool readPlist(const FileUtils& files, const std::string& filename, Value& root) {
+    return PlistReader::parse(files.getStringFromFile(filename), root);
 }
 
 }  // namespace
@@ -101,6 +149,90 @@ std::string FileUtils::getStringFromFile(const std::string& filename) const {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+}  // namespace cocos2d
+
+namespace cocos2d {
+
+std::string FileUtils::getWritablePath() const {
+    if (_writablePath.empty()) {
+        _writablePath = defaultWritablePath();
+    }
+    return _writablePath;
+}
+
+void FileUtils::setWritablePath(const std::string& path) {
+    _writablePath = withSeparator(path);
+}
+
+bool FileUtils::isDirectoryExist(const std::string& path) const {
+    return isDirectory(path);
+}
+
+bool FileUtils::createDirectory(const std::string& path) const {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return isDirectory(path);
+}
+
+bool FileUtils::removeFile(const std::string& path) const {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool FileUtils::renameFile(const std::string& oldPath, const std::string& newPath) const {
+    return ::rename(oldPath.c_str(), newPath.c_str()) == 0;
+}
+
+bool FileUtils::writeStringToFile(const std::string& data, const std::string& fullPath) const {
+    const auto slash = fullPath.rfind('/');
+    const std::string directory = slash == std::string::npos ? "" : fullPath.substr(0, slash + 1);
+    const std::string name = fullPath.substr(directory.size());
+    if (name.empty()) {
+        return false;
+    }
+    std::string temporary = directory + "." + name + ".tmp-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temporary.c_str(), fullPath.c_str()) == 0) {
+        syncDirectory(directory.empty() ? "." : directory);
+        return true;
+    }
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+ValueMap FileUtils::getValueMapFromFile(const std::string& filename) const {
+    Value root;
+    if (!readPlist(*this, filename, root) || root.getType() != Value::Type::MAP) {
+        return ValueMap();
+    }
+    return std::move(root.asValueMap());
+}
+
+ValueVector FileUtils::getValueVectorFromFile(const std::string& filename) const {
+    Value root;
+    if (!readPlist(*this, filename, root) || root.getType() != Value::Type::VECTOR) {
+        return ValueVector();
+    }
+    return std::move(root.asValueVector());
+}
+
+bool FileUtils::writeValueMapToFile(const ValueMap& map, const std::string& fullPath) const {
+    return writeStringToFile(PlistWriter::write(map), fullPath);
+}
+
+bool FileUtils::writeValueVectorToFile(const ValueVector& vector,
+                                       const std::string& fullPath) const {
+    return writeStringToFile(PlistWriter::write(vector), fullPath);
 }
 
 }  // namespace cocos2d

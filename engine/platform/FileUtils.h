@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "base/Value.h"
+
 namespace cocos2d {
 
-// Finds and reads the editor's resources. Relative names are looked up in the search paths in
-// order; the default search paths locate Resources/ from the executable and from the source tree.
+// Finds and reads the editor's resources, and keeps the user's files in the writable directory.
+// Relative names are looked up in the search paths in order; the default search paths locate
+// Resources/ from the executable and from the source tree.
 class FileUtils {
 public:
     static FileUtils* getInstance();
@@ -23,10 +26,38 @@ public:
     // The whole content of the file, or "" when it is missing or unreadable.
     std::string getStringFromFile(const std::string& filename) const;
 
+    // The per-user data directory of the editor, ending in a separator; made on first use.
+    std::string getWritablePath() const;
+    // Replaces the writable directory (tests use a temporary one); "" brings back the default.
+    void setWritablePath(const std::string& path);
+
+    bool isDirectoryExist(const std::string& path) const;
+    // Makes the directory and any missing parents; true when it exists afterwards.
+    bool createDirectory(const std::string& path) const;
+    // True when a file was removed; directories are left alone.
+    bool removeFile(const std::string& path) const;
+    bool renameFile(const std::string& oldPath, const std::string& newPath) const;
+
+    // Writes through a temporary file in the same directory that is flushed to the disk and then
+    // renamed into place: the file holds either its old or its new content, never a part. False,
+    // with the old file untouched, when anything fails.
+    bool writeStringToFile(const std::string& data, const std::string& fullPath) const;
+
+    // Property lists (XML, version 1.0, UTF-8). Reading gives an empty container when the file is
+    // missing, unreadable or of another root type.
+    ValueMap getValueMapFromFile(const std::string& filename) const;
+    ValueVector getValueVectorFromFile(const std::string& filename) const;
+    bool writeValueMapToFile(const ValueMap& map, const std::string& fullPath) const;
+    bool writeValueVectorToFile(const ValueVector& vector, const std::string& fullPath) const;
+    bool writeToFile(const ValueMap& map, const std::string& fullPath) const {
+        return writeValueMapToFile(map, fullPath);
+    }
+
 private:
     FileUtils();
 
     std::vector<std::string> _searchPaths;
+    mutable std::string _writablePath;
 };
 
 }  // namespace cocos2d
