@@ -1,0 +1,289 @@
+#include "save/SaveDataManager.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+
+#include "platform/FileUtils.h"
+#include "platform/PlistReader.h"
+
+using cocos2d::FileUtils;
+using cocos2d::Value;
+using cocos2d::ValueMap;
+using cocos2d::ValueVector;
+
+namespace {
+
+const std::string kDirectory = "savedatas";
+const std::string kPrefix = kDirectory + "/";
+
+std::string stringOf(const ValueMap& map, const char* key) {
+    auto it = map.find(key);
+    return it == map.end() ? std::string() : it->second.asString();
+}
+
+int32_t intOf(const ValueMap& map, const char* key) {
+    auto it = map.find(key);
+    return it == map.end() ? 0 : it->second.asInt();
+}
+
+bool pathExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+std::string programPathOf(int64_t identifier) {
+    return kPrefix + std::to_string(identifier) + ".plist";
+}
+
+std::string imagePathOf(int64_t identifier) {
+    return kPrefix + "img" + std::to_string(identifier) + ".png";
+}
+
+std::string now() {
+    const std::time_t clock = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&clock, &local);
+    return SaveDataManager::makeTimeStamp(local);
+}
+
+}  // namespace
+
+SaveDataManager* SaveDataManager::getInstance() {
+    static SaveDataManager* instance = nullptr;
+    if (!instance) {
+        instance = new SaveDataManager();
+        instance->init();
+    }
+    return instance;
+}
+
+SaveDataManager* SaveDataManager::create() {
+    auto* manager = new SaveDataManager();
+    manager->init();
+    manager->autorelease();
+    return manager;
+}
+
+SaveDataManager::~SaveDataManager() {
+    for (auto* record : datas) {
+        record->release();
+    }
+}
+
+bool SaveDataManager::init() {
+    auto* files = FileUtils::getInstance();
+    _root = files->getWritablePath();
+    const std::string listPath = _root + kListFile;
+    files->createDirectory(_root + kDirectory);
+    if (!files->isFileExist(listPath)) {
+        lastid = 0;
+        saveList();
+        return true;
+    }
+    Value root;
+    bool damaged = !cocos2d::PlistReader::parse(files->getStringFromFile(listPath), root) ||
+                   root.getType() != Value::Type::MAP;
+    if (!damaged) {
+        loadList(root.asValueMap(), damaged);
+    }
+    if (damaged) {
+        keepDamagedList(listPath);
+        saveList();
+    }
+    return true;
+}
+
+void SaveDataManager::loadList(const ValueMap& root, bool& damaged) {
+    lastid = std::max(0, intOf(root, "lastid"));
+    auto list = root.find("datas");
+    if (list == root.end() || list->second.getType() != Value::Type::VECTOR) {
+        damaged = true;
+        return;
+    }
+    const ValueVector& entries = list->second.asValueVector();
+    datas.reserve(entries.size());
+    for (const auto& entry : entries) {
+        if (entry.getType() != Value::Type::MAP) {
+            damaged = true;
+            continue;
+        }
+        const ValueMap& fields = entry.asValueMap();
+        auto* record = SaveData::create();
+        record->identifier = intOf(fields, "identifer");
+        record->title = stringOf(fields, "title");
+        record->path = stringOf(fields, "path");
+        record->imagepath = stringOf(fields, "imagepath");
+        record->modify = stringOf(fields, "modify");
+        record->retain();
+        datas.push_back(record);
+    }
+}
+
+// Nothing a child made may be lost to a damaged list: the file stays, under a name of its own.
+void SaveDataManager::keepDamagedList(const std::string& listPath) {
+    for (int n = 1; n <= 1000; ++n) {
+        const std::string kept = _root + kPrefix + "list-damaged-" + std::to_string(n) + ".plist";
+        if (!pathExists(kept)) {
+            FileUtils::getInstance()->renameFile(listPath, kept);
+            return;
+        }
+    }
+}
+
+bool SaveDataManager::isListed(const SaveData* record) const {
+    return std::find(datas.begin(), datas.end(), record) != datas.end();
+}
+
+// Taken by a listed record, or by files on disk that a lost list no longer names.
+bool SaveDataManager::isIdentifierTaken(int32_t identifier) const {
+    const std::string program = programPathOf(identifier);
+    const std::string image = imagePathOf(identifier);
+    for (const auto* record : datas) {
+        if (record->identifier == identifier || record->path == program ||
+            record->imagepath == image) {
+            return true;
+        }
+    }
+    return pathExists(_root + program) || pathExists(_root + image);
+}
+
+bool SaveDataManager::assignIdentifier(SaveData* record) {
+    int32_t identifier = lastid;
+    do {
+        if (identifier == INT32_MAX) {
+            return false;
+        }
+        ++identifier;
+    } while (isIdentifierTaken(identifier));
+    // Handed out identifiers count as used at once, so that a record whose first write failed
+    // never shares its files with the next one.
+    lastid = identifier - 1;
+    record->identifier = identifier;
+    record->path = makeProgramPath();
+    record->imagepath = makeImagePath();
+    lastid = identifier;
+    return true;
+}
+
+// The list file comes from disk: its paths are used only when they name a plain file directly
+// in the store's directory that is none of the store's own bookkeeping files.
+std::string SaveDataManager::storePath(const std::string& relative) const {
+    if (relative.compare(0, kPrefix.size(), kPrefix) != 0) {
+        return "";
+    }
+    const std::string name = relative.substr(kPrefix.size());
+    if (name.empty() || name == ".." || name[0] == '.' || name.find('/') != std::string::npos ||
+        name.find('\0') != std::string::npos || name == "list.plist" ||
+        name.compare(0, 13, "list-damaged-") == 0) {
+        return "";
+    }
+    const std::string full = _root + relative;
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(full, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return "";
+    }
+    return full;
+}
+
+bool SaveDataManager::save(SaveData* record, const ValueVector& cards) {
+    if (!record) {
+        return false;
+    }
+    const std::string stamp = now();
+    const bool listed = isListed(record);
+    if (!listed) {
+        if (!assignIdentifier(record)) {
+            return false;
+        }
+        record->title = stamp;
+        record->retain();
+        datas.insert(datas.begin(), record);
+        _unwritten[record] = true;
+    } else if (storePath(record->path).empty() && assignIdentifier(record)) {
+        // A listed record whose program file cannot be used (a damaged or crafted list) gets
+        // files of its own, so that what the child makes now is kept.
+        _unwritten[record] = false;
+    }
+    const std::string full = storePath(record->path);
+    auto* files = FileUtils::getInstance();
+    files->createDirectory(_root + kDirectory);
+    if (full.empty() || !files->writeValueVectorToFile(cards, full)) {
+        return listed;
+    }
+    auto unwritten = _unwritten.find(record);
+    if (unwritten != _unwritten.end()) {
+        if (unwritten->second || record->modify.empty()) {
+            record->modify = stamp;
+        }
+        _unwritten.erase(unwritten);
+        saveList();
+    }
+    return listed;
+}
+
+bool SaveDataManager::saveList() {
+    ValueVector list;
+    list.reserve(datas.size());
+    for (const auto* record : datas) {
+        list.emplace_back(ValueMap{{"identifer", Value(record->identifier)},
+                                   {"title", Value(record->title)},
+                                   {"path", Value(record->path)},
+                                   {"imagepath", Value(record->imagepath)},
+                                   {"modify", Value(record->modify)}});
+    }
+    const ValueMap root{{"lastid", Value(lastid)}, {"datas", Value(std::move(list))}};
+    auto* files = FileUtils::getInstance();
+    files->createDirectory(_root + kDirectory);
+    return files->writeValueMapToFile(root, _root + kListFile);
+}
+
+void SaveDataManager::removeData(SaveData* record) {
+    if (!record) {
+        return;
+    }
+    record->retain();
+    auto* files = FileUtils::getInstance();
+    for (const std::string* relative : {&record->imagepath, &record->path}) {
+        const std::string full = storePath(*relative);
+        if (!full.empty()) {
+            files->removeFile(full);
+        }
+    }
+    auto it = std::find(datas.begin(), datas.end(), record);
+    if (it != datas.end()) {
+        datas.erase(it);
+        record->release();
+    }
+    _unwritten.erase(record);
+    saveList();
+    record->release();
+}
+
+ValueVector SaveDataManager::loadProgram(SaveData* record) const {
+    if (!record || record->path.empty()) {
+        return ValueVector();
+    }
+    const std::string full = storePath(record->path);
+    return full.empty() ? ValueVector() : FileUtils::getInstance()->getValueVectorFromFile(full);
+}
+
+std::string SaveDataManager::getImageFullPath(SaveData* record) const {
+    return record ? storePath(record->imagepath) : "";
+}
+
+std::string SaveDataManager::makeProgramPath() const {
+    return programPathOf(static_cast<int64_t>(lastid) + 1);
+}
+
+std::string SaveDataManager::makeImagePath() const {
+    return imagePathOf(static_cast<int64_t>(lastid) + 1);
+}
+
+// The full year, so that 2000 to 2009 and years past 2099 are written correctly too.
+std::string SaveDataManager::makeTimeStamp(const std::tm& local) {
+    return std::to_string(local.tm_year + 1900) + "/" + std::to_string(local.tm_mon + 1) + "/" +
+           std::to_string(local.tm_mday) + " " + std::to_string(local.tm_hour) + ":" +
+           std::to_string(local.tm_min) + ":" + std::to_string(local.tm_sec);
+}
