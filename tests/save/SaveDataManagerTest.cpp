@@ -44,7 +44,8 @@ TEST_F(SaveStore, ANewRecordIsListedFirstWithTheNextIdentifier) {
     EXPECT_EQ(record->identifier, 8);
     EXPECT_EQ(record->path, "savedatas/8.plist");
     EXPECT_EQ(record->imagepath, "savedatas/img8.png");
-    EXPECT_TRUE(std::regex_match(record->title, std::regex(R"(20\d\d/[1-9]\d?/[1-9]\d? \d+:\d+:\d+)")))
+    EXPECT_TRUE(
+        std::regex_match(record->title, std::regex(R"(20\d\d/[1-9]\d?/[1-9]\d? \d+:\d+:\d+)")))
         << record->title;
     EXPECT_EQ(record->modify, record->title);
     EXPECT_EQ(identifiers(store), (std::vector<int>{8, 7}));
