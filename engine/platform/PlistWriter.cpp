@@ -4,6 +4,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <set>
 #include <sstream>
 #include <type_traits>
 
@@ -26,10 +28,67 @@ std::string realText(T v) {
     return std::string(buf, result.ptr);
 }
 
+// The length of the valid UTF-8 sequence at text[i], or 0; sets the code point.
+std::size_t utf8Sequence(const std::string& text, std::size_t i, std::uint32_t& codePoint) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    std::size_t length;
+    std::uint32_t least;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, codePoint = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, codePoint = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, codePoint = lead & 0x07, least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    return (codePoint < least || codePoint > 0x10FFFF || surrogate) ? 0 : length;
+}
+
+// Text as XML 1.0 can carry it, so that every reader accepts the file: broken UTF-8 becomes
+// U+FFFD and the characters XML does not allow (control characters, NUL) are left out.
+std::string xmlText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c >= 0x20 || c == '\t' || c == '\n' || c == '\r') {
+                out += static_cast<char>(c);
+            }
+            ++i;
+            continue;
+        }
+        std::uint32_t codePoint = 0;
+        const std::size_t length = utf8Sequence(text, i, codePoint);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        if (codePoint != 0xFFFE && codePoint != 0xFFFF) {
+            out.append(text, i, length);
+        }
+        i += length;
+    }
+    return out;
+}
+
 void setText(pugi::xml_node node, const std::string& text) {
     // Always a text child, so that an empty string is written <string></string> like other
     // tools do, not as an empty element.
-    node.append_child(pugi::node_pcdata).set_value(text.c_str());
+    node.append_child(pugi::node_pcdata).set_value(xmlText(text).c_str());
 }
 
 void append(pugi::xml_node parent, const Value& value);
@@ -43,8 +102,10 @@ void appendVector(pugi::xml_node parent, const ValueVector& vector) {
 
 void appendMap(pugi::xml_node parent, const ValueMap& map) {
     pugi::xml_node dict = parent.append_child("dict");
+    // Keys that differ only in characters XML cannot carry would be written twice.
+    std::set<std::string> written;
     for (const auto& [key, item] : map) {
-        if (!item.isNull()) {
+        if (!item.isNull() && written.insert(xmlText(key)).second) {
             setText(dict.append_child("key"), key);
             append(dict, item);
         }
@@ -105,7 +166,12 @@ std::string writeDocument(const Root& root) {
     }
     std::ostringstream out;
     doc.save(out, "\t", pugi::format_default, pugi::encoding_utf8);
-    return out.str();
+    // A raw carriage return would read back as a line feed; only text content holds one.
+    std::string text = out.str();
+    for (auto at = text.find('\r'); at != std::string::npos; at = text.find('\r', at)) {
+        text.replace(at, 1, "&#13;");
+    }
+    return text;
 }
 
 }  // namespace

@@ -110,6 +110,24 @@ sys.exit(0 if got == [{"tab": 1, "value": ""}] else 1)
     EXPECT_EQ(vectorStatus, 0) << vectorOutput;
 }
 
+TEST(PlistInterop, PlistlibAcceptsTextThatXmlCannotCarryAsIs) {
+    TempDir dir;
+    const std::string file = dir.path() + "odd.plist";
+    ASSERT_TRUE(FileUtils::getInstance()->writeValueMapToFile(
+        ValueMap{{"cr", Value("a\rb")}, {"control", Value("x\x01y")}, {"broken", Value("\xff")}},
+        file));
+    auto [status, output] = runPython(dir, R"(
+import plistlib, sys
+got = plistlib.load(open(sys.argv[1], "rb"))
+expected = {"cr": "a\rb", "control": "xy", "broken": "\ufffd"}
+if got != expected:
+    print("plistlib read:", repr(got))
+    sys.exit(1)
+)",
+                                      file);
+    EXPECT_EQ(status, 0) << output;
+}
+
 TEST(PlistInterop, WeReadWhatPlistlibWrites) {
     TempDir dir;
     const std::string file = dir.path() + "theirs.plist";

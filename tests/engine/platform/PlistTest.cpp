@@ -71,6 +71,18 @@ TEST(Plist, WrittenTextIsPlainXmlWithEscapes) {
     EXPECT_EQ(text.find("skip"), std::string::npos);  // null values have no plist type
 }
 
+TEST(Plist, TextIsWrittenAsEveryXmlReaderAcceptsIt) {
+    // Carriage returns survive; what XML cannot carry is dropped or replaced, never written.
+    EXPECT_EQ(roundTrip(Value("a\rb\r\nc")), Value("a\rb\r\nc"));
+    EXPECT_EQ(roundTrip(Value(std::string("x\x01y\0z\x1b", 7))), Value("xyz"));
+    EXPECT_EQ(roundTrip(Value("bad \xff\xc3 end \xed\xa0\x80")),
+              Value("bad \xEF\xBF\xBD\xEF\xBF\xBD end \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"));
+    EXPECT_EQ(roundTrip(Value("\xF0\x9F\x9A\x97 くるま")), Value("\xF0\x9F\x9A\x97 くるま"));
+    // Two keys that become the same key keep the first.
+    EXPECT_EQ(roundTrip(Value(ValueMap{{"k", Value(1)}, {"k\x02", Value(2)}})),
+              Value(ValueMap{{"k", Value(1)}}));
+}
+
 TEST(Plist, IntegersKeepTheirWidth) {
     EXPECT_EQ(parsed(plist("<integer>2147483647</integer>")).getType(), Value::Type::INTEGER);
     EXPECT_EQ(parsed(plist("<integer>2147483648</integer>")), Value(std::int64_t(2147483648)));
