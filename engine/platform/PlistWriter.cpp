@@ -2,12 +2,14 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <set>
 #include <sstream>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace cocos2d {
 
@@ -101,14 +103,28 @@ void appendVector(pugi::xml_node parent, const ValueVector& vector) {
 }
 
 void appendMap(pugi::xml_node parent, const ValueMap& map) {
-    pugi::xml_node dict = parent.append_child("dict");
-    // Keys that differ only in characters XML cannot carry would be written twice.
-    std::set<std::string> written;
+    std::vector<std::pair<std::string, const Value*>> entries;
+    entries.reserve(map.size());
+    bool changed = false;
     for (const auto& [key, item] : map) {
-        if (!item.isNull() && written.insert(xmlText(key)).second) {
-            setText(dict.append_child("key"), key);
-            append(dict, item);
+        if (!item.isNull()) {
+            entries.emplace_back(xmlText(key), &item);
+            changed = changed || entries.back().first != key;
         }
+    }
+    // Keys that lost characters XML cannot carry are placed, and deduplicated (the first one
+    // wins), as a reader of the file will see them.
+    if (changed) {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        entries.erase(std::unique(entries.begin(), entries.end(),
+                                  [](const auto& a, const auto& b) { return a.first == b.first; }),
+                      entries.end());
+    }
+    pugi::xml_node dict = parent.append_child("dict");
+    for (const auto& [key, item] : entries) {
+        dict.append_child("key").append_child(pugi::node_pcdata).set_value(key.c_str());
+        append(dict, *item);
     }
 }
 

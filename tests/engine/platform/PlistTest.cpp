@@ -81,6 +81,12 @@ TEST(Plist, TextIsWrittenAsEveryXmlReaderAcceptsIt) {
     // Two keys that become the same key keep the first.
     EXPECT_EQ(roundTrip(Value(ValueMap{{"k", Value(1)}, {"k\x02", Value(2)}})),
               Value(ValueMap{{"k", Value(1)}}));
+    // Such keys stand where a reader sorts them, so a second write gives the same text.
+    const Value keys(ValueMap{{"n\x01"
+                               "ested",
+                               Value(1)},
+                              {"nan", Value(2)}});
+    EXPECT_EQ(PlistWriter::write(roundTrip(keys)), PlistWriter::write(keys));
 }
 
 TEST(Plist, IntegersKeepTheirWidth) {
