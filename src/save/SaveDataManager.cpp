@@ -152,17 +152,24 @@ bool SaveDataManager::assignIdentifier(SaveData* record) {
     int32_t identifier = lastid;
     do {
         if (identifier == INT32_MAX) {
-            return false;
+            // Only a damaged or crafted list gets here; a free lower identifier keeps new
+            // programs storable.
+            identifier = 0;
+            do {
+                if (++identifier == INT32_MAX) {
+                    return false;
+                }
+            } while (isIdentifierTaken(identifier));
+            break;
         }
         ++identifier;
     } while (isIdentifierTaken(identifier));
+    record->identifier = identifier;
+    record->path = programPathOf(identifier);
+    record->imagepath = imagePathOf(identifier);
     // Handed out identifiers count as used at once, so that a record whose first write failed
     // never shares its files with the next one.
-    lastid = identifier - 1;
-    record->identifier = identifier;
-    record->path = makeProgramPath();
-    record->imagepath = makeImagePath();
-    lastid = identifier;
+    lastid = std::max(lastid, identifier);
     return true;
 }
 

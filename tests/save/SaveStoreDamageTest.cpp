@@ -152,6 +152,16 @@ TEST_F(SaveStoreDamage, AFailedListWriteLeavesTheOldFileAndMemoryRules) {
     EXPECT_EQ(again->getDatas()[0]->title, "renamed");
 }
 
+TEST_F(SaveStoreDamage, AnExhaustedLastIdStillLetsNewProgramsBeStored) {
+    writeList(2147483647, {entry(1, "one", "savedatas/1.plist", "savedatas/img1.png")});
+    auto* store = open();
+    auto* record = SaveData::create();
+    EXPECT_FALSE(store->save(record, cards(1)));
+    EXPECT_EQ(record->identifier, 2);
+    EXPECT_EQ(store->getLastId(), 2147483647);
+    EXPECT_EQ(store->loadProgram(record), cards(1));
+}
+
 // A crafted list file must not reach outside the store's directory.
 class CraftedPaths : public SaveStoreFixture {
 protected:
