@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -150,6 +154,50 @@ TEST_F(SaveStoreDamage, AFailedListWriteLeavesTheOldFileAndMemoryRules) {
     auto* again = open();
     ASSERT_EQ(again->getDatas().size(), 1u);
     EXPECT_EQ(again->getDatas()[0]->title, "renamed");
+}
+
+// Run as a user who may read the store but not write it (root writes anywhere, so a child
+// process gives up root first). The child's exit status says what it saw.
+int runWithoutWritePermission(const std::string& store, const std::function<int()>& body) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(store)) {
+        ::chmod(entry.path().c_str(), entry.is_directory() ? 0755 : 0644);
+    }
+    ::chmod(store.c_str(), ::geteuid() == 0 ? 0755 : 0555);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+        ::_exit(dropped ? body() : 100);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+TEST_F(SaveStoreDamage, AReadOnlyStoreKeepsItsListFileAndMemoryRules) {
+    auto* store = open();
+    auto* record = SaveData::create();
+    store->save(record, cards(1));
+    const std::string list = read(SaveDataManager::kListFile);
+    ::chmod(dir.path().c_str(), 0755);
+    const int seen = runWithoutWritePermission(full("savedatas"), [] {
+        auto* readOnly = SaveDataManager::create();
+        if (readOnly->getDatas().size() != 1) {
+            return 1;
+        }
+        readOnly->getDatas()[0]->title = "renamed";
+        if (readOnly->saveList()) {
+            return 2;
+        }
+        auto* fresh = SaveData::create();
+        readOnly->save(fresh, cards(2));
+        readOnly->removeData(readOnly->getDatas()[1]);
+        const auto& datas = readOnly->getDatas();
+        return datas.size() == 1 && datas[0] == fresh && readOnly->getLastId() == 2 ? 0 : 3;
+    });
+    EXPECT_EQ(seen, 0);
+    ::chmod(full("savedatas").c_str(), 0755);
+    EXPECT_EQ(read(SaveDataManager::kListFile), list);
+    EXPECT_EQ(store->loadProgram(record), cards(1));
 }
 
 TEST_F(SaveStoreDamage, AnExhaustedLastIdStillLetsNewProgramsBeStored) {
