@@ -50,15 +50,15 @@ LanguageType Application::getCurrentLanguage() {
         const char* code;
         LanguageType type;
     } kLanguages[] = {
-        {"en", LanguageType::ENGLISH},   {"zh", LanguageType::CHINESE},
-        {"fr", LanguageType::FRENCH},    {"it", LanguageType::ITALIAN},
-        {"de", LanguageType::GERMAN},    {"es", LanguageType::SPANISH},
-        {"nl", LanguageType::DUTCH},     {"ru", LanguageType::RUSSIAN},
-        {"ko", LanguageType::KOREAN},    {"ja", LanguageType::JAPANESE},
-        {"hu", LanguageType::HUNGARIAN}, {"pt", LanguageType::PORTUGUESE},
-        {"ar", LanguageType::ARABIC},    {"nb", LanguageType::NORWEGIAN},
-        {"pl", LanguageType::POLISH},    {"tr", LanguageType::TURKISH},
-        {"uk", LanguageType::UKRAINIAN}, {"ro", LanguageType::ROMANIAN},
+        {"en", LanguageType::ENGLISH},    {"zh", LanguageType::CHINESE},
+        {"fr", LanguageType::FRENCH},     {"it", LanguageType::ITALIAN},
+        {"de", LanguageType::GERMAN},     {"es", LanguageType::SPANISH},
+        {"nl", LanguageType::DUTCH},      {"ru", LanguageType::RUSSIAN},
+        {"ko", LanguageType::KOREAN},     {"ja", LanguageType::JAPANESE},
+        {"hu", LanguageType::HUNGARIAN},  {"pt", LanguageType::PORTUGUESE},
+        {"ar", LanguageType::ARABIC},     {"nb", LanguageType::NORWEGIAN},
+        {"pl", LanguageType::POLISH},     {"tr", LanguageType::TURKISH},
+        {"uk", LanguageType::UKRAINIAN},  {"ro", LanguageType::ROMANIAN},
         {"bg", LanguageType::BULGARIAN},
     };
     const std::string code = getCurrentLanguageCode();

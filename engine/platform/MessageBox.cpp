@@ -28,17 +28,13 @@ void MessageBox(const char* message, const char* title) {
         MessageBoxRecorder::record(message, title);
         return;
     }
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title ? title : "", message ? message : "",
-                             nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title ? title : "",
+                             message ? message : "", nullptr);
 }
 
-void MessageBoxRecorder::setRecording(bool recording) {
-    gRecording = recording;
-}
+void MessageBoxRecorder::setRecording(bool recording) { gRecording = recording; }
 
-bool MessageBoxRecorder::isRecording() {
-    return gRecording;
-}
+bool MessageBoxRecorder::isRecording() { return gRecording; }
 
 std::vector<MessageBoxRecorder::Entry> MessageBoxRecorder::entries() {
     std::lock_guard<std::mutex> lock(gMutex);
