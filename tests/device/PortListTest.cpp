@@ -20,8 +20,8 @@ struct Entry {
 };
 
 std::ostream& operator<<(std::ostream& out, const Entry& e) {
-    return out << "{" << e.portName << ", " << e.description << ", " << e.kind << ", "
-               << e.selected << "}";
+    return out << "{" << e.portName << ", " << e.description << ", " << e.kind << ", " << e.selected
+               << "}";
 }
 
 std::vector<Entry> listed() {
@@ -126,9 +126,8 @@ TEST_F(PortList, ASearchOnAWorkerHandsTheListToTheMainThreadWhole) {
         return true;
     });
     bool searching = false;
-    std::thread worker([&] {
-        manager->scanPorts([&](bool) { searching = manager->linkState == 2; });
-    });
+    std::thread worker(
+        [&] { manager->scanPorts([&](bool) { searching = manager->linkState == 2; }); });
     worker.join();
     // The main thread still reads the old list, intact, until its next frame.
     EXPECT_EQ(manager->portList(), before);

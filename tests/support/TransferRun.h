@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -21,7 +22,8 @@ public:
     std::atomic<bool> abortFlag{false};
     int32_t depth = 42;
     std::string console;  // written on the main thread only
-    ProgramTransfer transfer{abortFlag, depth, [this](const std::string& text) { console += text; }};
+    ProgramTransfer transfer{abortFlag, depth,
+                             [this](const std::string& text) { console += text; }};
 
     Outcome run(const CardProgram& program) {
         return onWorker([this, &program](auto failure, auto success) {
@@ -29,12 +31,13 @@ public:
         });
     }
     Outcome stop() {
-        return onWorker([this](auto failure, auto success) { transfer.stopProgram(failure, success); });
+        return onWorker(
+            [this](auto failure, auto success) { transfer.stopProgram(failure, success); });
     }
 
 private:
-    Outcome onWorker(
-        const std::function<void(ProgramTransfer::OnFailure, ProgramTransfer::OnSuccess)>& request) {
+    Outcome onWorker(const std::function<void(ProgramTransfer::OnFailure,
+                                              ProgramTransfer::OnSuccess)>& request) {
         Outcome outcome;
         const auto caller = std::this_thread::get_id();
         std::thread worker([&] {
@@ -54,3 +57,9 @@ private:
         return outcome;
     }
 };
+
+// Lets test failures show the record.
+inline void PrintTo(const TarnixworksError& e, std::ostream* out) {
+    *out << "{\"" << e.title << "\", \"" << e.message << "\", " << e.showAlert << ", "
+         << e.showPortPanel << ", " << e.searchAgain << "}";
+}
