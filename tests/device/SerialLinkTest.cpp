@@ -172,27 +172,4 @@ TEST_F(SerialLinkTest, SwitchingFromDatagramToSerialReleasesTheSocket) {
     EXPECT_EQ(board.received(), "s");
 }
 
-TEST_F(SerialLinkTest, ATakenLocalPortIsReportedOnceAndFails) {
-    const int holder = bindUdp(0);
-    ASSERT_GE(holder, 0);
-    const uint16_t port = boundPort(holder);
-    DeviceLinkGuard::choose({}, 0);
-    manager->setDatagramDestination(INADDR_LOOPBACK, 9);
-    manager->setDatagramLocalPort(port);
-
-    EXPECT_FALSE(manager->openLink());
-    EXPECT_FALSE(manager->writeDatagram('x'));
-    // The box belongs to the main thread: it appears with the next frame, once.
-    EXPECT_TRUE(cocos2d::MessageBoxRecorder::entries().empty());
-    DeviceLinkGuard::drain();
-    const auto boxes = cocos2d::MessageBoxRecorder::entries();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "ポート番号の競合");
-    EXPECT_EQ(boxes[0].message, "使用するポート番号が競合しています。" + std::to_string(port) +
-                                    "番のポートを使用しているアプリケーションを終了し、"
-                                    "Tarnixworksを再起動してください。");
-    ::close(holder);
-    EXPECT_TRUE(manager->openLink());
-}
-
 }  // namespace
