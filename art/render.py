@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import cards, sheet, ui
+from zoa_art import cards, preview, sheet, ui
 
 JA, EN = "ja", "en"
 
@@ -24,8 +24,8 @@ TAB_WORDS = {
 def fixed_images():
     """Path -> function(lang) for every image the code names outside the catalog."""
     same = lambda make: (lambda lang: make())  # noqa: E731  one picture for both languages
-    dark_digits = lambda: ui.digit_atlas("0123456789", 9, 11, ui.INK, 10.5)  # noqa: E731
-    white_digits = lambda: ui.digit_atlas("0123456789", 9, 11, ui.WHITE, 10.5)  # noqa: E731
+    dark_digits = lambda: ui.digit_atlas("0123456789", 9, 11, ui.INK, 13)  # noqa: E731
+    white_digits = lambda: ui.digit_atlas("0123456789", 9, 11, ui.WHITE, 13)  # noqa: E731
     return {
         "res/r_field_no.png": same(ui.field_badge),
         "res/r_field.png": same(ui.field_head),
@@ -144,7 +144,12 @@ def main():
         catalog = json.load(f)
     images = render(catalog, sys.argv[2])
     sheet.contact_sheet(images, sys.argv[3])
-    print(f"{len(images)} images in {sys.argv[2]}, contact sheet {sys.argv[3]}")
+    # Mock-ups of the field screen in both languages, beside the sheet, for review.
+    stem = os.path.splitext(sys.argv[3])[0]
+    for res, lang in (("res/", JA), ("res_en/", EN)):
+        preview.field_screen(sys.argv[2], res, f"{stem}_field_{lang}.png")
+    print(f"{len(images)} images in {sys.argv[2]}, contact sheet {sys.argv[3]}, "
+          f"field mock-ups {stem}_field_{JA}.png and {stem}_field_{EN}.png")
 
 
 if __name__ == "__main__":

@@ -119,18 +119,29 @@ class Canvas:
             self.circle(x, y, width / 2, fill=fill)
 
     def arrow(self, pts, width, fill, head=None):
-        """A thick polyline ending in a triangular head at its last point."""
+        """A thick polyline ending in a triangular head at its last point. The shaft is cut
+        back along the path, so curved arrows keep a clean head aimed along the curve."""
         head = head or width * 2.2
-        (x0, y0), (x1, y1) = pts[-2], pts[-1]
-        d = math.hypot(x1 - x0, y1 - y0)
-        ux, uy = (x1 - x0) / d, (y1 - y0) / d
-        base = (x1 - ux * head * 0.9, y1 - uy * head * 0.9)
-        shaft = pts[:-1] + [(x1 - ux * head * 0.6, y1 - uy * head * 0.6)]
-        self.line(shaft, width, fill)
+        tip = pts[-1]
+        reach, walked, i = head * 0.8, 0.0, len(pts) - 1
+        base = pts[0]
+        while i > 0:
+            (ax, ay), (bx, by) = pts[i - 1], pts[i]
+            seg = math.hypot(bx - ax, by - ay)
+            if walked + seg >= reach:
+                t = (reach - walked) / seg if seg else 0
+                base = (bx + (ax - bx) * t, by + (ay - by) * t)
+                break
+            walked += seg
+            i -= 1
+        self.line(pts[:i] + [base], width, fill)
+        d = math.hypot(tip[0] - base[0], tip[1] - base[1])
+        ux, uy = (tip[0] - base[0]) / d, (tip[1] - base[1]) / d
+        back = (tip[0] - ux * head * 0.9, tip[1] - uy * head * 0.9)
+        point = (tip[0] + ux * head * 0.1, tip[1] + uy * head * 0.1)
         half = head * 0.95
-        tip = (x1 + ux * head * 0.1, y1 + uy * head * 0.1)
-        self.poly([tip, (base[0] - uy * half, base[1] + ux * half),
-                   (base[0] + uy * half, base[1] - ux * half)], fill)
+        self.poly([point, (back[0] - uy * half, back[1] + ux * half),
+                   (back[0] + uy * half, back[1] - ux * half)], fill)
 
     @staticmethod
     def arc_points(cx, cy, rx, ry, a0, a1, steps=48):

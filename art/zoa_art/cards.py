@@ -96,7 +96,7 @@ def _pictogram(c, pic, col, dark):
     elif pic in ("led_on", "led_off"):
         icons.bulb(c, 95, cy + 2, 78, pic == "led_on")
     elif pic == "forever":
-        icons.infinity(c, 95, cy, 110, 7, dark)
+        icons.infinity(c, 95, cy + 2, 100, 7, dark)
     elif pic == "count_end":
         icons.loop_ring(c, 62, cy, 26, 18, 4, mix(col, WHITE, 0.3))
         icons.return_arrow(c, 128, cy, 60, 7, dark)
@@ -147,7 +147,7 @@ def _count_front(c, col, dark, lang, layout):
     icons.loop_ring(c, big[0], big[1], big[2] / 2 + 22, big[3] / 2 + 15, 6, dark)
     number_box(c, *big, dark)
     unit = "かい" if lang == "ja" else "times"
-    c.text(165, big[1], unit, lang, c.fit_size(unit, lang, 38, 18, 16), INK)
+    c.text(163, big[1], unit, lang, c.fit_size(unit, lang, 32, 18, 16), INK)
     number_box(c, *small, dark)
     words = "かい くりかえす" if lang == "ja" else "times"
     x = small[0] + small[2] / 2 + 4
