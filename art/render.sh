@@ -23,11 +23,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
     -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The card backs show the code each card sends: read it from the catalog itself.
+# The card backs show the code each card sends: read it from the catalog itself. The export is
+# kept as art/catalog.json, so a test notices when the catalog changes and the images do not.
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja >/dev/null
 cmake --build "$build" -j2 --target zoa_catalog_export >/dev/null
-catalog=$(mktemp)
-trap 'rm -f "$catalog"' EXIT
+catalog=$root/art/catalog.json
 "$build/zoa_catalog_export" >"$catalog"
 
 mkdir -p Resources/fonts

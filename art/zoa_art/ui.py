@@ -214,12 +214,12 @@ def loading_spinner():
 
 
 def record_frame():
-    c = Canvas(320, 320)
-    c.rrect(0, 0, 320, 320, 20, fill=CORAL)
-    c.erase_rrect(10, 10, 310, 310)
-    c.circle(290, 30, 24, fill=CORAL_DARK)
-    c.circle(290, 28, 23, fill=CORAL, outline=WHITE, width=4)
-    icons.check(c, 290, 28, 24, 6, WHITE)
+    """Frames the 300 by 300 thumbnail, which is drawn over the frame's open middle."""
+    c = Canvas(332, 332)
+    c.rrect(0, 4, 332, 332, 22, fill=CORAL_DARK)
+    c.rrect(0, 0, 332, 328, 22, fill=CORAL)
+    c.rrect(12, 12, 320, 320, 14, fill=WHITE)
+    c.erase_rrect(16, 16, 316, 316)
     return c.final()
 
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -85,6 +88,25 @@ TEST(CardImages, TabImagesShareOneSizeAndFitTheHeader) {
     const float h = sizes.begin()->second / art::kContentScale;
     EXPECT_LE(3 * w + 4 * kMargin, kPanelWidth);  // tabs 0 and 2 sit 5 from the panel's edges
     EXPECT_LE(h + kMargin, kHeaderHeight);
+}
+
+// The card backs show the code texts of the catalog the images were rendered from (kept as
+// art/catalog.json). A catalog that changed since then needs art/render.sh run again.
+TEST(CardImages, WereRenderedFromTheCurrentCatalog) {
+    FILE* pipe = ::popen(ZOA_CATALOG_EXPORT, "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string current;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        current.append(buffer, n);
+    }
+    ASSERT_EQ(::pclose(pipe), 0);
+    std::ifstream in(std::string(ZOA_SOURCE_DIR) + "/art/catalog.json", std::ios::binary);
+    std::ostringstream rendered;
+    rendered << in.rdbuf();
+    ASSERT_NE(current.find("\"OUT 33\""), std::string::npos);
+    EXPECT_EQ(current, rendered.str()) << "the catalog changed: run art/render.sh";
 }
 
 // A catalog rectangle is given from the card's centre with y up; as an image point, y is down.
