@@ -146,10 +146,11 @@ def main():
     sheet.contact_sheet(images, sys.argv[3])
     # Mock-ups of the field screen in both languages, beside the sheet, for review.
     stem = os.path.splitext(sys.argv[3])[0]
-    for res, lang in (("res/", JA), ("res_en/", EN)):
-        preview.field_screen(sys.argv[2], res, f"{stem}_field_{lang}.png")
+    preview.field_screen(sys.argv[2], "res/", f"{stem}_field_{JA}.png")
+    preview.field_screen(sys.argv[2], "res_en/", f"{stem}_field_{EN}.png", drawer_open=True)
+    preview.gallery_screen(sys.argv[2], "res/", f"{stem}_gallery.png")
     print(f"{len(images)} images in {sys.argv[2]}, contact sheet {sys.argv[3]}, "
-          f"field mock-ups {stem}_field_{JA}.png and {stem}_field_{EN}.png")
+          f"mock-ups {stem}_field_{JA}.png, {stem}_field_{EN}.png, {stem}_gallery.png")
 
 
 if __name__ == "__main__":

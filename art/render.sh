@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Renders every image into Resources/res and Resources/res_en, writes Resources/file.csv, copies
 # the console font with its licence, and writes the contact sheet (art/contact_sheet.png, or the
-# path given as the first argument). Same bytes on every run. Building and testing the editor
-# never needs this: its output is committed.
+# path given as the first argument) with mock-ups of the screens beside it. Same bytes on every
+# run. Building and testing the editor never needs this: its output is committed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 sheet=${1:-$root/art/contact_sheet.png}
 build=${BUILD_DIR:-$root/build}
 
+./scripts/deps.sh  # what building the catalog export needs
 tools=(python3-pil fonts-dotgothic16 fonts-motoya-l-maruberi fonts-comfortaa fonts-dejavu-core
        cmake ninja-build g++)
 missing=()
@@ -34,4 +35,4 @@ mkdir -p Resources/fonts
 cp /usr/share/fonts/truetype/dotgothic16/DotGothic16-Regular.ttf Resources/fonts/console.ttf
 cp /usr/share/doc/fonts-dotgothic16/copyright Resources/fonts/console.ttf.LICENSE
 
-(cd art && PYTHONHASHSEED=0 /usr/bin/python3 render.py "$catalog" "$root/Resources" "$sheet")
+(cd art && PYTHONHASHSEED=0 PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 render.py "$catalog" "$root/Resources" "$sheet")

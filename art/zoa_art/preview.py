@@ -39,14 +39,19 @@ def atlas_text(atlas, text, cell_w, cell_h, first, scale=1.0):
     return out
 
 
-def field_screen(resources, res, out_path):
-    accent = (105, 208, 238)
-    s = Screen()
+def _loader(resources, res):
     def load(p):
         # English variants where they exist, as the language lookup does.
         localised = p.replace("res/", res, 1)
         exists = os.path.exists(os.path.join(resources, localised))
         return _load(resources, localised if exists else p)
+    return load
+
+
+def field_screen(resources, res, out_path, drawer_open=False):
+    accent = (105, 208, 238)
+    s = Screen()
+    load = _loader(resources, res)
 
     badge, head = load("res/r_field_no.png"), load("res/r_field.png")
     digits = load("res/r_field_num.png")
@@ -109,12 +114,21 @@ def field_screen(resources, res, out_path):
         tw, th = tab.width / S, tab.height / S
         x = (tw / 2 + 5, 137.5, 275 - tw / 2 - 5)[t]
         s.put(tab, x, H - th / 2 - 5)
-    # Drawer, closed: its top 4 units and the settings tab show.
-    s.fill(275, 0, W - 275, 4, accent)
+    # Drawer: closed, only its top 4 units and the settings tab show.
+    dy = 0 if drawer_open else -92
+    s.fill(275, dy, W - 275, 96, (255, 255, 255))
+    s.fill(275, dy + 30, W - 275, 66, accent)
+    port, field, reload = (load("res/r_port.png"), load("res/r_port_input.png"),
+                           load("res/r_reload.png"))
+    px = 280 + port.width / S / 2
+    s.put(port, px, dy + 61)
+    fx = px + port.width / S / 2 + 10 + field.width / S / 2
+    s.put(field, fx, dy + 61)
+    s.put(reload, fx + field.width / S / 2, dy + 61)
     tab = load("res/r_setting_back1.png")
     gear = load("res/r_setting.png")
-    s.put(tab, W - tab.width / S / 2, -92 + 96 + tab.height / S / 2)
-    s.put(gear, W - gear.width / S / 2 - 10, -92 + 96 + gear.height / S / 2 + 10)
+    s.put(tab, W - tab.width / S / 2, dy + 96 + tab.height / S / 2)
+    s.put(gear, W - gear.width / S / 2 - 10, dy + 96 + gear.height / S / 2 + 10)
     # Player column and corner button.
     column = load("res/r_player.png")
     s.put(column, W - column.width / S / 2, H / 2)
@@ -129,4 +143,24 @@ def field_screen(resources, res, out_path):
     s.fill(275, H - 5, W - 275, 5, accent)
     s.fill(W - 5, 0, 5, H, accent)
     s.fill(275, 0, W - 275, 5, accent)
+    s.img.convert("RGB").save(out_path, format="PNG", compress_level=9)
+
+
+def gallery_screen(resources, res, out_path):
+    """The saved programs: the create-new item, a selected item, and the delete question."""
+    s = Screen()
+    load = _loader(resources, res)
+    s.fill(0, 0, W, H, (105, 208, 238))
+    beginning, frame = load("res/r_record_beginning.png"), load("res/r_record_selected.png")
+    for n in range(3):
+        x = W * 0.5 - 150 + 350 * (n - 1)
+        if n == 2:
+            s.put(frame, x + 150, 384)
+        s.put(beginning, x + 150, 384)
+    s.put(load("res/r_recode_clean.png"), W * 0.5 - 100, H * 0.5 + 250)
+    s.put(load("res/r_recode_clean_cancel.png"), W * 0.5 + 100, H * 0.5 + 250)
+    s.put(load("res/r_save_entry_back.png"), W * 0.5 - 150 - 350 + 150, 107)
+    s.put(load("res/alert_window_pink.png"), 512, 384)
+    s.put(load("res/alert_window_ok.png"), 362, 284)
+    s.put(load("res/alert_window_cancel.png"), 662, 284)
     s.img.convert("RGB").save(out_path, format="PNG", compress_level=9)

@@ -266,7 +266,7 @@ def alert_window():
     c = Canvas(620, 380)
     c.rrect(0, 6, 620, 380, 20, fill=PINK_DARK)
     c.rrect(0, 0, 620, 374, 20, fill=PINK)
-    c.rrect(40, 24, 580, 240, fill=WHITE)
+    c.rrect(40, 24, 580, 236, fill=WHITE)
     return c.final()
 
 
