@@ -1,7 +1,9 @@
 """Card faces: the front (palette picture, words through the language lookup) and the back that
 shows the code the card sends to one target board, drawn mirrored left to right."""
+from PIL import Image
+
 from . import icons
-from .canvas import (CONSOLE, CORAL, CORAL_DARK, GRAPE, GRAPE_DARK, INK, LEAF, LEAF_DARK, RASPBERRY,
+from .canvas import (K, CONSOLE, CORAL, CORAL_DARK, GRAPE, GRAPE_DARK, INK, LEAF, LEAF_DARK, RASPBERRY,
                      COFFEE, SUN, SUN_DARK, WHITE, Canvas, mix)
 
 CARD_W, CARD_H = 190, 116
@@ -167,11 +169,30 @@ def back(name, target, code, placeholder, layout):
     else:
         icons.latte_cup(c, 19, 20, 15)
     _flip_spot(c, col)
+    _front_reminder(c, KINDS[name][1], col, dark)
     if placeholder and placeholder in code and len(layout) >= 3:
         _code_with_field(c, code, placeholder, layout[2], ink, board)
     else:
         _code_block(c, code, ink)
     return c.mirrored().final()
+
+
+def _front_reminder(c, pic, col, dark):
+    """A small copy of the front's pictogram, so both sides read as one card."""
+    x0, y0, x1, y1 = 136, 8, 180, 32
+    c.rrect(x0, y0, x1, y1, 8, fill=WHITE)
+    big = Canvas(CARD_W, CARD_H)
+    if pic == "wait":
+        icons.alarm_clock(big, 95, 46, 30)
+    elif pic == "count":
+        icons.loop_ring(big, 95, 46, 50, 30, 8, dark)
+    else:
+        _pictogram(big, pic, col, dark)
+    art = big.img.crop((22 * K, 4 * K, 168 * K, 88 * K))
+    w = int((x1 - x0 - 4) * K)
+    h = int(w * art.height / art.width)
+    small = art.convert("RGBa").resize((w, h), Image.Resampling.BOX).convert("RGBA")
+    c.img.alpha_composite(small, (int((x0 + 2) * K), int(((y0 + y1) / 2) * K - h / 2)))
 
 
 def _code_block(c, code, ink):
