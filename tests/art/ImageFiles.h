@@ -52,11 +52,7 @@ inline Pixel pixelAt(SDL_Surface* surface, float x, float y) {
     return Pixel{p[0], p[1], p[2], p[3]};
 }
 
-inline float widthOf(SDL_Surface* surface) {
-    return surface->w / kContentScale;
-}
-inline float heightOf(SDL_Surface* surface) {
-    return surface->h / kContentScale;
-}
+inline float widthOf(SDL_Surface* surface) { return surface->w / kContentScale; }
+inline float heightOf(SDL_Surface* surface) { return surface->h / kContentScale; }
 
 }  // namespace art
