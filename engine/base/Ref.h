@@ -34,11 +34,11 @@ void safeRelease(T*& ref) {
 
 }  // namespace cocos2d
 
-#define CC_SAFE_RELEASE(p) \
-    do {                   \
-        if (p) {           \
+#define CC_SAFE_RELEASE(p)  \
+    do {                    \
+        if (p) {            \
             (p)->release(); \
-        }                  \
+        }                   \
     } while (0)
 #define CC_SAFE_RELEASE_NULL(p) \
     do {                        \
@@ -47,9 +47,9 @@ void safeRelease(T*& ref) {
             (p) = nullptr;      \
         }                       \
     } while (0)
-#define CC_SAFE_RETAIN(p) \
-    do {                  \
-        if (p) {          \
+#define CC_SAFE_RETAIN(p)  \
+    do {                   \
+        if (p) {           \
             (p)->retain(); \
-        }                 \
+        }                  \
     } while (0)

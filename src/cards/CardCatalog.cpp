@@ -5,9 +5,8 @@
 namespace {
 
 // A kind without a number: que shows the latte image and sends the latte text.
-CardCatalog::CardKind plainKind(const char* palette, const char* jamImage,
-                                const char* latteImage, const char* jamCode,
-                                const char* latteCode) {
+CardCatalog::CardKind plainKind(const char* palette, const char* jamImage, const char* latteImage,
+                                const char* jamCode, const char* latteCode) {
     CardCatalog::CardKind kind;
     kind.paletteImage = palette;
     kind.targetImage = {jamImage, latteImage, latteImage};
@@ -15,10 +14,9 @@ CardCatalog::CardKind plainKind(const char* palette, const char* jamImage,
     return kind;
 }
 
-CardCatalog::CardKind numberKind(const char* palette, const char* jamImage,
-                                 const char* latteImage, const char* jamCode,
-                                 const char* latteCode, float jamScale, float latteScale,
-                                 std::vector<cocos2d::Rect> jamLayout,
+CardCatalog::CardKind numberKind(const char* palette, const char* jamImage, const char* latteImage,
+                                 const char* jamCode, const char* latteCode, float jamScale,
+                                 float latteScale, std::vector<cocos2d::Rect> jamLayout,
                                  std::vector<cocos2d::Rect> latteLayout) {
     CardCatalog::CardKind kind;
     kind.paletteImage = palette;
@@ -90,13 +88,11 @@ std::vector<CardCatalog::CardKind> fullTab() {
                    "i=0;\nwhile(i<@){", 1, 1,
                    {Rect(0, 3, 50, 30), Rect(-76, -47, 25, 13), Rect(-77, 0, 20, 20)},
                    {Rect(0, 3, 50, 30), Rect(-76, -47, 25, 13), Rect(-37, -9, 15, 20)}),
-        plainKind("res/cards/full/r_loop_any_end.png",
-                  "res/cards/full/jam/r_loop_any_end_jam.png",
+        plainKind("res/cards/full/r_loop_any_end.png", "res/cards/full/jam/r_loop_any_end_jam.png",
                   "res/cards/full/latte/r_loop_any_end_latte.png", "NEXT", "i=i+1;\n}"),
-        plainKind("res/cards/basic/r_loop_inf_start.png",
-                  "res/cards/basic/jam/r_loop_inf_start_jam.png",
-                  "res/cards/basic/latte/r_loop_inf_start_latte.png", "@LOOP",
-                  "while(uart()==-1){"),
+        plainKind(
+            "res/cards/basic/r_loop_inf_start.png", "res/cards/basic/jam/r_loop_inf_start_jam.png",
+            "res/cards/basic/latte/r_loop_inf_start_latte.png", "@LOOP", "while(uart()==-1){"),
         plainKind("res/cards/basic/r_loop_inf_end.png",
                   "res/cards/basic/jam/r_loop_inf_end_jam.png",
                   "res/cards/basic/latte/r_loop_inf_end_latte.png", "GOTO @LOOP", "}"),

@@ -301,8 +301,7 @@ std::string CodeGenerator::composeLine(const CardProgram::Line& line, int32_t li
             cardText = replacePlaceholder(cardText, fragment.placeholder, formatNumber(number));
         }
         if (!firstCard) {
-            text += device->lineNumbers() ? std::to_string(lineNumber) + " " + cardText
-                                          : cardText;
+            text += device->lineNumbers() ? std::to_string(lineNumber) + " " + cardText : cardText;
             firstCard = true;
         } else {
             text += device->statementSeparator() + cardText;

@@ -118,18 +118,18 @@ TEST(CardCatalog, NumberKindsScaleAndLayouts) {
         EXPECT_EQ(device->codeFragment(0, 0).scale, 60.0f);
         EXPECT_EQ(device->codeFragment(0, 2).scale, 1.0f);
         EXPECT_EQ(device->inputLayout(0, 0), wait);
-        EXPECT_EQ(device->inputLayout(0, 2), (std::vector<Rect>{Rect(0, 3, 50, 30),
-                                                                Rect(-76, -47, 25, 13),
-                                                                Rect(-77, 0, 20, 20)}));
+        EXPECT_EQ(
+            device->inputLayout(0, 2),
+            (std::vector<Rect>{Rect(0, 3, 50, 30), Rect(-76, -47, 25, 13), Rect(-77, 0, 20, 20)}));
         EXPECT_EQ(device->codeFragment(2, 2).placeholder, "");  // "@LOOP" is a label
     }
     {
         TargetGuard latte(DeviceManager::LATTE);
         EXPECT_EQ(device->codeFragment(0, 0).scale, 1000.0f);
         EXPECT_EQ(device->inputLayout(0, 0), wait);
-        EXPECT_EQ(device->inputLayout(0, 2), (std::vector<Rect>{Rect(0, 3, 50, 30),
-                                                                Rect(-76, -47, 25, 13),
-                                                                Rect(-37, -9, 15, 20)}));
+        EXPECT_EQ(
+            device->inputLayout(0, 2),
+            (std::vector<Rect>{Rect(0, 3, 50, 30), Rect(-76, -47, 25, 13), Rect(-37, -9, 15, 20)}));
     }
     TargetGuard que(DeviceManager::QUE);
     EXPECT_EQ(device->codeFragment(0, 0).scale, 1000.0f);

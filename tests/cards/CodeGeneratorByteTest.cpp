@@ -34,8 +34,8 @@ protected:
 };
 
 TEST_F(CodeGeneratorBytes, QueWorkedExample) {
-    ASSERT_TRUE(CodeGenerator(sink).run(programOf({std::nullopt, std::nullopt, Card{0, 1, ""}}),
-                                        depth));
+    ASSERT_TRUE(
+        CodeGenerator(sink).run(programOf({std::nullopt, std::nullopt, Card{0, 1, ""}}), depth));
     ASSERT_EQ(sink.bytes.size(), 512u);
     for (size_t i = 0; i < sink.bytes.size(); ++i) {
         EXPECT_EQ(sink.bytes[i].value, i < 16 ? 0 : 255) << "byte " << i;
@@ -54,8 +54,7 @@ TEST_F(CodeGeneratorBytes, AllEmptyIsPaddingOnly) {
 }
 
 TEST_F(CodeGeneratorBytes, CardTextsAreLoggedLineByLine) {
-    CodeGenerator(sink).run(programOf({Card{2, 0, "3"}, std::nullopt, Card{0, 0, "0.25"}}),
-                            depth);
+    CodeGenerator(sink).run(programOf({Card{2, 0, "3"}, std::nullopt, Card{0, 0, "0.25"}}), depth);
     const std::vector<std::string> expected = {"1 i=0;\n", "2 while(i<3){\n", "1\n",
                                                "2 sleep(250);\n"};
     EXPECT_EQ(sink.logs, expected);
@@ -139,8 +138,7 @@ TEST_F(CodeGeneratorBytes, LoopsPatchTheirStartPosition) {
 }
 
 TEST_F(CodeGeneratorBytes, LoopEndWithoutLinePatchCountsAsEmptySlot) {
-    const CardProgram program =
-        programOf({Card{5, 0, "2"}, Card{5, 1, ""}, Card{9, 0, ""}});
+    const CardProgram program = programOf({Card{5, 0, "2"}, Card{5, 1, ""}, Card{9, 0, ""}});
     CodeGenerator(sink, syntheticCatalog(false)).run(program, depth);
     const std::vector<uint8_t> written = valuesOf(sink, false);
     // loop start (8), the end as one empty slot of 8 fillers, then the plain card (8).

@@ -49,15 +49,9 @@ TEST(CodeGeneratorText, JamWorkedExample) {
     Generated run = generate(programOf({kForward, kWait, kStop}));
     ASSERT_TRUE(run.ok);
     const std::vector<Unit> expected = {
-        {"\x1b", 500, false},
-        {"\nOUT0\n", 50, false},
-        {"\n\n\n\n\nNEW\r\n", 50, true},
-        {"10 OUT 33\r\n", 50, true},
-        {"20 WAIT 60\r\n", 50, true},
-        {"30 OUT 0\r\n", 50, true},
-        {"SAVE 0", 60, true},
-        {"\n", 1000, true},
-        {"RUN\r\n", 50, true},
+        {"\x1b", 500, false},        {"\nOUT0\n", 50, false},      {"\n\n\n\n\nNEW\r\n", 50, true},
+        {"10 OUT 33\r\n", 50, true}, {"20 WAIT 60\r\n", 50, true}, {"30 OUT 0\r\n", 50, true},
+        {"SAVE 0", 60, true},        {"\n", 1000, true},           {"RUN\r\n", 50, true},
     };
     EXPECT_EQ(run.sink.units, expected);
 }
@@ -65,9 +59,8 @@ TEST(CodeGeneratorText, JamWorkedExample) {
 TEST(CodeGeneratorText, JamEmptyLinesAdvanceLineNumbers) {
     TargetGuard jam(DeviceManager::JAM);
     Generated run = generate(programOf({kForward, kWait, std::nullopt, kStop}));
-    const std::vector<Unit> expected = {{"10 OUT 33\r\n", 50, true},
-                                        {"20 WAIT 60\r\n", 50, true},
-                                        {"40 OUT 0\r\n", 50, true}};
+    const std::vector<Unit> expected = {
+        {"10 OUT 33\r\n", 50, true}, {"20 WAIT 60\r\n", 50, true}, {"40 OUT 0\r\n", 50, true}};
     EXPECT_EQ(programUnits(run, 3, 3), expected);
 
     // The field's 40 lines: the last one is number 400.
@@ -195,11 +188,10 @@ TEST(CodeGeneratorText, LatteUnbalancedBracesOnlyMoveDepth) {
 TEST(CodeGeneratorText, JamLoopsAreNotNumberedOrChecked) {
     TargetGuard jam(DeviceManager::JAM);
     Generated run = generate(programOf({kEndlessStart, kEndlessStart, kBeep, kEndlessEnd,
-                                  Card{2, 0, "2"}, Card{2, 0, "4"}, kLoopEnd}));
-    const std::vector<std::string> expected = {"10 @LOOP\r\n",      "20 @LOOP\r\n",
-                                               "30 BEEP\r\n",       "40 GOTO @LOOP\r\n",
-                                               "50 FOR I = 1 TO 2\r\n", "60 FOR I = 1 TO 4\r\n",
-                                               "70 NEXT\r\n"};
+                                        Card{2, 0, "2"}, Card{2, 0, "4"}, kLoopEnd}));
+    const std::vector<std::string> expected = {
+        "10 @LOOP\r\n",          "20 @LOOP\r\n",          "30 BEEP\r\n", "40 GOTO @LOOP\r\n",
+        "50 FOR I = 1 TO 2\r\n", "60 FOR I = 1 TO 4\r\n", "70 NEXT\r\n"};
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(run.sink.units[3 + i].text, expected[i]);
     }

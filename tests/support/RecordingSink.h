@@ -19,9 +19,9 @@ public:
     std::vector<Byte> bytes;
     std::vector<std::string> logs;
 
-    int failUnitAt = -1;           // index of the unit to refuse
-    int failByteAt = -1;           // index of the byte to refuse (still recorded)
-    int abortAfterChecks = -1;     // aborted() turns true once it has been asked this often
+    int failUnitAt = -1;        // index of the unit to refuse
+    int failByteAt = -1;        // index of the byte to refuse (still recorded)
+    int abortAfterChecks = -1;  // aborted() turns true once it has been asked this often
     mutable int abortChecks = 0;
 
     bool sendUnit(const TransmissionUnit& unit) override {

@@ -11,8 +11,7 @@
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zoa-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "zoa-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
             throw std::runtime_error("mkdtemp failed");
         }

@@ -1,0 +1,109 @@
+// Sends a 40-line program to the virtual board and compares the time taken with the sum of the
+// pauses the board needs, while a main-thread loop runs the posted echo the way frames would.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "../tests/support/DeviceLinkGuard.h"
+#include "../tests/support/TargetGuard.h"
+#include "../tests/support/VirtualBoard.h"
+#include "cards/CodeGenerator.h"
+#include "cards/ProgramTransfer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Millis = std::chrono::duration<double, std::milli>;
+
+// Adds up what the board is owed: every byte of a unit is followed by the unit's pause.
+class PauseSum : public CodeSink {
+public:
+    double ms = 0;
+    bool sendUnit(const TransmissionUnit& unit) override {
+        ms +=
+            static_cast<double>(unit.text.find('\0') == std::string::npos ? unit.text.size()
+                                                                          : unit.text.find('\0')) *
+            std::max(unit.pause, 0);
+        return true;
+    }
+    bool sendByte(uint8_t, int32_t pauseMs, bool) override {
+        ms += std::max(pauseMs, 0);
+        return true;
+    }
+    void log(const std::string&) override {}
+    bool aborted() const override { return false; }
+};
+
+// 40 lines: forward, wait 1, beep, stop, over and over.
+CardProgram fortyLines() {
+    const CardProgram::Card cycle[] = {{0, 2, ""}, {0, 0, "1"}, {0, 1, ""}, {0, 3, ""}};
+    CardProgram program = CardProgram::withLines(40);
+    for (size_t line = 0; line < 40; ++line) {
+        program.place(line, 0, cycle[line % 4]);
+    }
+    return program;
+}
+
+void transfer(benchmark::State& state, int target) {
+    DeviceLinkGuard guard;
+    TargetGuard chosen(target);
+    VirtualBoard board;
+    DeviceLinkGuard::chooseSerial(board.portPath());
+    const CardProgram program = fortyLines();
+    int32_t depth = 0;
+    PauseSum owed;
+    CodeGenerator(owed).run(program, depth);
+
+    auto* scheduler = cocos2d::Director::getInstance()->getScheduler();
+    for (auto _ : state) {
+        std::atomic<bool> abortFlag{false};
+        std::string console;
+        ProgramTransfer transferring(abortFlag, depth,
+                                     [&console](const std::string& text) { console += text; });
+        std::atomic<bool> finished{false};
+        Clock::duration took{};
+        std::thread worker([&] {
+            const auto start = Clock::now();
+            transferring.runProgram(
+                program, [](TarnixworksError) {}, [&] { took = Clock::now() - start; });
+            finished = true;
+        });
+        // The main thread: a frame every 1/60 s, each running what the worker posted.
+        double longestFrameWork = 0;
+        auto nextFrame = Clock::now();
+        while (!finished) {
+            const auto frameStart = Clock::now();
+            scheduler->update(1.0f / 60);
+            longestFrameWork =
+                std::max(longestFrameWork, Millis(Clock::now() - frameStart).count());
+            nextFrame += std::chrono::microseconds(16667);
+            std::this_thread::sleep_until(nextFrame);
+        }
+        worker.join();
+        scheduler->update(0);
+        const double ms = Millis(took).count();
+        state.SetIterationTime(ms / 1000.0);
+        state.counters["pauses_ms"] = owed.ms;
+        state.counters["sent_ms"] = ms;
+        state.counters["ratio"] = ms / owed.ms;
+        state.counters["main_stall_ms"] = longestFrameWork;
+        state.counters["echoed"] = static_cast<double>(console.size());
+    }
+}
+
+void BM_TransferJam(benchmark::State& state) {
+    transfer(state, DeviceManager::JAM);
+}
+void BM_TransferLatte(benchmark::State& state) {
+    transfer(state, DeviceManager::LATTE);
+}
+
+BENCHMARK(BM_TransferJam)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TransferLatte)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,136 @@
+#include "cards/ProgramTransfer.h"
+
+#include <chrono>
+#include <thread>
+
+#include "base/Director.h"
+#include "base/Scheduler.h"
+#include "cards/CodeGenerator.h"
+#include "cards/DeviceManager.h"
+#include "device/TarnixCardSerialManager.h"
+
+namespace {
+
+// How often a pause looks at the abort flag.
+constexpr auto kAbortPollInterval = std::chrono::milliseconds(10);
+
+// Hands what the generator produces to the transfer.
+class TransferSink : public CodeSink {
+public:
+    explicit TransferSink(ProgramTransfer& transfer) : _transfer(transfer) {}
+
+    bool sendUnit(const TransmissionUnit& unit) override {
+        return _transfer.sendText(unit.pause, unit.echo, error, unit.text);
+    }
+    bool sendByte(uint8_t value, int32_t pauseMs, bool /*pad*/) override {
+        return _transfer.sendPacedByte(value, pauseMs);
+    }
+    void log(const std::string& text) override { _transfer.post(text); }
+    bool aborted() const override { return _transfer.aborted(); }
+
+    TarnixworksError error;
+
+private:
+    ProgramTransfer& _transfer;
+};
+
+}  // namespace
+
+ProgramTransfer::ProgramTransfer(std::atomic<bool>& abortFlag, int32_t& depth, Console console)
+    : _abortFlag(abortFlag), _depth(depth), _console(std::move(console)) {}
+
+void ProgramTransfer::runProgram(const CardProgram& program, OnFailure onFailure,
+                                 OnSuccess onSuccess) {
+    auto* manager = TarnixCardSerialManager::getInstance();
+    bool sent = false;
+    TransferSink sink(*this);
+    {
+        auto link = manager->reserveLink();
+        if (!manager->openLink()) {
+            sink.error = TarnixworksError::linkNotOpened();
+        } else {
+            _depth = 0;
+            sent = CodeGenerator(sink).run(program, _depth);
+        }
+    }
+    if (sent) {
+        onSuccess();
+    } else {
+        onFailure(sink.error);
+    }
+}
+
+void ProgramTransfer::stopProgram(OnFailure onFailure, OnSuccess onSuccess) {
+    auto* manager = TarnixCardSerialManager::getInstance();
+    auto* device = DeviceManager::getInstance();
+    TarnixworksError error;
+    bool sent = false;
+    {
+        auto link = manager->reserveLink();
+        if (!manager->openLink()) {
+            error = TarnixworksError::linkNotOpened();
+        } else {
+            const CodeFragment stop = device->stopCommand();
+            const CodeFragment reset = device->resetCommand();
+            sent = sendText(stop.charDelay, false, error, stop.code) &&
+                   sendText(reset.charDelay, false, error, reset.code);
+        }
+    }
+    if (sent) {
+        onSuccess();
+    } else {
+        onFailure(error);
+    }
+}
+
+bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& error,
+                               const std::string& text) {
+    auto* manager = TarnixCardSerialManager::getInstance();
+    for (char c : text) {
+        if (c == '\0') {
+            break;
+        }
+        if (echo) {
+            post(std::string(1, c));
+        }
+        if (!manager->writeToLink(static_cast<uint8_t>(c))) {
+            error = TarnixworksError::writeFailed();
+            return false;
+        }
+        if (_abortFlag || !pause(pauseMs)) {
+            error = TarnixworksError();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ProgramTransfer::sendPacedByte(uint8_t value, int32_t pauseMs) {
+    if (!pause(pauseMs)) {
+        return false;
+    }
+    return TarnixCardSerialManager::getInstance()->writeToLink(value);
+}
+
+void ProgramTransfer::post(const std::string& text) const {
+    if (!_console) {
+        return;
+    }
+    cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(
+        [console = _console, text] { console(text); });
+}
+
+bool ProgramTransfer::pause(int32_t ms) const {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms > 0 ? ms : 0);
+    while (true) {
+        if (_abortFlag) {
+            return false;
+        }
+        const auto now = Clock::now();
+        if (now >= deadline) {
+            return true;
+        }
+        std::this_thread::sleep_until(std::min(deadline, now + kAbortPollInterval));
+    }
+}

@@ -1,0 +1,52 @@
+#include "device/DatagramLink.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+DatagramLink::~DatagramLink() {
+    close();
+}
+
+DatagramLink::OpenResult DatagramLink::open(uint16_t localPort) {
+    close();
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return OpenResult::NoSocket;
+    }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(localPort);
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
+        ::shutdown(fd, SHUT_RDWR);
+        ::close(fd);
+        return OpenResult::PortTaken;
+    }
+    _socket = fd;
+    return OpenResult::Opened;
+}
+
+bool DatagramLink::writeByte(uint8_t value, uint32_t address, uint16_t port) {
+    const int fd = _socket;
+    if (fd < 0) {
+        return false;
+    }
+    sockaddr_in destination{};
+    destination.sin_family = AF_INET;
+    destination.sin_port = htons(port);
+    destination.sin_addr.s_addr = htonl(address);
+    ::sendto(fd, &value, 1, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&destination),
+             sizeof(destination));
+    return true;
+}
+
+void DatagramLink::close() {
+    const int fd = _socket.exchange(-1);
+    if (fd < 0) {
+        return;
+    }
+    ::shutdown(fd, SHUT_RDWR);
+    ::close(fd);
+}

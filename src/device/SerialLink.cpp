@@ -1,0 +1,102 @@
+#include "device/SerialLink.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+SerialLink::~SerialLink() {
+    close();
+}
+
+bool SerialLink::open(const std::string& path) {
+    close();
+    // Non-blocking, so that neither the open (a modem line waiting for carrier) nor a write can
+    // hang; writes wait with poll and a time-out instead.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    if (!lockExclusively(fd)) {
+        ::close(fd);
+        return false;
+    }
+    if (!configure(fd)) {
+        ::ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        return false;
+    }
+    _fd = fd;
+    return true;
+}
+
+bool SerialLink::lockExclusively(int fd) {
+    if (!::isatty(fd)) {
+        return false;
+    }
+    // TIOCEXCL refuses later opens of the terminal, but not to a privileged process; the
+    // advisory lock also keeps out any other opener that locks as we do.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    return ::ioctl(fd, TIOCEXCL) == 0;
+}
+
+bool SerialLink::configure(int fd) {
+    termios options{};
+    if (::tcgetattr(fd, &options) != 0) {
+        return false;
+    }
+    options.c_cflag &= ~(CSIZE | PARENB | CSTOPB);
+    options.c_cflag |= CS8;
+    options.c_iflag &= ~INPCK;
+    // Bytes must reach the board as written: output post-processing would turn every line
+    // feed into a carriage return and line feed.
+    options.c_oflag &= ~OPOST;
+    if (::cfsetospeed(&options, B115200) != 0 || ::cfsetispeed(&options, B115200) != 0) {
+        return false;
+    }
+    return ::tcsetattr(fd, TCSANOW, &options) == 0;
+}
+
+bool SerialLink::writeByte(uint8_t value) {
+    const int fd = _fd;
+    if (fd < 0) {
+        return false;
+    }
+    while (true) {
+        const ssize_t written = ::write(fd, &value, 1);
+        if (written == 1) {
+            return true;
+        }
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd ready{fd, POLLOUT, 0};
+            const int result = ::poll(&ready, 1, kWriteTimeoutMs);
+            if (result > 0 && (ready.revents & POLLOUT)) {
+                continue;
+            }
+            if (result < 0 && errno == EINTR) {
+                continue;
+            }
+        }
+        return false;
+    }
+}
+
+void SerialLink::close() {
+    const int fd = _fd.exchange(-1);
+    if (fd < 0) {
+        return;
+    }
+    // The exclusive mark belongs to the terminal, not to this descriptor: left set, it would
+    // refuse the next open of a port whose other end stays open (a pseudo-terminal).
+    ::ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// A serial port opened by path through termios, exclusively, at 115200 baud, 8 data bits, no
+// parity and one stop bit; every other line option stays as the port had it.
+class SerialLink {
+public:
+    SerialLink() = default;
+    ~SerialLink();
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    // Fails when the path is missing, is not a terminal, or is held by another opener.
+    bool open(const std::string& path);
+    // Blocks until the byte is taken, for at most kWriteTimeoutMs.
+    bool writeByte(uint8_t value);
+    void close();
+    bool isOpen() const { return _fd >= 0; }
+
+    // A board that stops taking bytes (flow control held off) fails the write instead of
+    // hanging the transfer thread for ever.
+    static constexpr int kWriteTimeoutMs = 2000;
+
+private:
+    bool lockExclusively(int fd);
+    static bool configure(int fd);
+
+    std::atomic<int> _fd{-1};
+};

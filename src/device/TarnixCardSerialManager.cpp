@@ -1,0 +1,204 @@
+#include "device/TarnixCardSerialManager.h"
+
+#include <arpa/inet.h>
+
+#include "base/Director.h"
+#include "base/Scheduler.h"
+#include "platform/MessageBox.h"
+
+const char* const TarnixCardSerialManager::kDatagramRemoteAddress = "192.168.20.1";
+
+namespace {
+
+TarnixCardSerialData* makeEntry(const std::string& portName, const std::string& description,
+                                int32_t kind, bool selected) {
+    auto* entry = new TarnixCardSerialData();
+    entry->init();
+    entry->portName = portName;
+    entry->description = description;
+    entry->kind = kind;
+    entry->selected = selected;
+    return entry;
+}
+
+}  // namespace
+
+TarnixCardSerialManager* TarnixCardSerialManager::getInstance() {
+    static TarnixCardSerialManager* instance = [] {
+        auto* manager = new TarnixCardSerialManager();
+        manager->init();
+        return manager;
+    }();
+    return instance;
+}
+
+TarnixCardSerialManager::~TarnixCardSerialManager() = default;
+
+bool TarnixCardSerialManager::init() {
+    installPortList(makePortList({}));
+    selectedIndex = 0;
+    in_addr address{};
+    ::inet_pton(AF_INET, kDatagramRemoteAddress, &address);
+    _datagramAddress = ntohl(address.s_addr);
+    _datagramPort = kDatagramRemotePort;
+    _datagramLocalPort = kDatagramLocalPort;
+    return true;
+}
+
+std::shared_ptr<const TarnixCardSerialManager::PortList> TarnixCardSerialManager::makePortList(
+    std::vector<TarnixCardSerialData*> items) {
+    // The list owns one reference per entry and gives it up with its last snapshot.
+    return std::shared_ptr<const PortList>(new PortList(std::move(items)),
+                                           [](const PortList* list) {
+                                               for (auto* entry : *list) {
+                                                   entry->release();
+                                               }
+                                               delete list;
+                                           });
+}
+
+void TarnixCardSerialManager::installPortList(std::shared_ptr<const PortList> list) {
+    std::atomic_store(&_portList, std::move(list));
+}
+
+std::shared_ptr<const TarnixCardSerialManager::PortList> TarnixCardSerialManager::portList() const {
+    return std::atomic_load(&_portList);
+}
+
+bool TarnixCardSerialManager::hasChosenPort() const {
+    const auto list = portList();
+    const int32_t index = selectedIndex;
+    return index >= 0 && static_cast<size_t>(index) < list->size() && (*list)[index]->selected;
+}
+
+bool TarnixCardSerialManager::prepare(Done done) {
+    static std::atomic<bool> prepared{false};
+    if (!prepared.exchange(true)) {
+        linkState = LINK_IDLE;
+        done(true);
+    }
+    return true;
+}
+
+bool TarnixCardSerialManager::scanPorts(Done done) {
+    linkState = LINK_SEARCHING;
+    std::vector<SerialPortScanner::Port> found;
+    const bool listed = _portSource ? _portSource(found) : SerialPortScanner::list(found);
+    std::vector<TarnixCardSerialData*> items;
+    for (const auto& port : found) {
+        if (port.name.empty()) {
+            continue;
+        }
+        // A port without a readable description still has to be choosable.
+        const std::string& description = port.description.empty() ? port.name : port.description;
+        items.push_back(
+            makeEntry(port.name, description, TarnixCardSerialData::KIND_SERIAL, items.empty()));
+    }
+    // The wireless entry does not depend on the system's port list, so a failed listing still
+    // leaves it to choose.
+    items.push_back(makeEntry("Pomelink", "UDP", TarnixCardSerialData::KIND_UDP, items.empty()));
+    auto list = makePortList(std::move(items));
+    cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(
+        [this, list] { installPortList(list); });
+    linkState = LINK_IDLE;
+    done(listed);
+    return listed;
+}
+
+bool TarnixCardSerialManager::selectPort(Done done) {
+    const auto list = portList();
+    const int32_t index = selectedIndex;
+    for (size_t i = 0; i < list->size(); ++i) {
+        (*list)[i]->selected = static_cast<int32_t>(i) == index;
+    }
+    done(true);
+    return true;
+}
+
+bool TarnixCardSerialManager::openLink() {
+    closeLink(nullptr);
+    const auto list = portList();
+    const int32_t index = selectedIndex;
+    if (index < 0 || static_cast<size_t>(index) >= list->size()) {
+        return false;
+    }
+    const TarnixCardSerialData* entry = (*list)[index];
+    linkState = LINK_CONNECTING;
+    bool opened = false;
+    if (entry->kind == TarnixCardSerialData::KIND_UDP) {
+        const uint16_t localPort = _datagramLocalPort;
+        const auto result = _datagram.open(localPort);
+        if (result == DatagramLink::OpenResult::PortTaken) {
+            reportPortConflict(localPort);
+        }
+        opened = result == DatagramLink::OpenResult::Opened;
+    } else {
+        opened = _serial.open(entry->portName);
+    }
+    linkState = LINK_IDLE;
+    return opened;
+}
+
+void TarnixCardSerialManager::reportPortConflict(uint16_t port) const {
+    const std::string message = "使用するポート番号が競合しています。" + std::to_string(port) +
+                                "番のポートを使用しているアプリケーションを終了し、"
+                                "Tarnixworksを再起動してください。";
+    // The box is modal and belongs to the window's thread; posted now, it comes before the
+    // caller's own failure report.
+    cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(
+        [message] { cocos2d::MessageBox(message.c_str(), "ポート番号の競合"); });
+}
+
+bool TarnixCardSerialManager::writeByte(uint8_t value) {
+    if (!_serial.isOpen()) {
+        return false;
+    }
+    if (_writeHook) {
+        _writeHook(value);
+    }
+    return _serial.writeByte(value);
+}
+
+bool TarnixCardSerialManager::writeDatagram(uint8_t value) {
+    if (!_datagram.isOpen()) {
+        return false;
+    }
+    if (_writeHook) {
+        _writeHook(value);
+    }
+    return _datagram.writeByte(value, _datagramAddress, _datagramPort);
+}
+
+bool TarnixCardSerialManager::writeToLink(uint8_t value) {
+    return _datagram.isOpen() ? writeDatagram(value) : writeByte(value);
+}
+
+bool TarnixCardSerialManager::closeLink(Done done) {
+    _datagram.close();
+    _serial.close();
+    if (done) {
+        done(true);
+    }
+    return true;
+}
+
+std::unique_lock<std::mutex> TarnixCardSerialManager::reserveLink() {
+    return std::unique_lock<std::mutex>(_linkMutex);
+}
+
+void TarnixCardSerialManager::setPortSource(PortSource source) {
+    _portSource = std::move(source);
+}
+
+void TarnixCardSerialManager::setDatagramDestination(uint32_t address, uint16_t port) {
+    _datagramAddress = address;
+    _datagramPort = port;
+}
+
+void TarnixCardSerialManager::setDatagramLocalPort(uint16_t port) {
+    _datagramLocalPort = port;
+}
+
+void TarnixCardSerialManager::setWriteHook(std::function<void(uint8_t)> hook) {
+    _writeHook = std::move(hook);
+}

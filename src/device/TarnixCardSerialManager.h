@@ -1,0 +1,92 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "base/Ref.h"
+#include "device/DatagramLink.h"
+#include "device/SerialLink.h"
+#include "device/SerialPortScanner.h"
+#include "device/TarnixCardSerialData.h"
+
+// The process-wide device link: the list of ports to choose from, the user's choice, and the
+// one link that is open (a serial port or the datagram socket). Searches, selections, opening
+// and writing run on worker threads; the main thread reads the list.
+class TarnixCardSerialManager : public cocos2d::Ref {
+public:
+    using PortList = std::vector<TarnixCardSerialData*>;
+    using PortSource = std::function<bool(std::vector<SerialPortScanner::Port>&)>;
+    using Done = std::function<void(bool)>;
+
+    enum LinkState { LINK_IDLE = 0, LINK_SEARCHING = 2, LINK_CONNECTING = 3 };
+
+    static constexpr uint16_t kDatagramLocalPort = 20002;
+    static constexpr uint16_t kDatagramRemotePort = 20001;
+    static const char* const kDatagramRemoteAddress;
+
+    static TarnixCardSerialManager* getInstance();
+
+    ~TarnixCardSerialManager() override;
+    virtual bool init();
+
+    // The first call of the process reports through `done`; later calls never do.
+    bool prepare(Done done);
+    // Builds a new list: every port the system has, then the datagram entry. The new list is
+    // handed to the main thread through the scheduler, before `done` runs, so the main thread
+    // never sees a list change in the middle of a frame.
+    bool scanPorts(Done done);
+    // Marks the entry at selectedIndex, and only that one.
+    bool selectPort(Done done);
+
+    // The current list; its entries live at least as long as the returned snapshot.
+    std::shared_ptr<const PortList> portList() const;
+    // What play and stop check before they start a request: an entry at selectedIndex that is
+    // marked.
+    bool hasChosenPort() const;
+
+    std::atomic<int32_t> selectedIndex{0};
+    std::atomic<int32_t> linkState{LINK_IDLE};
+
+    // Closes whatever is open, then opens the entry at selectedIndex.
+    bool openLink();
+    bool writeByte(uint8_t value);
+    bool writeDatagram(uint8_t value);
+    // Writes to whichever link openLink opened; fails when none is open.
+    bool writeToLink(uint8_t value);
+    bool closeLink(Done done);
+
+    // One request at a time on the link: a request that was cancelled may still be finishing
+    // its last pause when the next one starts.
+    std::unique_lock<std::mutex> reserveLink();
+
+    // Set only while no worker runs. Tests aim these at the machine itself and at a virtual
+    // board; the product uses the system's ports and the board's fixed address.
+    void setPortSource(PortSource source);
+    void setDatagramDestination(uint32_t address, uint16_t port);
+    void setDatagramLocalPort(uint16_t port);
+    // Called on the writing thread just before every byte goes out to an open link.
+    void setWriteHook(std::function<void(uint8_t)> hook);
+
+protected:
+    TarnixCardSerialManager() = default;
+
+private:
+    void installPortList(std::shared_ptr<const PortList> list);
+    void reportPortConflict(uint16_t port) const;
+    static std::shared_ptr<const PortList> makePortList(std::vector<TarnixCardSerialData*> items);
+
+    std::shared_ptr<const PortList> _portList;
+    PortSource _portSource;
+    std::atomic<uint32_t> _datagramAddress{0};
+    std::atomic<uint16_t> _datagramPort{kDatagramRemotePort};
+    std::atomic<uint16_t> _datagramLocalPort{kDatagramLocalPort};
+    std::function<void(uint8_t)> _writeHook;
+    SerialLink _serial;
+    DatagramLink _datagram;
+    std::mutex _linkMutex;
+};

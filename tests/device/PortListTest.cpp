@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/DeviceLinkGuard.h"
+
+namespace {
+
+using Port = SerialPortScanner::Port;
+
+struct Entry {
+    std::string portName;
+    std::string description;
+    int32_t kind;
+    bool selected;
+    bool operator==(const Entry& o) const {
+        return portName == o.portName && description == o.description && kind == o.kind &&
+               selected == o.selected;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Entry& e) {
+    return out << "{" << e.portName << ", " << e.description << ", " << e.kind << ", " << e.selected
+               << "}";
+}
+
+std::vector<Entry> listed() {
+    std::vector<Entry> entries;
+    for (const auto* data : *TarnixCardSerialManager::getInstance()->portList()) {
+        entries.push_back({data->portName, data->description, data->kind, data->selected});
+    }
+    return entries;
+}
+
+constexpr int32_t SERIAL = TarnixCardSerialData::KIND_SERIAL;
+constexpr int32_t UDP = TarnixCardSerialData::KIND_UDP;
+
+class PortList : public ::testing::Test {
+protected:
+    DeviceLinkGuard guard;
+    TarnixCardSerialManager* manager = TarnixCardSerialManager::getInstance();
+};
+
+TEST_F(PortList, WithoutSerialPortsTheDatagramEntryIsAloneAndMarked) {
+    EXPECT_TRUE(manager->portList()->empty());  // until the first search
+    EXPECT_FALSE(manager->hasChosenPort());
+    DeviceLinkGuard::choose({}, 0);
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
+    EXPECT_TRUE(manager->hasChosenPort());
+}
+
+TEST_F(PortList, PortsInSystemOrderThenTheDatagramEntryOnlyTheFirstMarked) {
+    bool reported = false;
+    manager->setPortSource([](std::vector<Port>& found) {
+        found = {{"/dev/ttyUSB1", "FT232R USB UART"}, {"/dev/ttyACM0", ""}, {"", "nameless"}};
+        return true;
+    });
+    EXPECT_TRUE(manager->scanPorts([&](bool ok) { reported = ok; }));
+    EXPECT_TRUE(reported);
+    DeviceLinkGuard::drain();
+    // A port without a description is listed under its name; one without a name cannot be
+    // opened and is left out.
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"/dev/ttyUSB1", "FT232R USB UART", SERIAL, true},
+                                            {"/dev/ttyACM0", "/dev/ttyACM0", SERIAL, false},
+                                            {"Pomelink", "UDP", UDP, false}}));
+}
+
+TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
+    const std::vector<Port> ports = {{"/dev/ttyUSB0", "a"}, {"/dev/ttyUSB1", "b"}};
+    DeviceLinkGuard::choose(ports, 0);
+
+    manager->selectedIndex = 2;
+    bool reported = false;
+    EXPECT_TRUE(manager->selectPort([&](bool ok) { reported = ok; }));
+    EXPECT_TRUE(reported);
+    auto marks = [] {
+        std::vector<bool> result;
+        for (const auto& entry : listed()) {
+            result.push_back(entry.selected);
+        }
+        return result;
+    };
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
+    EXPECT_TRUE(manager->hasChosenPort());
+
+    // The user chose entry 1; a new search keeps the index but marks only the first entry, so
+    // the user is asked to choose again.
+    manager->selectedIndex = 1;
+    manager->selectPort([](bool) {});
+    manager->scanPorts([](bool) {});
+    DeviceLinkGuard::drain();
+    EXPECT_EQ(manager->selectedIndex, 1);
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+    EXPECT_FALSE(manager->hasChosenPort());
+
+    // A shorter list leaves the index outside it: nothing counts as chosen.
+    manager->selectedIndex = 5;
+    manager->selectPort([](bool) {});
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+    EXPECT_FALSE(manager->hasChosenPort());
+}
+
+TEST_F(PortList, AFailedListingReportsFailureButKeepsTheDatagramEntry) {
+    manager->setPortSource([](std::vector<Port>&) { return false; });
+    int calls = 0;
+    bool reported = true;
+    EXPECT_FALSE(manager->scanPorts([&](bool ok) {
+        ++calls;
+        reported = ok;
+    }));
+    DeviceLinkGuard::drain();
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(reported);
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
+}
+
+TEST_F(PortList, ASearchOnAWorkerHandsTheListToTheMainThreadWhole) {
+    DeviceLinkGuard::choose({{"/dev/ttyUSB0", "old"}}, 0);
+    const auto before = manager->portList();
+    manager->setPortSource([](std::vector<Port>& found) {
+        found = {{"/dev/ttyUSB7", "new"}};
+        return true;
+    });
+    bool searching = false;
+    std::thread worker(
+        [&] { manager->scanPorts([&](bool) { searching = manager->linkState == 2; }); });
+    worker.join();
+    // The main thread still reads the old list, intact, until its next frame.
+    EXPECT_EQ(manager->portList(), before);
+    EXPECT_EQ((*before)[0]->portName, "/dev/ttyUSB0");
+    EXPECT_FALSE(searching);  // the search is over when it reports
+    DeviceLinkGuard::drain();
+    EXPECT_EQ(listed()[0].portName, "/dev/ttyUSB7");
+    // A snapshot taken earlier keeps its entries alive.
+    EXPECT_EQ((*before)[0]->description, "old");
+}
+
+TEST_F(PortList, PrepareReportsOnlyTheFirstTime) {
+    int calls = 0;
+    manager->linkState = 3;
+    EXPECT_TRUE(manager->prepare([&](bool ok) { calls += ok ? 1 : 100; }));
+    EXPECT_TRUE(manager->prepare([&](bool) { ++calls; }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(manager->linkState, 0);
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TempDir.h"
+
+extern char** environ;
+
+// A board at the far end of a pseudo-terminal pair made by socat: the editor opens portPath()
+// as its serial port; a reader on the other end records every byte with its arrival time.
+// The link end keeps the terminal's default line settings, so the editor's own settings decide
+// what arrives.
+class VirtualBoard {
+public:
+    using Clock = std::chrono::steady_clock;
+    struct Arrival {
+        uint8_t value;
+        Clock::time_point time;
+    };
+
+    VirtualBoard() : _linkPath(_dir.path() + "link"), _boardPath(_dir.path() + "board") {
+        const std::string board = "pty,rawer,link=" + _boardPath;
+        const std::string link = "pty,link=" + _linkPath;
+        char* argv[] = {const_cast<char*>("socat"), const_cast<char*>(board.c_str()),
+                        const_cast<char*>(link.c_str()), nullptr};
+        if (::posix_spawnp(&_pid, "socat", nullptr, nullptr, argv, environ) != 0) {
+            throw std::runtime_error("socat could not be started");
+        }
+        try {
+            waitForLinks();
+            _boardFd = openTerminal(_boardPath);
+            termios raw{};
+            ::tcgetattr(_boardFd, &raw);
+            ::cfmakeraw(&raw);
+            ::tcsetattr(_boardFd, TCSANOW, &raw);
+            // socat ends when the last opener of the link end closes it; the editor opens and
+            // closes its port for every request, so the board keeps the link end open too.
+            _holdFd = openTerminal(_linkPath);
+        } catch (...) {
+            shutDown();
+            throw;
+        }
+        _reader = std::thread([this] { readUntilStopped(); });
+    }
+
+    ~VirtualBoard() { shutDown(); }
+
+    VirtualBoard(const VirtualBoard&) = delete;
+    VirtualBoard& operator=(const VirtualBoard&) = delete;
+
+    const std::string& portPath() const { return _linkPath; }
+    // A descriptor of the link end, for reading its line settings.
+    int linkDescriptor() const { return _holdFd; }
+
+    // The far end disappears, as when the cable is pulled.
+    void vanish() {
+        if (_pid > 0) {
+            ::kill(_pid, SIGTERM);
+            ::waitpid(_pid, nullptr, 0);
+            _pid = -1;
+        }
+    }
+
+    std::vector<Arrival> arrivals() const {
+        std::lock_guard<std::mutex> lock(_mutex);
+        return _arrivals;
+    }
+
+    std::string received() const {
+        std::lock_guard<std::mutex> lock(_mutex);
+        std::string bytes;
+        for (const auto& arrival : _arrivals) {
+            bytes += static_cast<char>(arrival.value);
+        }
+        return bytes;
+    }
+
+    // True once at least `count` bytes have arrived.
+    bool waitForBytes(size_t count, std::chrono::milliseconds timeout) const {
+        const auto deadline = Clock::now() + timeout;
+        while (Clock::now() < deadline) {
+            {
+                std::lock_guard<std::mutex> lock(_mutex);
+                if (_arrivals.size() >= count) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+private:
+    void waitForLinks() {
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (!(std::filesystem::exists(_linkPath) && std::filesystem::exists(_boardPath))) {
+            if (Clock::now() > deadline) {
+                throw std::runtime_error("socat made no terminals");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    static int openTerminal(const std::string& path) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            throw std::runtime_error("cannot open " + path);
+        }
+        return fd;
+    }
+
+    void readUntilStopped() {
+        uint8_t buffer[256];
+        while (!_stop) {
+            pollfd ready{_boardFd, POLLIN, 0};
+            if (::poll(&ready, 1, 20) <= 0) {
+                continue;
+            }
+            const ssize_t count = ::read(_boardFd, buffer, sizeof(buffer));
+            const auto now = Clock::now();
+            if (count <= 0) {
+                // The far end is gone; nothing more will arrive.
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                continue;
+            }
+            std::lock_guard<std::mutex> lock(_mutex);
+            for (ssize_t i = 0; i < count; ++i) {
+                _arrivals.push_back({buffer[i], now});
+            }
+        }
+    }
+
+    void shutDown() {
+        _stop = true;
+        if (_reader.joinable()) {
+            _reader.join();
+        }
+        for (int* fd : {&_boardFd, &_holdFd}) {
+            if (*fd >= 0) {
+                ::close(*fd);
+                *fd = -1;
+            }
+        }
+        vanish();
+    }
+
+    TempDir _dir;
+    std::string _linkPath;
+    std::string _boardPath;
+    pid_t _pid = -1;
+    int _boardFd = -1;
+    int _holdFd = -1;
+    std::atomic<bool> _stop{false};
+    std::thread _reader;
+    mutable std::mutex _mutex;
+    std::vector<Arrival> _arrivals;
+};
