@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "2d/LayerColor.h"
+#include "2d/Node.h"
+#include "2d/Sprite.h"
+#include "renderer/Renderer.h"
+#include "renderer/Texture2D.h"
+#include "support/HeadlessDirector.h"
+#include "support/Screenshot.h"
+#include "support/TempDir.h"
+#include "support/TestImages.h"
+
+namespace {
+
+using namespace cocos2d;
+using screenshot::near;
+using screenshot::pixelAt;
+
+using Drawing = HeadlessDirector;
+
+// A node that clips its children to its own box, as the scrolling views do.
+class ClipNode : public Node {
+public:
+    static ClipNode* create(const Rect& box) {
+        auto* node = new ClipNode();
+        node->init();
+        node->setPosition(box.origin);
+        node->setContentSize(box.size);
+        node->autorelease();
+        return node;
+    }
+    void visit(Renderer* renderer, const AffineTransform& parent) override {
+        const AffineTransform t = parent.concat(getNodeToParentTransform());
+        renderer->pushScissor(t.apply(Rect(0, 0, _contentSize.width, _contentSize.height)));
+        Node::visit(renderer, parent);
+        renderer->popScissor();
+    }
+};
+
+TEST_F(Drawing, AColourLayerFillsItsRectangleOnly) {
+    Scene* scene = runEmptyScene();
+    LayerColor* layer = LayerColor::create(Color4B(105, 208, 238, 255), 200, 100);
+    layer->setPosition(100, 50);
+    scene->addChild(layer);
+    Image* image = screenshot::capture();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getWidth(), 1024);
+    EXPECT_TRUE(near(pixelAt(image, Vec2(110, 60)), Color4B(105, 208, 238, 255)));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(295, 145)), Color4B(105, 208, 238, 255)));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(305, 60)), Color4B(0, 0, 0, 255)));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(110, 155)), Color4B(0, 0, 0, 255)));
+}
+
+TEST_F(Drawing, ASpriteIsHalfItsPixelSizeAndBlendsWithItsOpacity) {
+    TempDir dir;
+    const std::string png = writeSolidPng(dir.path() + "red.png", 100, 60, Color4B(255, 0, 0, 255));
+    Scene* scene = runEmptyScene();
+    scene->addChild(LayerColor::create(Color4B(0, 0, 255, 255)));
+    Sprite* sprite = Sprite::create(png);
+    ASSERT_NE(sprite, nullptr);
+    EXPECT_EQ(sprite->getContentSize(), Size(50, 30));  // content scale 2
+    sprite->setPosition(500, 400);
+    sprite->setOpacity(128);
+    scene->addChild(sprite);
+    Image* image = screenshot::capture();
+    const Color4B inside = pixelAt(image, Vec2(500, 400));
+    EXPECT_NEAR(inside.r, 128, 3);
+    EXPECT_NEAR(inside.b, 127, 3);
+    EXPECT_TRUE(near(pixelAt(image, Vec2(526, 400)), Color4B(0, 0, 255, 255)));
+    EXPECT_FALSE(near(pixelAt(image, Vec2(524, 414)), Color4B(0, 0, 255, 255)));
+    EXPECT_EQ(Sprite::create(dir.path() + "missing.png"), nullptr);
+}
+
+TEST_F(Drawing, NestedClippingNeverDrawsOutsideTheInnerRectangle) {
+    Scene* scene = runEmptyScene();
+    ClipNode* outer = ClipNode::create(Rect(100, 100, 400, 400));
+    ClipNode* inner = ClipNode::create(Rect(250, 250, 400, 400));  // pokes out of the outer one
+    scene->addChild(outer);
+    outer->addChild(inner);
+    // Fills the whole screen, in inner's coordinates.
+    LayerColor* fill = LayerColor::create(Color4B(255, 255, 0, 255), 3000, 3000);
+    fill->setPosition(-1500, -1500);
+    inner->addChild(fill);
+    // A sibling after the inner view draws with the outer clip again.
+    LayerColor* after = LayerColor::create(Color4B(0, 255, 0, 255), 3000, 3000);
+    after->setPosition(-1500, -1500);
+    after->setLocalZOrder(-1);
+    outer->addChild(after);
+
+    Image* image = screenshot::capture();
+    const Color4B yellow(255, 255, 0, 255), green(0, 255, 0, 255), black(0, 0, 0, 255);
+    // Inner rectangle in world space: (350, 350) to (500, 500).
+    EXPECT_TRUE(near(pixelAt(image, Vec2(360, 360)), yellow));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(495, 495)), yellow));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(340, 360)), green));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(510, 360)), black));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(360, 510)), black));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(90, 90)), black));
+    // Disjoint rectangles leave nothing at all.
+    ClipNode* far = ClipNode::create(Rect(800, 600, 100, 100));
+    LayerColor* red = LayerColor::create(Color4B(255, 0, 0, 255), 3000, 3000);
+    red->setPosition(-1500, -1500);
+    far->addChild(red);
+    inner->addChild(far);
+    image = screenshot::capture();
+    EXPECT_TRUE(near(pixelAt(image, Vec2(850, 650)), black));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(400, 400)), yellow));
+}
+
+TEST_F(Drawing, FadedParentsFadeTheirChildrenWhenCascading) {
+    Scene* scene = runEmptyScene();
+    LayerColor* parent = LayerColor::create(Color4B(0, 0, 0, 0), 300, 300);
+    parent->setCascadeOpacityEnabled(true);
+    LayerColor* child = LayerColor::create(Color4B(255, 255, 255, 255), 100, 100);
+    parent->addChild(child);
+    scene->addChild(parent);
+    parent->setOpacity(0);
+    Image* image = screenshot::capture();
+    EXPECT_TRUE(near(pixelAt(image, Vec2(50, 50)), Color4B(0, 0, 0, 255)));
+    parent->setOpacity(255);
+    image = screenshot::capture();
+    EXPECT_TRUE(near(pixelAt(image, Vec2(50, 50)), Color4B(255, 255, 255, 255)));
+}
+
+}  // namespace
