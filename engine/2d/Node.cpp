@@ -223,7 +223,8 @@ void Node::setAnchorPoint(const Vec2& anchor) {
 }
 
 Vec2 Node::getAnchorPointInPoints() const {
-    return {_anchorPoint.x * _contentSize.width, _anchorPoint.y * _contentSize.height};
+    const Size& size = getContentSize();
+    return {_anchorPoint.x * size.width, _anchorPoint.y * size.height};
 }
 
 void Node::setContentSize(const Size& size) {
@@ -298,7 +299,8 @@ AffineTransform Node::getWorldToNodeTransform() const {
 }
 
 Rect Node::getBoundingBox() const {
-    return getNodeToParentTransform().apply(Rect(0, 0, _contentSize.width, _contentSize.height));
+    const Size& size = getContentSize();
+    return getNodeToParentTransform().apply(Rect(0, 0, size.width, size.height));
 }
 
 Vec2 Node::convertToWorldSpace(const Vec2& p) const {
