@@ -528,6 +528,12 @@ void Node::visit(Renderer* renderer, const AffineTransform& parentTransform) {
     }
 }
 
+void Node::visit() {
+    if (Renderer* renderer = Director::getInstance()->getRenderer()) {
+        visit(renderer, AffineTransform::IDENTITY);
+    }
+}
+
 void Node::draw(Renderer* /*renderer*/, const AffineTransform& /*transform*/) {}
 
 }  // namespace cocos2d

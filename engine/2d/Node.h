@@ -155,6 +155,8 @@ public:
 
     // Drawing
     virtual void visit(Renderer* renderer, const AffineTransform& parentTransform);
+    // Draws this node on its own, as if it had no parent (into a render texture).
+    void visit();
     virtual void draw(Renderer* renderer, const AffineTransform& transform);
 
     Scheduler* getScheduler() const;

@@ -14,6 +14,7 @@ public:
     void onEnter() override;
     void onExit() override;
     void cleanup() override;
+    using Node::visit;
     void visit(Renderer* renderer, const AffineTransform& parentTransform) override;
 
 protected:

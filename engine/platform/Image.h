@@ -14,6 +14,8 @@ namespace cocos2d {
 // Pixels in memory, RGBA with straight alpha, the first row at the top.
 class Image : public Ref {
 public:
+    enum class Format { PNG, JPG };
+
     static Image* createWithRGBAData(std::vector<uint8_t> pixels, int width, int height);
     // Null when the file is missing or not an image.
     static Image* createWithImageFile(const std::string& path);
