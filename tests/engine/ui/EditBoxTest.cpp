@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/HeadlessDirector.h"
+#include "support/InputInjector.h"
+#include "ui/EditBox.h"
+
+namespace {
+
+using namespace cocos2d;
+using ui::EditBox;
+
+class Recorder : public ui::EditBoxDelegate {
+public:
+    void editBoxEditingDidBegin(EditBox*) override { calls.push_back("begin"); }
+    void editBoxEditingDidEnd(EditBox*) override { calls.push_back("end"); }
+    void editBoxTextChanged(EditBox*, const std::string& text) override {
+        calls.push_back("changed:" + text);
+    }
+    void editBoxReturn(EditBox* box) override {
+        calls.push_back(std::string("return:") + box->getText());
+        if (removeOnReturn) {
+            box->removeFromParent();
+        }
+    }
+    std::vector<std::string> calls;
+    bool removeOnReturn = false;
+};
+
+class EditBoxes : public HeadlessDirector {
+protected:
+    void SetUp() override {
+        HeadlessDirector::SetUp();
+        scene = runEmptyScene();
+        box = EditBox::create(Size(120, 40), "res/r_empty.png");
+        ASSERT_NE(box, nullptr);
+        box->setFont("Helvetica", 20);
+        box->setFontColor(Color3B::BLACK);
+        box->setTextHorizontalAlignment(TextHAlignment::CENTER);
+        box->setInputMode(EditBox::InputMode::SINGLE_LINE);
+        box->setReturnType(EditBox::KeyboardReturnType::GO);
+        box->setText("12");
+        box->setDelegate(&recorder);
+        box->setPosition(300, 300);
+        scene->addChild(box);
+    }
+
+    Scene* scene = nullptr;
+    EditBox* box = nullptr;
+    Recorder recorder;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(EditBoxes, TypedTextGoesInAndReturnIsReported) {
+    input::typeText("9");  // no focus yet: ignored
+    EXPECT_STREQ(box->getText(), "12");
+    box->openKeyboard();
+    EXPECT_TRUE(box->isEditing());
+    input::typeText("3.5");
+    input::pressKey(SDLK_BACKSPACE);
+    input::pressKey(SDLK_RETURN);
+    EXPECT_STREQ(box->getText(), "123.");
+    EXPECT_FALSE(box->isEditing());
+    EXPECT_EQ(recorder.calls, (Strings{"begin", "changed:123.5", "changed:123.", "end",
+                                       "return:123."}));
+    input::typeText("7");  // the keyboard went with the return
+    EXPECT_STREQ(box->getText(), "123.");
+}
+
+TEST_F(EditBoxes, ATapOpensTheKeyboardAndATapElsewhereClosesIt) {
+    input::tap(Vec2(300, 300));
+    EXPECT_TRUE(box->isEditing());
+    input::typeText("あい");  // IME text arrives as UTF-8
+    EXPECT_STREQ(box->getText(), "12あい");
+    input::pressKey(SDLK_BACKSPACE);
+    EXPECT_STREQ(box->getText(), "12あ");
+    input::tap(Vec2(800, 600));
+    EXPECT_FALSE(box->isEditing());
+    EXPECT_EQ(recorder.calls.back(), "end");  // no return
+}
+
+TEST_F(EditBoxes, MaxLengthAndSingleLineLimitTheText) {
+    box->setMaxLength(4);
+    box->openKeyboard();
+    input::typeText("3\n456");
+    EXPECT_STREQ(box->getText(), "1234");
+}
+
+TEST_F(EditBoxes, ADelegateMayRemoveTheBoxOnReturn) {
+    recorder.removeOnReturn = true;
+    box->openKeyboard();
+    input::pressKey(SDLK_RETURN);
+    EXPECT_EQ(scene->getChildrenCount(), 0u);
+    step(2);
+    input::typeText("5");  // nobody has the keyboard any more
+    EXPECT_EQ(view()->getIMEDelegate(), nullptr);
+}
+
+}  // namespace
