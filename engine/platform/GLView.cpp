@@ -254,7 +254,6 @@ void GLView::handleWindowEvent(const SDL_Event& event) {
     Application* app = Application::getInstance();
     switch (event.window.event) {
         case SDL_WINDOWEVENT_MINIMIZED:
-        case SDL_WINDOWEVENT_HIDDEN:
             if (!_minimized) {
                 _minimized = true;
                 if (app) {
@@ -263,7 +262,6 @@ void GLView::handleWindowEvent(const SDL_Event& event) {
             }
             break;
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_MAXIMIZED:
             if (_minimized) {
                 _minimized = false;

@@ -38,6 +38,7 @@ protected:
         ASSERT_NE(view, nullptr) << "the offscreen window could not be made";
         view->setDesignResolutionSize(1024, 768, cocos2d::ResolutionPolicy::SHOW_ALL);
         director->setOpenGLView(view);
+        view->pollEvents();  // what the window's creation queued is not the test's input
         director->setContentScaleFactor(2.0f);
         director->setAnimationInterval(kFrame);
     }
