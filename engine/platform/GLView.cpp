@@ -66,6 +66,11 @@ bool GLView::initWithRect(const std::string& name, const Rect& rect, float frame
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return false;
     }
+    if (isHeadless()) {
+        // Without a display the window's pixels stay in memory: keep SDL from loading a GL
+        // stack just to hold them (a tenth of a second and a hundred megabytes).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     const float zoom = frameZoomFactor > 0 ? frameZoomFactor : 1.0f;
     Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
     if (resizable) {

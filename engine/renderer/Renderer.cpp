@@ -10,6 +10,10 @@
 
 namespace cocos2d {
 
+namespace {
+bool isHalf(float drawn, int source) { return std::fabs(drawn * 2 - static_cast<float>(source)) < 0.01f; }
+}  // namespace
+
 Renderer::Renderer(SDL_Renderer* renderer) : _renderer(renderer) {
     SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_BLEND);
 }
@@ -68,7 +72,13 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
         const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
         const SDL_FRect r{x0, y0, x1 - x0, y1 - y0};
         SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
-        SDL_RenderFillRectF(_renderer, &r);
+        if (color.a == 255) {
+            SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_NONE);  // a plain fill is faster
+            SDL_RenderFillRectF(_renderer, &r);
+            SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_BLEND);
+        } else {
+            SDL_RenderFillRectF(_renderer, &r);
+        }
         return;
     }
     const SDL_Color c{color.r, color.g, color.b, color.a};
@@ -103,10 +113,20 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         if (x1 - x0 <= 0 || y1 - y0 <= 0) {
             return;
         }
-        const SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
-                           static_cast<int>(source.size.width),
-                           static_cast<int>(source.size.height)};
+        SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
+                     static_cast<int>(source.size.width), static_cast<int>(source.size.height)};
         const SDL_FRect dst{x0, y0, x1 - x0, y1 - y0};
+        if (isHalf(dst.w, src.w) && isHalf(dst.h, src.h) && src.x % 2 == 0 && src.y % 2 == 0 &&
+            src.w % 2 == 0 && src.h % 2 == 0) {
+            if (Texture2D* half = texture->getHalfSize()) {
+                sdl = half->getSDLTexture();
+                SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
+                SDL_SetTextureAlphaMod(sdl, color.a);
+                src = {src.x / 2, src.y / 2, src.w / 2, src.h / 2};
+            }
+        }
+        const bool opaque = texture->isOpaque() && color.a == 255;
+        SDL_SetTextureBlendMode(sdl, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
         int flip = SDL_FLIP_NONE;
         if (t.a < 0) {
             flip |= SDL_FLIP_HORIZONTAL;
@@ -134,6 +154,7 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, uv[i]};
     }
     const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(_renderer, sdl, v, 4, indices, 6);
 }
 
