@@ -130,7 +130,8 @@ void BM_EditorFrame(benchmark::State& state) {
     director->setContentScaleFactor(2.0f);
     const std::string dir =
         (std::filesystem::temp_directory_path() / ("zoa-bench-" + std::to_string(::getpid())))
-            .string() + "/";
+            .string() +
+        "/";
     std::filesystem::create_directories(dir);
     director->runWithScene(editorScene(dir));
     director->mainLoop(0);  // the first frame renders the labels' text
@@ -142,7 +143,10 @@ void BM_EditorFrame(benchmark::State& state) {
     director->setOpenGLView(nullptr);
     std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_EditorFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EditorFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The child: the editor's own start-up, headless, up to its first presented frame.
 int firstFrameChild(int fd) {

@@ -32,7 +32,8 @@ void wrapParagraph(TTF_Font* font, const std::string& paragraph, int maxWidth,
         size_t bytes = 0;
         for (int c = 0; c < count && bytes < rest.size(); ++c) {
             ++bytes;
-            while (bytes < rest.size() && (static_cast<unsigned char>(rest[bytes]) & 0xC0) == 0x80) {
+            while (bytes < rest.size() &&
+                   (static_cast<unsigned char>(rest[bytes]) & 0xC0) == 0x80) {
                 ++bytes;
             }
         }
@@ -60,9 +61,9 @@ Label* Label::create() {
     return label;
 }
 
-Label* Label::createWithSystemFont(const std::string& text, const std::string& font,
-                                   float fontSize, const Size& dimensions,
-                                   TextHAlignment hAlignment, TextVAlignment vAlignment) {
+Label* Label::createWithSystemFont(const std::string& text, const std::string& font, float fontSize,
+                                   const Size& dimensions, TextHAlignment hAlignment,
+                                   TextVAlignment vAlignment) {
     Label* label = create();
     label->_systemFont = font;
     label->_fontSize = fontSize;
@@ -76,15 +77,19 @@ Label* Label::createWithSystemFont(const std::string& text, const std::string& f
 Label* Label::createWithTTF(const std::string& text, const std::string& fontFilePath,
                             float fontSize, const Size& dimensions, TextHAlignment hAlignment,
                             TextVAlignment vAlignment) {
-    Label* label = createWithSystemFont(text, "sans-serif", fontSize, dimensions, hAlignment,
-                                        vAlignment);
+    Label* label =
+        createWithSystemFont(text, "sans-serif", fontSize, dimensions, hAlignment, vAlignment);
     label->setTTFFont(fontFilePath, fontSize);
     return label;
 }
 
-Label::Label() { _anchorPoint = Vec2::ANCHOR_MIDDLE; }
+Label::Label() {
+    _anchorPoint = Vec2::ANCHOR_MIDDLE;
+}
 
-Label::~Label() { CC_SAFE_RELEASE(_texture); }
+Label::~Label() {
+    CC_SAFE_RELEASE(_texture);
+}
 
 void Label::setString(const std::string& text) {
     if (text != _text) {
@@ -183,9 +188,9 @@ void Label::updateContent() const {
     std::vector<SDL_Surface*> rendered;
     int textWidth = 0;
     for (const std::string& line : lines) {
-        SDL_Surface* s = line.empty()
-                             ? nullptr
-                             : TTF_RenderUTF8_Blended(font, line.c_str(), SDL_Color{255, 255, 255, 255});
+        SDL_Surface* s = line.empty() ? nullptr
+                                      : TTF_RenderUTF8_Blended(font, line.c_str(),
+                                                               SDL_Color{255, 255, 255, 255});
         rendered.push_back(s);
         if (s) {
             textWidth = std::max(textWidth, s->w);
@@ -193,15 +198,17 @@ void Label::updateContent() const {
     }
     const int textHeight = lineSkip * static_cast<int>(lines.size());
     const int width = maxWidth > 0 ? maxWidth : textWidth;
-    const int height =
-        _dimensions.height > 0 ? static_cast<int>(std::lround(_dimensions.height * scale)) : textHeight;
+    const int height = _dimensions.height > 0
+                           ? static_cast<int>(std::lround(_dimensions.height * scale))
+                           : textHeight;
     if (_text.empty() || width <= 0 || height <= 0) {
         for (SDL_Surface* s : rendered) {
             SDL_FreeSurface(s);
         }
         return;
     }
-    SDL_Surface* canvas = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* canvas =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
     SDL_FillRect(canvas, nullptr, SDL_MapRGBA(canvas->format, 255, 255, 255, 0));
     int y = 0;
     if (_vAlignment == TextVAlignment::CENTER) {

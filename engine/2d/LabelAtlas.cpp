@@ -23,7 +23,9 @@ LabelAtlas* LabelAtlas::create(const std::string& text, const std::string& charM
     return label;
 }
 
-LabelAtlas::~LabelAtlas() { CC_SAFE_RELEASE(_texture); }
+LabelAtlas::~LabelAtlas() {
+    CC_SAFE_RELEASE(_texture);
+}
 
 void LabelAtlas::setTexture(Texture2D* texture) {
     CC_SAFE_RETAIN(texture);
@@ -52,9 +54,11 @@ void LabelAtlas::draw(Renderer* renderer, const AffineTransform& transform) {
         if (index < 0 || index >= columns * rows) {
             continue;
         }
-        const Rect source((index % columns) * _itemWidth * ppu, (index / columns) * _itemHeight * ppu,
-                          _itemWidth * ppu, _itemHeight * ppu);
-        renderer->drawTexture(transform, Rect(_itemWidth * static_cast<float>(i), 0, _itemWidth, _itemHeight),
+        const Rect source((index % columns) * _itemWidth * ppu,
+                          (index / columns) * _itemHeight * ppu, _itemWidth * ppu,
+                          _itemHeight * ppu);
+        renderer->drawTexture(transform,
+                              Rect(_itemWidth * static_cast<float>(i), 0, _itemWidth, _itemHeight),
                               _texture, source, color);
     }
 }

@@ -62,8 +62,8 @@ void RenderTexture::begin() {
 void RenderTexture::beginWithClear(float r, float g, float b, float a) {
     begin();
     if (_drawing) {
-        Director::getInstance()->getRenderer()->clear(Color4B(channel(r), channel(g), channel(b),
-                                                              channel(a)));
+        Director::getInstance()->getRenderer()->clear(
+            Color4B(channel(r), channel(g), channel(b), channel(a)));
     }
 }
 
@@ -77,7 +77,8 @@ void RenderTexture::end() {
 void RenderTexture::clear(float r, float g, float b, float a) {
     const bool wasDrawing = _drawing;
     // An image without alpha stays opaque.
-    beginWithClear(r, g, b, _texture->getPixelFormat() == Texture2D::PixelFormat::RGB888 ? 1.0f : a);
+    beginWithClear(r, g, b,
+                   _texture->getPixelFormat() == Texture2D::PixelFormat::RGB888 ? 1.0f : a);
     if (!wasDrawing) {
         end();
     }

@@ -75,7 +75,8 @@ const std::vector<FontResolver::Candidate>& FontResolver::candidatesFor(const st
 }
 
 FontResolver::Face FontResolver::resolve(const std::string& family, const std::string& utf8Text) {
-    const std::vector<Candidate>& candidates = candidatesFor(family.empty() ? "sans-serif" : family);
+    const std::vector<Candidate>& candidates =
+        candidatesFor(family.empty() ? "sans-serif" : family);
     if (candidates.empty()) {
         return {};
     }

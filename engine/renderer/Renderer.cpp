@@ -11,7 +11,9 @@
 namespace cocos2d {
 
 namespace {
-bool isHalf(float drawn, int source) { return std::fabs(drawn * 2 - static_cast<float>(source)) < 0.01f; }
+bool isHalf(float drawn, int source) {
+    return std::fabs(drawn * 2 - static_cast<float>(source)) < 0.01f;
+}
 }  // namespace
 
 Renderer::Renderer(SDL_Renderer* renderer) : _renderer(renderer) {
@@ -23,6 +25,12 @@ Renderer::~Renderer() {
     for (Texture2D* texture : textures) {
         texture->invalidate();
     }
+}
+
+void Renderer::setTarget(const Target& target) {
+    _target = target;
+    _scissorStack.clear();
+    disableScissor();
 }
 
 void Renderer::pushTarget(Texture2D* texture) {

@@ -34,7 +34,8 @@ public:
 
     SDL_Renderer* getSDLRenderer() const { return _renderer; }
 
-    void setTarget(const Target& target) { _target = target; }
+    // Starts drawing a frame onto the window with this mapping; no scissor is in force.
+    void setTarget(const Target& target);
     const Target& getTarget() const { return _target; }
     // Draw into a texture until popTarget; the scissor state of the outer target is kept.
     void pushTarget(Texture2D* texture);

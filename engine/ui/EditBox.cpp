@@ -16,10 +16,13 @@ namespace {
 constexpr float kPadding = 6;
 
 bool endsWith(const std::string& s, const std::string& suffix) {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 }  // namespace
 
 EditBox* EditBox::create(const Size& size, const std::string& normalImage, TextureResType) {
@@ -61,7 +64,8 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
             }
         }
         const Vec2 local = convertToNodeSpace(touch->getLocation());
-        const bool inside = Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local);
+        const bool inside =
+            Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local);
         if (!inside && _editing) {
             endEditing(false);
         }
@@ -96,11 +100,17 @@ void EditBox::setFont(const char* fontName, int fontSize) {
     refresh();
 }
 
-void EditBox::setFontName(const char* fontName) { setFont(fontName, _fontSize); }
+void EditBox::setFontName(const char* fontName) {
+    setFont(fontName, _fontSize);
+}
 
-void EditBox::setFontSize(int fontSize) { setFont(_fontName.c_str(), fontSize); }
+void EditBox::setFontSize(int fontSize) {
+    setFont(_fontName.c_str(), fontSize);
+}
 
-void EditBox::setFontColor(const Color3B& color) { setFontColor(Color4B(color, 255)); }
+void EditBox::setFontColor(const Color3B& color) {
+    setFontColor(Color4B(color, 255));
+}
 
 void EditBox::setFontColor(const Color4B& color) {
     _fontColor = color;
@@ -183,7 +193,9 @@ void EditBox::openKeyboard() {
     }
 }
 
-void EditBox::closeKeyboard() { endEditing(false); }
+void EditBox::closeKeyboard() {
+    endEditing(false);
+}
 
 void EditBox::endEditing(bool byReturn) {
     if (!_editing) {
@@ -255,7 +267,9 @@ void EditBox::deleteBackward() {
     }
 }
 
-void EditBox::didPressReturn() { endEditing(true); }
+void EditBox::didPressReturn() {
+    endEditing(true);
+}
 
 void EditBox::onExit() {
     endEditing(false);

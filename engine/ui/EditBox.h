@@ -21,7 +21,14 @@ namespace ui {
 class EditBox : public Node, public IMEDelegate {
 public:
     enum class InputMode { ANY, EMAIL_ADDRESS, NUMERIC, PHONE_NUMBER, URL, DECIMAL, SINGLE_LINE };
-    enum class InputFlag { PASSWORD, SENSITIVE, INITIAL_CAPS_WORD, INITIAL_CAPS_SENTENCE, INITIAL_CAPS_ALL_CHARACTERS, LOWERCASE_ALL_CHARACTERS };
+    enum class InputFlag {
+        PASSWORD,
+        SENSITIVE,
+        INITIAL_CAPS_WORD,
+        INITIAL_CAPS_SENTENCE,
+        INITIAL_CAPS_ALL_CHARACTERS,
+        LOWERCASE_ALL_CHARACTERS
+    };
     enum class KeyboardReturnType { DEFAULT, DONE, SEND, SEARCH, GO, NEXT };
     enum class TextureResType { LOCAL, PLIST };
 

@@ -16,7 +16,8 @@ public:
     virtual void editBoxEditingDidBegin(EditBox* /*editBox*/) {}
     virtual void editBoxEditingDidEnd(EditBox* /*editBox*/) {}
     virtual void editBoxTextChanged(EditBox* /*editBox*/, const std::string& /*text*/) {}
-    virtual void editBoxEditingDidEndWithAction(EditBox* /*editBox*/, EditBoxEndAction /*action*/) {}
+    virtual void editBoxEditingDidEndWithAction(EditBox* /*editBox*/, EditBoxEndAction /*action*/) {
+    }
     virtual void editBoxReturn(EditBox* editBox) = 0;
 };
 

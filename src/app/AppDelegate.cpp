@@ -19,7 +19,8 @@ void AppDelegate::initGLContextAttrs() {
 bool AppDelegate::applicationDidFinishLaunching() {
     Director* director = Director::getInstance();
     if (!director->getOpenGLView()) {
-        GLView* view = GLViewImpl::createWithRect("TarnixworksZOA", Rect(0, 0, 1024, 768), 1.0f, true);
+        GLView* view =
+            GLViewImpl::createWithRect("TarnixworksZOA", Rect(0, 0, 1024, 768), 1.0f, true);
         if (!view) {
             return false;
         }
@@ -40,7 +41,9 @@ Scene* AppDelegate::createFirstScene() {
     return scene;
 }
 
-void AppDelegate::applicationDidEnterBackground() { Director::getInstance()->stopAnimation(); }
+void AppDelegate::applicationDidEnterBackground() {
+    Director::getInstance()->stopAnimation();
+}
 
 void AppDelegate::applicationWillEnterForeground() {
     Director* director = Director::getInstance();

@@ -80,8 +80,8 @@ TEST_F(Actions, ActionsOfOneFrameRunInTheOrderTheyWereStarted) {
 
 TEST_F(Actions, RepeatForeverCarriesTheOverflowIntoTheNextRound) {
     // The turning spinner: 45 degrees every 0.1 seconds.
-    node->runAction(
-        RepeatForever::create(Sequence::create(DelayTime::create(0.1f), RotateBy::create(0, 45), nullptr)));
+    node->runAction(RepeatForever::create(
+        Sequence::create(DelayTime::create(0.1f), RotateBy::create(0, 45), nullptr)));
     step(5);
     EXPECT_EQ(node->getRotation(), 0);
     step(1);
@@ -95,7 +95,8 @@ TEST_F(Actions, RepeatForeverCarriesTheOverflowIntoTheNextRound) {
 
 TEST_F(Actions, RepeatAndSpawnLastTheirWholeTime) {
     node->runAction(Repeat::create(MoveBy::create(0.1f, Vec2(10, 0)), 3));
-    node->runAction(Spawn::create(ScaleTo::create(0.2f, 2.0f), RotateTo::create(0.4f, 90), nullptr));
+    node->runAction(
+        Spawn::create(ScaleTo::create(0.2f, 2.0f), RotateTo::create(0.4f, 90), nullptr));
     step(12);
     EXPECT_NEAR(node->getPositionX(), 20, 1e-3);
     EXPECT_FLOAT_EQ(node->getScale(), 2.0f);

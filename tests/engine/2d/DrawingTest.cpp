@@ -3,6 +3,7 @@
 #include "2d/LayerColor.h"
 #include "2d/Node.h"
 #include "2d/Sprite.h"
+#include "renderer/CustomCommand.h"
 #include "renderer/Renderer.h"
 #include "renderer/Texture2D.h"
 #include "support/HeadlessDirector.h"
@@ -105,6 +106,63 @@ TEST_F(Drawing, NestedClippingNeverDrawsOutsideTheInnerRectangle) {
     image = screenshot::capture();
     EXPECT_TRUE(near(pixelAt(image, Vec2(850, 650)), black));
     EXPECT_TRUE(near(pixelAt(image, Vec2(400, 400)), yellow));
+}
+
+// The scrolling views save the scissor in force, narrow it and put it back, through commands
+// queued at their place in the drawing order.
+class ScissorView : public Node {
+public:
+    static ScissorView* create(const Rect& box) {
+        auto* node = new ScissorView();
+        node->init();
+        node->setPosition(box.origin);
+        node->setContentSize(box.size);
+        node->autorelease();
+        return node;
+    }
+    void visit(Renderer* renderer, const AffineTransform& parent) override {
+        const Rect box = parent.concat(getNodeToParentTransform())
+                             .apply(Rect(0, 0, _contentSize.width, _contentSize.height));
+        before.func = [this, renderer, box] {
+            restore = renderer->isScissorEnabled();
+            saved = renderer->getScissorRect();
+            renderer->setScissorRect(restore ? box.intersection(saved) : box);
+        };
+        after.func = [this, renderer] {
+            if (restore) {
+                renderer->setScissorRect(saved);
+            } else {
+                renderer->disableScissor();
+            }
+        };
+        renderer->addCommand(&before);
+        Node::visit(renderer, parent);
+        renderer->addCommand(&after);
+    }
+    CustomCommand before, after;
+    bool restore = false;
+    Rect saved;
+};
+
+TEST_F(Drawing, TheScissorCanBeReadNarrowedAndPutBack) {
+    Scene* scene = runEmptyScene();
+    ScissorView* outer = ScissorView::create(Rect(0, 0, 600, 600));
+    ScissorView* inner = ScissorView::create(Rect(100, 100, 200, 200));
+    scene->addChild(outer);
+    outer->addChild(inner);
+    LayerColor* fill = LayerColor::create(Color4B(255, 0, 255, 255), 2000, 2000);
+    fill->setPosition(-1000, -1000);
+    inner->addChild(fill);
+    LayerColor* later = LayerColor::create(Color4B(0, 255, 255, 255), 2000, 2000);
+    later->setPosition(-1000, -1000);
+    outer->addChild(later);  // drawn after the inner view: the outer scissor is back
+    Image* image = screenshot::capture();
+    EXPECT_TRUE(inner->restore);
+    EXPECT_EQ(inner->saved, Rect(0, 0, 600, 600));
+    EXPECT_FALSE(outer->restore);
+    EXPECT_TRUE(near(pixelAt(image, Vec2(650, 300)), Color4B(0, 0, 0, 255)));
+    EXPECT_TRUE(near(pixelAt(image, Vec2(550, 300)), Color4B(0, 255, 255, 255)));
+    EXPECT_FALSE(director()->getRenderer()->isScissorEnabled());
 }
 
 TEST_F(Drawing, FadedParentsFadeTheirChildrenWhenCascading) {

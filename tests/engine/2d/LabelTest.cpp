@@ -67,12 +67,18 @@ TEST_F(Labels, TheSizeFollowsTheDimensionsOrTheText) {
     Label* boxed = Label::createWithSystemFont("Copyright", "Helvetica", 12, Size(300, 80));
     EXPECT_EQ(boxed->getContentSize(), Size(300, 80));
     // A width alone wraps the text and the height follows the lines.
-    Label* wrapped = Label::createWithSystemFont("one two three four five six seven eight",
-                                                 "Helvetica", 20);
+    Label* wrapped =
+        Label::createWithSystemFont("one two three four five six seven eight", "Helvetica", 20);
     const float oneLine = wrapped->getContentSize().height;
     wrapped->setDimensions(120, 0);
     EXPECT_EQ(wrapped->getContentSize().width, 120);
     EXPECT_GE(wrapped->getContentSize().height, oneLine * 3);
+    // Japanese has no spaces: it wraps between characters.
+    Label* japanese = Label::createWithSystemFont("カードをならべてプログラムをつくろう", "Helvetica", 20);
+    const float japaneseLine = japanese->getContentSize().height;
+    japanese->setDimensions(100, 0);
+    EXPECT_EQ(japanese->getContentSize().width, 100);
+    EXPECT_GE(japanese->getContentSize().height, japaneseLine * 3);
     Label* empty = Label::createWithSystemFont("", "Helvetica", 20);
     EXPECT_EQ(empty->getContentSize(), Size::ZERO);
 }
@@ -86,7 +92,7 @@ TEST_F(Labels, AlignmentPlacesTheTextInsideItsDimensions) {
     label->setTextColor(Color4B(255, 255, 0, 255));
     scene->addChild(label);
     Image* image = screenshot::capture();
-    EXPECT_GT(inkIn(image, Rect(400, 100, 100, 40)), 20);   // lower right
+    EXPECT_GT(inkIn(image, Rect(400, 100, 100, 40)), 20);  // lower right
     EXPECT_EQ(inkIn(image, Rect(100, 100, 250, 200)), 0);  // nothing on the left
     EXPECT_EQ(inkIn(image, Rect(400, 160, 100, 140)), 0);  // nothing above
     label->setAlignment(TextHAlignment::LEFT, TextVAlignment::TOP);

@@ -24,6 +24,7 @@ Scene* colouredScene(const Color4B& colour) {
 TEST_F(Transitions, SlideInFromTheTopTakesItsTimeThenRunsTheNewScene) {
     const Color4B red(255, 0, 0, 255), green(0, 255, 0, 255);
     Scene* first = colouredScene(red);
+    first->retain();  // looked at after the director has let it go
     runScene(first);
     Scene* second = colouredScene(green);
     int touches = 0;
@@ -52,6 +53,8 @@ TEST_F(Transitions, SlideInFromTheTopTakesItsTimeThenRunsTheNewScene) {
     EXPECT_EQ(director()->getRunningScene(), second);
     EXPECT_EQ(second->getPosition(), Vec2::ZERO);
     EXPECT_FALSE(first->isRunning());
+    EXPECT_EQ(first->getReferenceCount(), 1u);
+    first->release();
     input::tap(Vec2(500, 700));
     EXPECT_EQ(touches, 1);
 }

@@ -162,7 +162,8 @@ TEST_F(Events, TwoTouchesAtOnceAreClaimedSeparately) {
     input::fingerMove(7, Vec2(310, 300));
     input::fingerUp(7, Vec2(310, 300));
     input::touchEnd(Vec2(100, 100));
-    EXPECT_EQ(log, (Strings{"node:began0", "node:began1", "node:moved", "node:ended", "node:ended"}));
+    EXPECT_EQ(log,
+              (Strings{"node:began0", "node:began1", "node:moved", "node:ended", "node:ended"}));
 }
 
 TEST_F(Events, TouchesArriveInDesignCoordinates) {
@@ -206,9 +207,9 @@ TEST_F(Events, MouseWheelAndButtonsAreMouseEvents) {
     input::mouseDown(Vec2(10, 10), SDL_BUTTON_MIDDLE);
     input::mouseUp(Vec2(10, 10), SDL_BUTTON_MIDDLE);
     EXPECT_EQ(button, EventMouse::MouseButton::BUTTON_MIDDLE);
-    EXPECT_EQ(types, (std::vector<EventMouse::MouseEventType>{
-                         EventMouse::MouseEventType::MOUSE_SCROLL,
-                         EventMouse::MouseEventType::MOUSE_DOWN}));
+    EXPECT_EQ(types,
+              (std::vector<EventMouse::MouseEventType>{EventMouse::MouseEventType::MOUSE_SCROLL,
+                                                       EventMouse::MouseEventType::MOUSE_DOWN}));
 }
 
 TEST_F(Events, CustomEventsReachTheirNameOnly) {

@@ -64,8 +64,8 @@ TEST_F(EditBoxes, TypedTextGoesInAndReturnIsReported) {
     input::pressKey(SDLK_RETURN);
     EXPECT_STREQ(box->getText(), "123.");
     EXPECT_FALSE(box->isEditing());
-    EXPECT_EQ(recorder.calls, (Strings{"begin", "changed:123.5", "changed:123.", "end",
-                                       "return:123."}));
+    EXPECT_EQ(recorder.calls,
+              (Strings{"begin", "changed:123.5", "changed:123.", "end", "return:123."}));
     input::typeText("7");  // the keyboard went with the return
     EXPECT_STREQ(box->getText(), "123.");
 }
