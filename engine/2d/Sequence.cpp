@@ -62,13 +62,11 @@ void Sequence::stop() {
 void Sequence::update(float t) {
     Node* target = _target;
     int found = 0;
-    float localT = 0;
-    if (t < _split || !_actions[1]) {
+    float localT = t;
+    if (!_actions[1]) {
         found = 0;
-        localT = _split > 0 && _actions[1] ? t / _split : t;
-        if (!_actions[1]) {
-            localT = t;
-        }
+    } else if (t < _split) {
+        localT = t / _split;  // _split > 0 here
     } else {
         found = 1;
         localT = _split >= 1 ? 1 : (t - _split) / (1 - _split);
