@@ -234,6 +234,7 @@ void Label::updateContent() const {
     _texture = Texture2D::createWithSurface(canvas, scale);
     SDL_FreeSurface(canvas);
     CC_SAFE_RETAIN(_texture);
+    _dirty = _texture == nullptr;  // no renderer yet: try again when there is one
     self->_contentSize = Size(width / scale, height / scale);
 }
 

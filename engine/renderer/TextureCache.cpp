@@ -51,6 +51,15 @@ void TextureCache::removeTexture(Texture2D* texture) {
     }
 }
 
+void TextureCache::removeTextureForKey(const std::string& filename) {
+    const std::string path = FileUtils::getInstance()->fullPathForFilename(filename);
+    auto it = _textures.find(path.empty() ? filename : path);
+    if (it != _textures.end()) {
+        it->second->release();
+        _textures.erase(it);
+    }
+}
+
 void TextureCache::removeAllTextures() {
     for (auto& entry : _textures) {
         entry.second->release();

@@ -20,6 +20,8 @@ public:
     Texture2D* addImage(const std::string& filename);
     Texture2D* getTextureForKey(const std::string& filename) const;
     void removeTexture(Texture2D* texture);
+    // The next addImage of that file reads it again (a thumbnail written anew).
+    void removeTextureForKey(const std::string& filename);
     void removeAllTextures();
 
 private:

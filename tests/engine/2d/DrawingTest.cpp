@@ -6,6 +6,7 @@
 #include "renderer/CustomCommand.h"
 #include "renderer/Renderer.h"
 #include "renderer/Texture2D.h"
+#include "renderer/TextureCache.h"
 #include "support/HeadlessDirector.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
@@ -70,6 +71,26 @@ TEST_F(Drawing, ASpriteIsHalfItsPixelSizeAndBlendsWithItsOpacity) {
     EXPECT_TRUE(near(pixelAt(image, Vec2(526, 400)), Color4B(0, 0, 255, 255)));
     EXPECT_FALSE(near(pixelAt(image, Vec2(524, 414)), Color4B(0, 0, 255, 255)));
     EXPECT_EQ(Sprite::create(dir.path() + "missing.png"), nullptr);
+}
+
+TEST_F(Drawing, AnImageWrittenAnewIsReadAgainOnceDroppedFromTheCache) {
+    TempDir dir;
+    const std::string png =
+        writeSolidPng(dir.path() + "thumb.png", 20, 20, Color4B(255, 0, 0, 255));
+    Scene* scene = runEmptyScene();
+    Sprite* before = Sprite::create(png);
+    writeSolidPng(png, 20, 20, Color4B(0, 255, 0, 255));
+    EXPECT_EQ(Sprite::create(png)->getTexture(), before->getTexture());  // cached
+    director()->getTextureCache()->removeTextureForKey(png);
+    Sprite* after = Sprite::create(png);
+    ASSERT_NE(after->getTexture(), before->getTexture());
+    after->setPosition(100, 100);
+    before->setPosition(200, 100);
+    scene->addChild(after);
+    scene->addChild(before);  // still shows what it had
+    Image* image = screenshot::capture();
+    EXPECT_EQ(pixelAt(image, Vec2(100, 100)), Color4B(0, 255, 0, 255));
+    EXPECT_EQ(pixelAt(image, Vec2(200, 100)), Color4B(255, 0, 0, 255));
 }
 
 TEST_F(Drawing, NestedClippingNeverDrawsOutsideTheInnerRectangle) {
