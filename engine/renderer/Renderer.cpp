@@ -150,7 +150,10 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
     const float h = static_cast<float>(texture->getPixelsHigh());
     const float u0 = source.getMinX() / w, u1 = source.getMaxX() / w;
     const float v0 = source.getMinY() / h, v1 = source.getMaxY() / h;
-    const SDL_Color c{255, 255, 255, 255};  // the colour comes from the texture modulation
+    // Geometry takes its colour from the vertices, not from the texture's modulation.
+    SDL_SetTextureColorMod(sdl, 255, 255, 255);
+    SDL_SetTextureAlphaMod(sdl, 255);
+    const SDL_Color c{color.r, color.g, color.b, color.a};
     const Vec2 corners[4] = {{rect.getMinX(), rect.getMinY()},
                              {rect.getMaxX(), rect.getMinY()},
                              {rect.getMaxX(), rect.getMaxY()},

@@ -73,6 +73,34 @@ TEST_F(Drawing, ASpriteIsHalfItsPixelSizeAndBlendsWithItsOpacity) {
     EXPECT_EQ(Sprite::create(dir.path() + "missing.png"), nullptr);
 }
 
+TEST_F(Drawing, TurnedNodesKeepTheirColourAndOpacity) {
+    TempDir dir;
+    const std::string png = writeSolidPng(dir.path() + "white.png", 200, 200, Color4B::WHITE);
+    Scene* scene = runEmptyScene();
+    scene->addChild(LayerColor::create(Color4B(0, 0, 255, 255)));
+    Sprite* sprite = Sprite::create(png);
+    sprite->setPosition(300, 300);
+    sprite->setRotation(45);
+    sprite->setColor(Color3B(255, 0, 0));
+    sprite->setOpacity(128);
+    scene->addChild(sprite);
+    LayerColor* layer = LayerColor::create(Color4B(0, 255, 0, 255), 100, 100);
+    layer->setIgnoreAnchorPointForPosition(false);
+    layer->setAnchorPoint(Vec2::ANCHOR_MIDDLE);
+    layer->setPosition(700, 300);
+    layer->setRotation(30);
+    scene->addChild(layer);
+    Image* image = screenshot::capture();
+    const Color4B mixed = pixelAt(image, Vec2(300, 300));
+    EXPECT_NEAR(mixed.r, 128, 4);
+    EXPECT_NEAR(mixed.g, 0, 4);
+    EXPECT_NEAR(mixed.b, 127, 4);
+    EXPECT_TRUE(
+        near(pixelAt(image, Vec2(300, 368)), Color4B(128, 0, 127, 255), 4));  // a corner turned up
+    EXPECT_TRUE(near(pixelAt(image, Vec2(368, 368)), Color4B(0, 0, 255, 255)));  // turned away
+    EXPECT_TRUE(near(pixelAt(image, Vec2(700, 300)), Color4B(0, 255, 0, 255)));
+}
+
 TEST_F(Drawing, AnImageWrittenAnewIsReadAgainOnceDroppedFromTheCache) {
     TempDir dir;
     const std::string png =
