@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "2d/LayerColor.h"
 #include "2d/Node.h"
 #include "2d/Sprite.h"
@@ -99,6 +102,38 @@ TEST_F(Drawing, TurnedNodesKeepTheirColourAndOpacity) {
         near(pixelAt(image, Vec2(300, 368)), Color4B(128, 0, 127, 255), 4));  // a corner turned up
     EXPECT_TRUE(near(pixelAt(image, Vec2(368, 368)), Color4B(0, 0, 255, 255)));  // turned away
     EXPECT_TRUE(near(pixelAt(image, Vec2(700, 300)), Color4B(0, 255, 0, 255)));
+}
+
+TEST_F(Drawing, AHalfTurnAboutTheVerticalAxisShowsTheImageMirrored) {
+    TempDir dir;
+    std::vector<uint8_t> pixels(40 * 20 * 4);
+    for (int i = 0; i < 40 * 20; ++i) {
+        const bool left = (i % 40) < 20;
+        pixels[i * 4] = left ? 255 : 0;
+        pixels[i * 4 + 1] = left ? 0 : 255;
+        pixels[i * 4 + 3] = 255;
+    }
+    Image::createWithRGBAData(std::move(pixels), 40, 20)->saveToFile(dir.path() + "lr.png");
+    Scene* scene = runEmptyScene();
+    Sprite* plain = Sprite::create(dir.path() + "lr.png");
+    plain->setPosition(100, 100);
+    Sprite* turned = Sprite::create(dir.path() + "lr.png");
+    turned->setPosition(200, 100);
+    turned->setRotation3D(Vec3(0, 180, 0));
+    Sprite* mirrored = Sprite::create(dir.path() + "lr.png");
+    mirrored->setPosition(300, 100);
+    mirrored->setScaleX(-1);
+    scene->addChild(plain);
+    scene->addChild(turned);
+    scene->addChild(mirrored);
+    Image* image = screenshot::capture();
+    const Color4B red(255, 0, 0, 255), green(0, 255, 0, 255);
+    EXPECT_EQ(pixelAt(image, Vec2(95, 100)), red);
+    EXPECT_EQ(pixelAt(image, Vec2(105, 100)), green);
+    EXPECT_EQ(pixelAt(image, Vec2(195, 100)), green);
+    EXPECT_EQ(pixelAt(image, Vec2(205, 100)), red);
+    EXPECT_EQ(pixelAt(image, Vec2(295, 100)), green);
+    EXPECT_EQ(pixelAt(image, Vec2(305, 100)), red);
 }
 
 TEST_F(Drawing, AnImageWrittenAnewIsReadAgainOnceDroppedFromTheCache) {
