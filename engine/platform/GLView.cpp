@@ -218,6 +218,16 @@ void GLView::setIMEDelegate(IMEDelegate* delegate) {
     }
 }
 
+void GLView::setTextInputRect(const Rect& designRect) {
+    const Vec2 topLeft = convertDesignToWindow(Vec2(designRect.getMinX(), designRect.getMaxY()));
+    const Vec2 bottomRight =
+        convertDesignToWindow(Vec2(designRect.getMaxX(), designRect.getMinY()));
+    SDL_Rect rect{static_cast<int>(topLeft.x), static_cast<int>(topLeft.y),
+                  static_cast<int>(bottomRight.x - topLeft.x),
+                  static_cast<int>(bottomRight.y - topLeft.y)};
+    SDL_SetTextInputRect(&rect);
+}
+
 // Input
 
 void GLView::pollEvents() {

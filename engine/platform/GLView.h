@@ -69,6 +69,8 @@ public:
     void present();
 
     void setIMEDelegate(IMEDelegate* delegate);
+    // Where the focused field is, in design coordinates: the IME puts its candidates beside it.
+    void setTextInputRect(const Rect& designRect);
     IMEDelegate* getIMEDelegate() const { return _imeDelegate; }
 
 private:

@@ -187,6 +187,9 @@ void EditBox::openKeyboard() {
     }
     _editing = true;
     view->setIMEDelegate(this);
+    const Vec2 origin = convertToWorldSpace(Vec2::ZERO);
+    const Vec2 corner = convertToWorldSpace(Vec2(_contentSize.width, _contentSize.height));
+    view->setTextInputRect(Rect(origin, Size(corner.x - origin.x, corner.y - origin.y)));
     refresh();
     if (_delegate) {
         _delegate->editBoxEditingDidBegin(this);

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "2d/LayerColor.h"
 #include "support/HeadlessDirector.h"
 #include "support/InputInjector.h"
+#include "support/Screenshot.h"
 #include "ui/EditBox.h"
 
 namespace {
@@ -80,6 +82,25 @@ TEST_F(EditBoxes, ATapOpensTheKeyboardAndATapElsewhereClosesIt) {
     input::tap(Vec2(800, 600));
     EXPECT_FALSE(box->isEditing());
     EXPECT_EQ(recorder.calls.back(), "end");  // no return
+}
+
+TEST_F(EditBoxes, TheTextIsDrawnCentredInTheBox) {
+    scene->addChild(LayerColor::create(Color4B::WHITE), -1);
+    auto darkIn = [](const Image* image, const Rect& area) {
+        int dark = 0;
+        for (float x = area.getMinX(); x < area.getMaxX(); x += 1) {
+            for (float y = area.getMinY(); y < area.getMaxY(); y += 1) {
+                dark += screenshot::pixelAt(image, Vec2(x, y)).r < 128 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    box->setText("88");
+    Image* image = screenshot::capture();
+    // The box spans 240..360 x 280..320; two digits of size 20 sit in its middle.
+    EXPECT_GT(darkIn(image, Rect(285, 290, 30, 20)), 10);
+    EXPECT_EQ(darkIn(image, Rect(240, 280, 35, 40)), 0);
+    EXPECT_EQ(darkIn(image, Rect(325, 280, 35, 40)), 0);
 }
 
 TEST_F(EditBoxes, MaxLengthAndSingleLineLimitTheText) {
