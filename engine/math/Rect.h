@@ -31,6 +31,20 @@ public:
         return !(getMaxX() < r.getMinX() || r.getMaxX() < getMinX() || getMaxY() < r.getMinY() ||
                  r.getMaxY() < getMinY());
     }
+    // The common part; a rectangle of zero size at the nearer corner when they do not meet.
+    Rect intersection(const Rect& r) const {
+        const float x0 = std::max(getMinX(), r.getMinX());
+        const float y0 = std::max(getMinY(), r.getMinY());
+        const float x1 = std::min(getMaxX(), r.getMaxX());
+        const float y1 = std::min(getMaxY(), r.getMaxY());
+        return {x0, y0, std::max(0.0f, x1 - x0), std::max(0.0f, y1 - y0)};
+    }
+    Rect unionWithRect(const Rect& r) const {
+        const float x0 = std::min(getMinX(), r.getMinX());
+        const float y0 = std::min(getMinY(), r.getMinY());
+        return {x0, y0, std::max(getMaxX(), r.getMaxX()) - x0,
+                std::max(getMaxY(), r.getMaxY()) - y0};
+    }
     bool equals(const Rect& r) const { return origin == r.origin && size == r.size; }
     bool operator==(const Rect& r) const { return equals(r); }
     bool operator!=(const Rect& r) const { return !equals(r); }

@@ -3,10 +3,17 @@
 #include <SDL.h>
 
 #include <cctype>
+#include <chrono>
+#include <thread>
+
+#include "base/Director.h"
+#include "platform/GLView.h"
 
 namespace cocos2d {
 
 namespace {
+
+Application* gApplication = nullptr;
 
 // "ja_JP.UTF-8" gives "ja"; "C", "POSIX" and "" give "" (no preference).
 std::string languageOf(const char* locale) {
@@ -50,15 +57,15 @@ LanguageType Application::getCurrentLanguage() {
         const char* code;
         LanguageType type;
     } kLanguages[] = {
-        {"en", LanguageType::ENGLISH},    {"zh", LanguageType::CHINESE},
-        {"fr", LanguageType::FRENCH},     {"it", LanguageType::ITALIAN},
-        {"de", LanguageType::GERMAN},     {"es", LanguageType::SPANISH},
-        {"nl", LanguageType::DUTCH},      {"ru", LanguageType::RUSSIAN},
-        {"ko", LanguageType::KOREAN},     {"ja", LanguageType::JAPANESE},
-        {"hu", LanguageType::HUNGARIAN},  {"pt", LanguageType::PORTUGUESE},
-        {"ar", LanguageType::ARABIC},     {"nb", LanguageType::NORWEGIAN},
-        {"pl", LanguageType::POLISH},     {"tr", LanguageType::TURKISH},
-        {"uk", LanguageType::UKRAINIAN},  {"ro", LanguageType::ROMANIAN},
+        {"en", LanguageType::ENGLISH},   {"zh", LanguageType::CHINESE},
+        {"fr", LanguageType::FRENCH},    {"it", LanguageType::ITALIAN},
+        {"de", LanguageType::GERMAN},    {"es", LanguageType::SPANISH},
+        {"nl", LanguageType::DUTCH},     {"ru", LanguageType::RUSSIAN},
+        {"ko", LanguageType::KOREAN},    {"ja", LanguageType::JAPANESE},
+        {"hu", LanguageType::HUNGARIAN}, {"pt", LanguageType::PORTUGUESE},
+        {"ar", LanguageType::ARABIC},    {"nb", LanguageType::NORWEGIAN},
+        {"pl", LanguageType::POLISH},    {"tr", LanguageType::TURKISH},
+        {"uk", LanguageType::UKRAINIAN}, {"ro", LanguageType::ROMANIAN},
         {"bg", LanguageType::BULGARIAN},
     };
     const std::string code = getCurrentLanguageCode();
@@ -68,6 +75,66 @@ LanguageType Application::getCurrentLanguage() {
         }
     }
     return LanguageType::ENGLISH;
+}
+
+Application::Application() {
+    gApplication = this;
+}
+
+Application::~Application() {
+    if (gApplication == this) {
+        gApplication = nullptr;
+    }
+}
+
+Application* Application::getInstance() {
+    return gApplication;
+}
+
+void Application::setAnimationInterval(float interval) {
+    Director::getInstance()->setAnimationInterval(interval);
+}
+
+bool Application::openURL(const std::string& url) {
+    return SDL_OpenURL(url.c_str()) == 0;
+}
+
+int Application::run() {
+    initGLContextAttrs();
+    if (!applicationDidFinishLaunching()) {
+        return 1;
+    }
+    Director* director = Director::getInstance();
+    GLView* view = director->getOpenGLView();
+    if (!view) {
+        return 1;
+    }
+    view->retain();
+    using Clock = std::chrono::steady_clock;
+    auto next = Clock::now();
+    while (!view->windowShouldClose()) {
+        if (!director->isAnimating()) {
+            // In the background: no frames, only wait for the window to come back.
+            SDL_WaitEventTimeout(nullptr, 100);
+            view->pollEvents();
+            next = Clock::now();
+            continue;
+        }
+        view->pollEvents();
+        director->mainLoop();
+        const auto interval = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(director->getAnimationInterval()));
+        next += interval;
+        const auto now = Clock::now();
+        if (next > now) {
+            std::this_thread::sleep_for(next - now);
+        } else {
+            next = now;  // late: do not try to catch up with a burst of frames
+        }
+    }
+    director->end();
+    view->release();
+    return 0;
 }
 
 }  // namespace cocos2d

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -49,6 +50,52 @@ TEST(Scheduler, FunctionsPostedWhileRunningWaitForTheNextUpdate) {
     EXPECT_EQ(scheduler->pendingFunctionCount(), 1u);
     scheduler->update(0);
     EXPECT_EQ(runs, 2);
+    scheduler->release();
+}
+
+}  // namespace
+
+namespace {
+
+using cocos2d::Scheduler;
+
+TEST(Scheduler, TimedCallbacksFireAfterTheirDelayAndIntervalOnTheFrame) {
+    Scheduler* scheduler = new Scheduler();
+    int target = 0;
+    std::vector<int> fired;
+    int frame = 0;
+    scheduler->schedule([&](float) { fired.push_back(frame); }, &target, 0.1f, 2, 0.5f, false,
+                        "timer");
+    for (frame = 1; frame <= 60; ++frame) {
+        scheduler->update(1.0f / 60);
+    }
+    // First after 0.5 s (frame 30), then every 0.1 s, three times in all.
+    EXPECT_EQ(fired, (std::vector<int>{30, 36, 42}));
+    EXPECT_FALSE(scheduler->isScheduled("timer", &target));
+    scheduler->release();
+}
+
+TEST(Scheduler, UpdatesRunByPriorityAndMayUnscheduleThemselves) {
+    Scheduler* scheduler = new Scheduler();
+    int a = 0, b = 0;
+    std::vector<std::string> calls;
+    scheduler->scheduleUpdate([&](float) { calls.push_back("late"); }, &a, 10, false);
+    scheduler->scheduleUpdate(
+        [&](float) {
+            calls.push_back("early");
+            scheduler->unscheduleUpdate(&b);
+        },
+        &b, -5, false);
+    scheduler->performFunctionInCocosThread([&] { calls.push_back("posted"); });
+    scheduler->update(0.016f);
+    scheduler->update(0.016f);
+    EXPECT_EQ(calls, (std::vector<std::string>{"posted", "early", "late", "late"}));
+    scheduler->pauseTarget(&a);
+    scheduler->update(0.016f);
+    EXPECT_EQ(calls.size(), 4u);
+    scheduler->resumeTarget(&a);
+    scheduler->update(0.016f);
+    EXPECT_EQ(calls.size(), 5u);
     scheduler->release();
 }
 

@@ -1,0 +1,470 @@
+#include "platform/GLView.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "base/EventMouse.h"
+#include "base/EventTouch.h"
+#include "base/IMEDelegate.h"
+#include "base/Touch.h"
+#include "platform/Application.h"
+#include "renderer/Renderer.h"
+
+namespace cocos2d {
+
+namespace {
+GLContextAttrs gContextAttrs;
+
+bool isHeadlessDriver(const char* driver) {
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+SDL_Renderer* createRenderer(SDL_Window* window, bool headless) {
+    if (!headless) {
+        if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED)) {
+            return r;
+        }
+    }
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+}  // namespace
+
+GLView* GLView::createWithRect(const std::string& name, const Rect& rect, float frameZoomFactor,
+                               bool resizable) {
+    auto* view = new GLView();
+    if (!view->initWithRect(name, rect, frameZoomFactor, resizable)) {
+        delete view;
+        return nullptr;
+    }
+    view->autorelease();
+    return view;
+}
+
+GLView* GLView::create(const std::string& name) {
+    return createWithRect(name, Rect(0, 0, 960, 640), 1.0f, false);
+}
+
+void GLView::setGLContextAttrs(const GLContextAttrs& attrs) {
+    gContextAttrs = attrs;
+}
+
+GLContextAttrs GLView::getGLContextAttrs() {
+    return gContextAttrs;
+}
+
+bool GLView::initWithRect(const std::string& name, const Rect& rect, float frameZoomFactor,
+                          bool resizable) {
+    // Touches come from the mouse and from fingers separately; SDL must not mirror one as the
+    // other, or a tap would arrive twice.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    if (isHeadless()) {
+        // Without a display the window's pixels stay in memory: keep SDL from loading a GL
+        // stack just to hold them (a tenth of a second and a hundred megabytes).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    const float zoom = frameZoomFactor > 0 ? frameZoomFactor : 1.0f;
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+    if (resizable) {
+        flags |= SDL_WINDOW_RESIZABLE;
+    }
+    _window = SDL_CreateWindow(name.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               static_cast<int>(rect.size.width * zoom),
+                               static_cast<int>(rect.size.height * zoom), flags);
+    if (!_window) {
+        return false;
+    }
+    _sdlRenderer = createRenderer(_window, isHeadless());
+    if (!_sdlRenderer) {
+        SDL_DestroyWindow(_window);
+        _window = nullptr;
+        return false;
+    }
+    _renderer = new Renderer(_sdlRenderer);
+    _designSize = rect.size;
+    SDL_StopTextInput();  // text input runs only while a field has the focus
+    return true;
+}
+
+GLView::~GLView() {
+    for (auto& entry : _touches) {
+        entry.second->release();
+    }
+    delete _renderer;
+    if (_sdlRenderer) {
+        SDL_DestroyRenderer(_sdlRenderer);
+    }
+    if (_window) {
+        SDL_DestroyWindow(_window);
+    }
+}
+
+bool GLView::isHeadless() const {
+    return isHeadlessDriver(SDL_GetCurrentVideoDriver());
+}
+
+std::string GLView::getRendererName() const {
+    SDL_RendererInfo info;
+    if (_sdlRenderer && SDL_GetRendererInfo(_sdlRenderer, &info) == 0 && info.name) {
+        return info.name;
+    }
+    return "";
+}
+
+// Geometry
+
+void GLView::setDesignResolutionSize(float width, float height, ResolutionPolicy policy) {
+    if (width > 0 && height > 0) {
+        _designSize = Size(width, height);
+        _policy = policy;
+    }
+}
+
+Size GLView::getFrameSize() const {
+    int w = 0, h = 0;
+    if (_window) {
+        SDL_GetWindowSize(_window, &w, &h);
+    }
+    return Size(static_cast<float>(w), static_cast<float>(h));
+}
+
+void GLView::setFrameSize(float width, float height) {
+    if (_window) {
+        SDL_SetWindowSize(_window, static_cast<int>(width), static_cast<int>(height));
+    }
+}
+
+Size GLView::getVisibleSize() const {
+    return _designSize;
+}
+
+Vec2 GLView::getVisibleOrigin() const {
+    return Vec2::ZERO;
+}
+
+float GLView::getScaleX() const {
+    const Size frame = getFrameSize();
+    if (_policy == ResolutionPolicy::EXACT_FIT) {
+        return frame.width / _designSize.width;
+    }
+    return std::min(frame.width / _designSize.width, frame.height / _designSize.height);
+}
+
+float GLView::getScaleY() const {
+    const Size frame = getFrameSize();
+    if (_policy == ResolutionPolicy::EXACT_FIT) {
+        return frame.height / _designSize.height;
+    }
+    return getScaleX();
+}
+
+Rect GLView::getViewPortRect() const {
+    const Size frame = getFrameSize();
+    const float w = _designSize.width * getScaleX();
+    const float h = _designSize.height * getScaleY();
+    return Rect((frame.width - w) / 2, (frame.height - h) / 2, w, h);
+}
+
+Vec2 GLView::convertWindowToDesign(const Vec2& p) const {
+    const Rect vp = getViewPortRect();
+    return Vec2((p.x - vp.origin.x) / getScaleX(),
+                _designSize.height - (p.y - vp.origin.y) / getScaleY());
+}
+
+Vec2 GLView::convertDesignToWindow(const Vec2& p) const {
+    const Rect vp = getViewPortRect();
+    return Vec2(vp.origin.x + p.x * getScaleX(),
+                vp.origin.y + (_designSize.height - p.y) * getScaleY());
+}
+
+// Frames
+
+void GLView::beginFrame() {
+    int pixelsWide = 0, pixelsHigh = 0;
+    SDL_GetRendererOutputSize(_sdlRenderer, &pixelsWide, &pixelsHigh);
+    const Size frame = getFrameSize();
+    const float ratio = frame.width > 0 ? pixelsWide / frame.width : 1.0f;
+    const Rect vp = getViewPortRect();
+    Renderer::Target target;
+    target.scale = getScaleX() * ratio;
+    target.offsetX = vp.origin.x * ratio;
+    target.offsetY = vp.origin.y * ratio;
+    target.heightUnits = _designSize.height;
+    target.pixelsWide = pixelsWide;
+    target.pixelsHigh = pixelsHigh;
+    _renderer->setTarget(target);
+    _renderer->disableScissor();
+    _renderer->clear(Color4B(0, 0, 0, 255));
+}
+
+void GLView::present() {
+    SDL_RenderPresent(_sdlRenderer);
+}
+
+void GLView::setIMEDelegate(IMEDelegate* delegate) {
+    _imeDelegate = delegate;
+    if (delegate) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
+    }
+}
+
+void GLView::setTextInputRect(const Rect& designRect) {
+    const Vec2 topLeft = convertDesignToWindow(Vec2(designRect.getMinX(), designRect.getMaxY()));
+    const Vec2 bottomRight =
+        convertDesignToWindow(Vec2(designRect.getMaxX(), designRect.getMinY()));
+    SDL_Rect rect{static_cast<int>(topLeft.x), static_cast<int>(topLeft.y),
+                  static_cast<int>(bottomRight.x - topLeft.x),
+                  static_cast<int>(bottomRight.y - topLeft.y)};
+    SDL_SetTextInputRect(&rect);
+}
+
+// Input
+
+void GLView::pollEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        handleEvent(event);
+    }
+}
+
+void GLView::handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            _shouldClose = true;
+            break;
+        case SDL_WINDOWEVENT:
+            handleWindowEvent(event);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEWHEEL:
+            handleMouseEvent(event);
+            break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP:
+            handleFingerEvent(event);
+            break;
+        case SDL_TEXTINPUT:
+        case SDL_KEYDOWN:
+            handleKeyEvent(event);
+            break;
+        default:
+            break;
+    }
+}
+
+void GLView::handleWindowEvent(const SDL_Event& event) {
+    Application* app = Application::getInstance();
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (!_minimized) {
+                _minimized = true;
+                if (app) {
+                    app->applicationDidEnterBackground();
+                }
+            }
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            if (_minimized) {
+                _minimized = false;
+                if (app) {
+                    app->applicationWillEnterForeground();
+                }
+            }
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            _shouldClose = true;
+            break;
+        default:
+            break;
+    }
+}
+
+void GLView::handleMouseEvent(const SDL_Event& event) {
+    if (event.type == SDL_MOUSEWHEEL) {
+        if (event.wheel.which == SDL_TOUCH_MOUSEID) {
+            return;
+        }
+        float x = static_cast<float>(event.wheel.x);
+        float y = static_cast<float>(event.wheel.y);
+        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) {
+            x = -x;
+            y = -y;
+        }
+        // Turning the wheel away from the user scrolls the content back up: negative y.
+        dispatchMouse(static_cast<int>(EventMouse::MouseEventType::MOUSE_SCROLL), _mouseWindowPoint,
+                      -1, x, -y);
+        return;
+    }
+    if (event.button.which == SDL_TOUCH_MOUSEID) {
+        return;
+    }
+    if (event.type == SDL_MOUSEMOTION) {
+        _mouseWindowPoint =
+            Vec2(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
+        if (_leftButtonDown) {
+            touchMoved(0, _mouseWindowPoint);
+        }
+        dispatchMouse(static_cast<int>(EventMouse::MouseEventType::MOUSE_MOVE), _mouseWindowPoint,
+                      -1, 0, 0);
+        return;
+    }
+    _mouseWindowPoint =
+        Vec2(static_cast<float>(event.button.x), static_cast<float>(event.button.y));
+    int button = -1;
+    switch (event.button.button) {
+        case SDL_BUTTON_LEFT:
+            button = static_cast<int>(EventMouse::MouseButton::BUTTON_LEFT);
+            break;
+        case SDL_BUTTON_RIGHT:
+            button = static_cast<int>(EventMouse::MouseButton::BUTTON_RIGHT);
+            break;
+        case SDL_BUTTON_MIDDLE:
+            button = static_cast<int>(EventMouse::MouseButton::BUTTON_MIDDLE);
+            break;
+        default:
+            break;
+    }
+    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    if (event.button.button == SDL_BUTTON_LEFT) {
+        if (down && !_leftButtonDown) {
+            _leftButtonDown = true;
+            touchBegan(0, _mouseWindowPoint);
+        } else if (!down && _leftButtonDown) {
+            _leftButtonDown = false;
+            touchEnded(0, _mouseWindowPoint, false);
+        }
+    }
+    dispatchMouse(static_cast<int>(down ? EventMouse::MouseEventType::MOUSE_DOWN
+                                        : EventMouse::MouseEventType::MOUSE_UP),
+                  _mouseWindowPoint, button, 0, 0);
+}
+
+void GLView::dispatchMouse(int type, const Vec2& windowPoint, int button, float scrollX,
+                           float scrollY) {
+    EventMouse mouse(static_cast<EventMouse::MouseEventType>(type));
+    mouse.retain();  // on the stack
+    mouse.setCursorPosition(convertWindowToDesign(windowPoint));
+    mouse.setMouseButton(static_cast<EventMouse::MouseButton>(button));
+    mouse.setScrollData(scrollX, scrollY);
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&mouse);
+}
+
+int GLView::touchIdForFinger(long long fingerId, bool create) {
+    auto it = _fingerTouchIds.find(fingerId);
+    if (it != _fingerTouchIds.end()) {
+        return it->second;
+    }
+    if (!create) {
+        return -1;
+    }
+    int id = 1;
+    while (_touches.count(id)) {
+        ++id;
+    }
+    _fingerTouchIds[fingerId] = id;
+    return id;
+}
+
+void GLView::handleFingerEvent(const SDL_Event& event) {
+    const Size frame = getFrameSize();
+    const Vec2 point(event.tfinger.x * frame.width, event.tfinger.y * frame.height);
+    const long long finger = static_cast<long long>(event.tfinger.fingerId);
+    if (event.type == SDL_FINGERDOWN) {
+        touchBegan(touchIdForFinger(finger, true), point);
+        return;
+    }
+    const int id = touchIdForFinger(finger, false);
+    if (id < 0) {
+        return;
+    }
+    if (event.type == SDL_FINGERMOTION) {
+        touchMoved(id, point);
+    } else {
+        touchEnded(id, point, false);
+        _fingerTouchIds.erase(finger);
+    }
+}
+
+void GLView::touchBegan(int id, const Vec2& windowPoint) {
+    if (_touches.count(id)) {
+        return;
+    }
+    auto* touch = new Touch();
+    touch->setTouchInfo(id, convertWindowToDesign(windowPoint), windowPoint);
+    _touches[id] = touch;
+    EventTouch event;
+    event.retain();
+    event.setEventCode(EventTouch::EventCode::BEGAN);
+    event.setTouches({touch});
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+}
+
+void GLView::touchMoved(int id, const Vec2& windowPoint) {
+    auto it = _touches.find(id);
+    if (it == _touches.end()) {
+        return;
+    }
+    Touch* touch = it->second;
+    touch->setTouchInfo(id, convertWindowToDesign(windowPoint), windowPoint);
+    EventTouch event;
+    event.retain();
+    event.setEventCode(EventTouch::EventCode::MOVED);
+    event.setTouches({touch});
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+}
+
+void GLView::touchEnded(int id, const Vec2& windowPoint, bool cancelled) {
+    auto it = _touches.find(id);
+    if (it == _touches.end()) {
+        return;
+    }
+    Touch* touch = it->second;
+    _touches.erase(it);
+    touch->setTouchInfo(id, convertWindowToDesign(windowPoint), windowPoint);
+    EventTouch event;
+    event.retain();
+    event.setEventCode(cancelled ? EventTouch::EventCode::CANCELLED : EventTouch::EventCode::ENDED);
+    event.setTouches({touch});
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+    touch->release();
+}
+
+void GLView::handleKeyEvent(const SDL_Event& event) {
+    if (!_imeDelegate) {
+        return;
+    }
+    if (event.type == SDL_TEXTINPUT) {
+        _imeDelegate->insertText(event.text.text);
+        return;
+    }
+    switch (event.key.keysym.sym) {
+        case SDLK_BACKSPACE:
+            _imeDelegate->deleteBackward();
+            break;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            _imeDelegate->didPressReturn();
+            break;
+        case SDLK_ESCAPE:
+            _imeDelegate->didPressEscape();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace cocos2d

@@ -1,0 +1,240 @@
+#include "renderer/Renderer.h"
+
+#include <SDL.h>
+
+#include <cmath>
+
+#include "platform/Image.h"
+#include "renderer/CustomCommand.h"
+#include "renderer/Texture2D.h"
+
+namespace cocos2d {
+
+namespace {
+bool isHalf(float drawn, int source) {
+    return std::fabs(drawn * 2 - static_cast<float>(source)) < 0.01f;
+}
+}  // namespace
+
+Renderer::Renderer(SDL_Renderer* renderer) : _renderer(renderer) {
+    SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_BLEND);
+}
+
+Renderer::~Renderer() {
+    const auto textures = _textures;
+    for (Texture2D* texture : textures) {
+        texture->invalidate();
+    }
+}
+
+void Renderer::setTarget(const Target& target) {
+    _target = target;
+    _scissorStack.clear();
+    disableScissor();
+}
+
+void Renderer::pushTarget(Texture2D* texture) {
+    _savedTargets.push_back(
+        {_target, _scissorEnabled, _scissorRect, _scissorStack, SDL_GetRenderTarget(_renderer)});
+    SDL_SetRenderTarget(_renderer, texture->getSDLTexture());
+    Target target;
+    target.scale = texture->getPixelsPerUnit();
+    target.heightUnits = texture->getContentSize().height;
+    target.pixelsWide = texture->getPixelsWide();
+    target.pixelsHigh = texture->getPixelsHigh();
+    _target = target;
+    _scissorStack.clear();
+    disableScissor();
+}
+
+void Renderer::popTarget() {
+    if (_savedTargets.empty()) {
+        return;
+    }
+    Saved saved = _savedTargets.back();
+    _savedTargets.pop_back();
+    SDL_SetRenderTarget(_renderer, static_cast<SDL_Texture*>(saved.sdlTarget));
+    _target = saved.target;
+    _scissorEnabled = saved.scissorEnabled;
+    _scissorRect = saved.scissorRect;
+    _scissorStack = saved.scissorStack;
+    applyScissor();
+}
+
+void Renderer::clear(const Color4B& color) {
+    SDL_RenderSetClipRect(_renderer, nullptr);
+    SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
+    SDL_RenderClear(_renderer);
+    applyScissor();
+}
+
+void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const Color4B& color) {
+    if (color.a == 0 || _scissorEmpty) {
+        return;
+    }
+    ++_drawCount;
+    if (t.b == 0 && t.c == 0) {
+        const Vec2 p0 = t.apply(Vec2(rect.getMinX(), rect.getMinY()));
+        const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
+        const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
+        const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
+        const SDL_FRect r{x0, y0, x1 - x0, y1 - y0};
+        SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
+        if (color.a == 255) {
+            SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_NONE);  // a plain fill is faster
+            SDL_RenderFillRectF(_renderer, &r);
+            SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_BLEND);
+        } else {
+            SDL_RenderFillRectF(_renderer, &r);
+        }
+        return;
+    }
+    const SDL_Color c{color.r, color.g, color.b, color.a};
+    const Vec2 corners[4] = {{rect.getMinX(), rect.getMinY()},
+                             {rect.getMaxX(), rect.getMinY()},
+                             {rect.getMaxX(), rect.getMaxY()},
+                             {rect.getMinX(), rect.getMaxY()}};
+    SDL_Vertex v[4];
+    for (int i = 0; i < 4; ++i) {
+        const Vec2 p = t.apply(corners[i]);
+        v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, {0, 0}};
+    }
+    const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_RenderGeometry(_renderer, nullptr, v, 4, indices, 6);
+}
+
+void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D* texture,
+                           const Rect& source, const Color4B& color) {
+    if (!texture || !texture->getSDLTexture() || color.a == 0 || _scissorEmpty) {
+        return;
+    }
+    ++_drawCount;
+    SDL_Texture* sdl = texture->getSDLTexture();
+    SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
+    SDL_SetTextureAlphaMod(sdl, color.a);
+    if (t.b == 0 && t.c == 0) {
+        // Axis-aligned (the usual case): a plain copy, mirrored by negative scales.
+        const Vec2 p0 = t.apply(Vec2(rect.getMinX(), rect.getMinY()));
+        const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
+        const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
+        const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
+        if (x1 - x0 <= 0 || y1 - y0 <= 0) {
+            return;
+        }
+        SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
+                     static_cast<int>(source.size.width), static_cast<int>(source.size.height)};
+        const SDL_FRect dst{x0, y0, x1 - x0, y1 - y0};
+        if (isHalf(dst.w, src.w) && isHalf(dst.h, src.h) && src.x % 2 == 0 && src.y % 2 == 0 &&
+            src.w % 2 == 0 && src.h % 2 == 0) {
+            if (Texture2D* half = texture->getHalfSize()) {
+                sdl = half->getSDLTexture();
+                SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
+                SDL_SetTextureAlphaMod(sdl, color.a);
+                src = {src.x / 2, src.y / 2, src.w / 2, src.h / 2};
+            }
+        }
+        const bool opaque = texture->isOpaque() && color.a == 255;
+        SDL_SetTextureBlendMode(sdl, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+        int flip = SDL_FLIP_NONE;
+        if (t.a < 0) {
+            flip |= SDL_FLIP_HORIZONTAL;
+        }
+        if (t.d < 0) {
+            flip |= SDL_FLIP_VERTICAL;
+        }
+        SDL_RenderCopyExF(_renderer, sdl, &src, &dst, 0, nullptr,
+                          static_cast<SDL_RendererFlip>(flip));
+        return;
+    }
+    const float w = static_cast<float>(texture->getPixelsWide());
+    const float h = static_cast<float>(texture->getPixelsHigh());
+    const float u0 = source.getMinX() / w, u1 = source.getMaxX() / w;
+    const float v0 = source.getMinY() / h, v1 = source.getMaxY() / h;
+    // Geometry takes its colour from the vertices, not from the texture's modulation.
+    SDL_SetTextureColorMod(sdl, 255, 255, 255);
+    SDL_SetTextureAlphaMod(sdl, 255);
+    const SDL_Color c{color.r, color.g, color.b, color.a};
+    const Vec2 corners[4] = {{rect.getMinX(), rect.getMinY()},
+                             {rect.getMaxX(), rect.getMinY()},
+                             {rect.getMaxX(), rect.getMaxY()},
+                             {rect.getMinX(), rect.getMaxY()}};
+    const SDL_FPoint uv[4] = {{u0, v1}, {u1, v1}, {u1, v0}, {u0, v0}};
+    SDL_Vertex v[4];
+    for (int i = 0; i < 4; ++i) {
+        const Vec2 p = t.apply(corners[i]);
+        v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, uv[i]};
+    }
+    const int indices[6] = {0, 1, 2, 0, 2, 3};
+    SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
+    SDL_RenderGeometry(_renderer, sdl, v, 4, indices, 6);
+}
+
+void Renderer::addCommand(CustomCommand* command) {
+    if (command && command->func) {
+        command->func();
+    }
+}
+
+void Renderer::setScissorRect(const Rect& rect) {
+    _scissorEnabled = true;
+    _scissorRect = rect;
+    applyScissor();
+}
+
+void Renderer::disableScissor() {
+    _scissorEnabled = false;
+    applyScissor();
+}
+
+void Renderer::pushScissor(const Rect& rect) {
+    _scissorStack.emplace_back(_scissorEnabled, _scissorRect);
+    // Disjoint rectangles leave nothing to draw, never the outer rectangle.
+    setScissorRect(_scissorEnabled ? rect.intersection(_scissorRect) : rect);
+}
+
+void Renderer::popScissor() {
+    if (_scissorStack.empty()) {
+        return;
+    }
+    const auto [enabled, rect] = _scissorStack.back();
+    _scissorStack.pop_back();
+    _scissorEnabled = enabled;
+    _scissorRect = rect;
+    applyScissor();
+}
+
+void Renderer::applyScissor() {
+    _scissorEmpty = false;
+    if (!_scissorEnabled) {
+        SDL_RenderSetClipRect(_renderer, nullptr);
+        return;
+    }
+    const int x0 = static_cast<int>(std::lround(toPixelX(_scissorRect.getMinX())));
+    const int x1 = static_cast<int>(std::lround(toPixelX(_scissorRect.getMaxX())));
+    const int y0 = static_cast<int>(std::lround(toPixelY(_scissorRect.getMaxY())));
+    const int y1 = static_cast<int>(std::lround(toPixelY(_scissorRect.getMinY())));
+    if (x1 <= x0 || y1 <= y0) {
+        _scissorEmpty = true;
+        return;
+    }
+    const SDL_Rect clip{x0, y0, x1 - x0, y1 - y0};
+    SDL_RenderSetClipRect(_renderer, &clip);
+}
+
+Image* Renderer::readPixels() const {
+    int w = _target.pixelsWide, h = _target.pixelsHigh;
+    if (w <= 0 || h <= 0) {
+        SDL_GetRendererOutputSize(_renderer, &w, &h);
+    }
+    std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+    SDL_RenderSetClipRect(_renderer, nullptr);
+    const int result =
+        SDL_RenderReadPixels(_renderer, nullptr, SDL_PIXELFORMAT_RGBA32, pixels.data(), w * 4);
+    const_cast<Renderer*>(this)->applyScissor();
+    if (result != 0) {
+        return nullptr;
+    }
+    return Image::createWithRGBAData(std::move(pixels), w, h);
+}
+
+}  // namespace cocos2d

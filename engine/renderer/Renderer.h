@@ -1,0 +1,95 @@
+#pragma once
+
+#include <unordered_set>
+#include <vector>
+
+#include "base/Types.h"
+#include "math/AffineTransform.h"
+#include "math/Rect.h"
+
+struct SDL_Renderer;
+
+namespace cocos2d {
+
+class CustomCommand;
+class Image;
+class Texture2D;
+
+// Draws in design units onto the current target (the window or a render texture). Drawing is
+// immediate, in visit order. The scissor rectangle is kept in design units of the target.
+class Renderer {
+public:
+    // Where design units land in the target's pixels: y up in units, y down in pixels.
+    struct Target {
+        float scale = 1;
+        float offsetX = 0, offsetY = 0;
+        float heightUnits = 0;
+        int pixelsWide = 0, pixelsHigh = 0;
+    };
+
+    explicit Renderer(SDL_Renderer* renderer);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    SDL_Renderer* getSDLRenderer() const { return _renderer; }
+
+    // Starts drawing a frame onto the window with this mapping; no scissor is in force.
+    void setTarget(const Target& target);
+    const Target& getTarget() const { return _target; }
+    // Draw into a texture until popTarget; the scissor state of the outer target is kept.
+    void pushTarget(Texture2D* texture);
+    void popTarget();
+
+    void clear(const Color4B& color);
+    void drawSolidRect(const AffineTransform& transform, const Rect& rect, const Color4B& color);
+    // `source` is in the texture's pixels.
+    void drawTexture(const AffineTransform& transform, const Rect& rect, Texture2D* texture,
+                     const Rect& source, const Color4B& color);
+    void addCommand(CustomCommand* command);
+
+    // The scissor test as the views use it.
+    bool isScissorEnabled() const { return _scissorEnabled; }
+    Rect getScissorRect() const { return _scissorRect; }
+    void setScissorRect(const Rect& rect);
+    void disableScissor();
+    // Nested clipping: the new rectangle is cut to the one in force, and popScissor restores it.
+    void pushScissor(const Rect& rect);
+    void popScissor();
+
+    // The target's pixels as RGBA.
+    Image* readPixels() const;
+
+    size_t getDrawCount() const { return _drawCount; }
+    void resetDrawCount() { _drawCount = 0; }
+
+    void registerTexture(Texture2D* texture) { _textures.insert(texture); }
+    void unregisterTexture(Texture2D* texture) { _textures.erase(texture); }
+
+private:
+    struct Saved {
+        Target target;
+        bool scissorEnabled;
+        Rect scissorRect;
+        std::vector<std::pair<bool, Rect>> scissorStack;
+        void* sdlTarget;
+    };
+
+    float toPixelX(float x) const { return _target.offsetX + x * _target.scale; }
+    float toPixelY(float y) const {
+        return _target.offsetY + (_target.heightUnits - y) * _target.scale;
+    }
+    void applyScissor();
+
+    SDL_Renderer* _renderer;
+    Target _target;
+    bool _scissorEnabled = false;
+    bool _scissorEmpty = false;
+    Rect _scissorRect;
+    std::vector<std::pair<bool, Rect>> _scissorStack;
+    std::vector<Saved> _savedTargets;
+    std::unordered_set<Texture2D*> _textures;
+    size_t _drawCount = 0;
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,283 @@
+#include "ui/EditBox.h"
+
+#include "2d/Label.h"
+#include "2d/LayerColor.h"
+#include "2d/Sprite.h"
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
+#include "base/Touch.h"
+#include "platform/GLView.h"
+
+namespace cocos2d {
+namespace ui {
+
+namespace {
+constexpr float kPadding = 6;
+
+bool endsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+}  // namespace
+
+EditBox* EditBox::create(const Size& size, const std::string& normalImage, TextureResType) {
+    auto* box = new EditBox();
+    if (box->initWithSize(size, normalImage)) {
+        box->autorelease();
+        return box;
+    }
+    delete box;
+    return nullptr;
+}
+
+bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
+    if (!init()) {
+        return false;
+    }
+    setAnchorPoint(Vec2::ANCHOR_MIDDLE);
+    setContentSize(size);
+    _background = Sprite::create(normalImage);
+    if (_background) {
+        const Size image = _background->getContentSize();
+        if (image.width > 0 && image.height > 0) {
+            _background->setScale(size.width / image.width, size.height / image.height);
+        }
+        _background->setPosition(size.width / 2, size.height / 2);
+        addChild(_background);
+    }
+    _label = Label::create();
+    addChild(_label);
+    _caret = LayerColor::create(Color4B::WHITE, 2, 10);
+    _caret->setVisible(false);
+    addChild(_caret);
+
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->onTouchBegan = [this](Touch* touch, Event*) {
+        for (Node* n = this; n; n = n->getParent()) {
+            if (!n->isVisible()) {
+                return false;
+            }
+        }
+        const Vec2 local = convertToNodeSpace(touch->getLocation());
+        const bool inside =
+            Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local);
+        if (!inside && _editing) {
+            endEditing(false);
+        }
+        return inside;
+    };
+    listener->onTouchEnded = [this](Touch* touch, Event*) {
+        const Vec2 local = convertToNodeSpace(touch->getLocation());
+        if (Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local)) {
+            openKeyboard();
+        }
+    };
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+    refresh();
+    return true;
+}
+
+EditBox::~EditBox() {
+    GLView* view = Director::getInstance()->getOpenGLView();
+    if (view && view->getIMEDelegate() == this) {
+        view->setIMEDelegate(nullptr);
+    }
+}
+
+void EditBox::setText(const char* text) {
+    _text = text ? text : "";
+    refresh();
+}
+
+void EditBox::setFont(const char* fontName, int fontSize) {
+    _fontName = fontName ? fontName : "";
+    _fontSize = fontSize;
+    refresh();
+}
+
+void EditBox::setFontName(const char* fontName) {
+    setFont(fontName, _fontSize);
+}
+
+void EditBox::setFontSize(int fontSize) {
+    setFont(_fontName.c_str(), fontSize);
+}
+
+void EditBox::setFontColor(const Color3B& color) {
+    setFontColor(Color4B(color, 255));
+}
+
+void EditBox::setFontColor(const Color4B& color) {
+    _fontColor = color;
+    refresh();
+}
+
+void EditBox::setPlaceHolder(const char* text) {
+    _placeHolder = text ? text : "";
+    refresh();
+}
+
+void EditBox::setPlaceholderFontColor(const Color4B& color) {
+    _placeholderColor = color;
+    refresh();
+}
+
+void EditBox::setTextHorizontalAlignment(TextHAlignment alignment) {
+    _alignment = alignment;
+    refresh();
+}
+
+void EditBox::refresh() {
+    const bool showPlaceHolder = _text.empty() && !_editing;
+    if (endsWith(_fontName, ".ttf")) {
+        _label->setTTFFont(_fontName, static_cast<float>(_fontSize));
+    } else {
+        _label->setSystemFontName(_fontName);
+        _label->setSystemFontSize(static_cast<float>(_fontSize));
+    }
+    _label->setString(showPlaceHolder ? _placeHolder : _text);
+    _label->setTextColor(showPlaceHolder ? _placeholderColor : _fontColor);
+    const float midY = _contentSize.height / 2;
+    switch (_alignment) {
+        case TextHAlignment::LEFT:
+            _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE_LEFT);
+            _label->setPosition(kPadding, midY);
+            break;
+        case TextHAlignment::CENTER:
+            _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE);
+            _label->setPosition(_contentSize.width / 2, midY);
+            break;
+        case TextHAlignment::RIGHT:
+            _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE_RIGHT);
+            _label->setPosition(_contentSize.width - kPadding, midY);
+            break;
+    }
+    const float caretHeight = _fontSize * 1.1f;
+    _caret->setContentSize(Size(2, caretHeight));
+    _caret->setColor(Color3B(_fontColor.r, _fontColor.g, _fontColor.b));
+    const float textRight =
+        _text.empty() ? _label->getPositionX() : _label->getBoundingBox().getMaxX();
+    _caret->setPosition(textRight + 1, midY - caretHeight / 2);
+    _caret->setVisible(_editing);
+}
+
+size_t EditBox::characterCount() const {
+    size_t count = 0;
+    for (char c : _text) {
+        count += isContinuationByte(c) ? 0 : 1;
+    }
+    return count;
+}
+
+void EditBox::openKeyboard() {
+    if (_editing) {
+        return;
+    }
+    GLView* view = Director::getInstance()->getOpenGLView();
+    if (!view) {
+        return;
+    }
+    if (auto* other = dynamic_cast<EditBox*>(view->getIMEDelegate())) {
+        other->endEditing(false);
+    }
+    _editing = true;
+    view->setIMEDelegate(this);
+    const Vec2 origin = convertToWorldSpace(Vec2::ZERO);
+    const Vec2 corner = convertToWorldSpace(Vec2(_contentSize.width, _contentSize.height));
+    view->setTextInputRect(Rect(origin, Size(corner.x - origin.x, corner.y - origin.y)));
+    refresh();
+    if (_delegate) {
+        _delegate->editBoxEditingDidBegin(this);
+    }
+}
+
+void EditBox::closeKeyboard() {
+    endEditing(false);
+}
+
+void EditBox::endEditing(bool byReturn) {
+    if (!_editing) {
+        return;
+    }
+    _editing = false;
+    GLView* view = Director::getInstance()->getOpenGLView();
+    if (view && view->getIMEDelegate() == this) {
+        view->setIMEDelegate(nullptr);
+    }
+    refresh();
+    retain();  // the delegate may remove this box
+    if (_delegate) {
+        _delegate->editBoxEditingDidEnd(this);
+        _delegate->editBoxEditingDidEndWithAction(
+            this, byReturn ? EditBoxDelegate::EditBoxEndAction::RETURN
+                           : EditBoxDelegate::EditBoxEndAction::UNKNOWN);
+        if (byReturn) {
+            _delegate->editBoxReturn(this);
+        }
+    }
+    release();
+}
+
+void EditBox::insertText(const std::string& utf8) {
+    if (!_editing) {
+        return;
+    }
+    std::string added;
+    size_t count = characterCount();
+    for (size_t i = 0; i < utf8.size();) {
+        size_t next = i + 1;
+        while (next < utf8.size() && isContinuationByte(utf8[next])) {
+            ++next;
+        }
+        const std::string character = utf8.substr(i, next - i);
+        i = next;
+        if (character == "\n" || character == "\r") {
+            continue;  // one line only
+        }
+        if (_maxLength >= 0 && count >= static_cast<size_t>(_maxLength)) {
+            break;
+        }
+        added += character;
+        ++count;
+    }
+    if (added.empty()) {
+        return;
+    }
+    _text += added;
+    refresh();
+    if (_delegate) {
+        _delegate->editBoxTextChanged(this, _text);
+    }
+}
+
+void EditBox::deleteBackward() {
+    if (!_editing || _text.empty()) {
+        return;
+    }
+    size_t end = _text.size() - 1;
+    while (end > 0 && isContinuationByte(_text[end])) {
+        --end;
+    }
+    _text.erase(end);
+    refresh();
+    if (_delegate) {
+        _delegate->editBoxTextChanged(this, _text);
+    }
+}
+
+void EditBox::didPressReturn() {
+    endEditing(true);
+}
+
+void EditBox::onExit() {
+    endEditing(false);
+    Node::onExit();
+}
+
+}  // namespace ui
+}  // namespace cocos2d

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <string>
+
+#include "2d/Node.h"
+#include "base/IMEDelegate.h"
+#include "ui/EditBoxDelegate.h"
+
+namespace cocos2d {
+
+class EventListenerTouchOneByOne;
+class Label;
+class LayerColor;
+class Sprite;
+
+namespace ui {
+
+// A single-line text field drawn in the window. A tap on it (or openKeyboard) gives it the
+// keyboard: typed and IME text goes in, backspace takes the last character out, return ends the
+// editing and tells the delegate. A tap elsewhere ends the editing without return.
+class EditBox : public Node, public IMEDelegate {
+public:
+    enum class InputMode { ANY, EMAIL_ADDRESS, NUMERIC, PHONE_NUMBER, URL, DECIMAL, SINGLE_LINE };
+    enum class InputFlag {
+        PASSWORD,
+        SENSITIVE,
+        INITIAL_CAPS_WORD,
+        INITIAL_CAPS_SENTENCE,
+        INITIAL_CAPS_ALL_CHARACTERS,
+        LOWERCASE_ALL_CHARACTERS
+    };
+    enum class KeyboardReturnType { DEFAULT, DONE, SEND, SEARCH, GO, NEXT };
+    enum class TextureResType { LOCAL, PLIST };
+
+    // The background image is stretched over the size; a missing one leaves no background.
+    static EditBox* create(const Size& size, const std::string& normalImage,
+                           TextureResType texType = TextureResType::LOCAL);
+
+    void setText(const char* text);
+    const char* getText() const { return _text.c_str(); }
+    // A name ending in ".ttf" is a font file, anything else a system font.
+    void setFont(const char* fontName, int fontSize);
+    void setFontName(const char* fontName);
+    void setFontSize(int fontSize);
+    void setFontColor(const Color3B& color);
+    void setFontColor(const Color4B& color);
+    void setPlaceHolder(const char* text);
+    void setPlaceholderFontColor(const Color4B& color);
+    void setMaxLength(int maxLength) { _maxLength = maxLength; }
+    int getMaxLength() const { return _maxLength; }
+    void setInputMode(InputMode mode) { _inputMode = mode; }
+    void setInputFlag(InputFlag flag) { _inputFlag = flag; }
+    void setReturnType(KeyboardReturnType type) { _returnType = type; }
+    void setTextHorizontalAlignment(TextHAlignment alignment);
+    void setDelegate(EditBoxDelegate* delegate) { _delegate = delegate; }
+    EditBoxDelegate* getDelegate() const { return _delegate; }
+
+    void openKeyboard();
+    void closeKeyboard();
+    bool isEditing() const { return _editing; }
+
+    void insertText(const std::string& utf8) override;
+    void deleteBackward() override;
+    void didPressReturn() override;
+
+    void onExit() override;
+
+protected:
+    EditBox() = default;
+    ~EditBox() override;
+
+private:
+    bool initWithSize(const Size& size, const std::string& normalImage);
+    void endEditing(bool byReturn);
+    void refresh();
+    size_t characterCount() const;
+
+    std::string _text;
+    std::string _placeHolder;
+    std::string _fontName = "sans-serif";
+    int _fontSize = 20;
+    Color4B _fontColor = Color4B::WHITE;
+    Color4B _placeholderColor = Color4B(127, 127, 127, 255);
+    int _maxLength = -1;
+    InputMode _inputMode = InputMode::SINGLE_LINE;
+    InputFlag _inputFlag = InputFlag::INITIAL_CAPS_ALL_CHARACTERS;
+    KeyboardReturnType _returnType = KeyboardReturnType::DEFAULT;
+    TextHAlignment _alignment = TextHAlignment::LEFT;
+    EditBoxDelegate* _delegate = nullptr;
+    bool _editing = false;
+
+    Sprite* _background = nullptr;  // children, owned by the node tree
+    Label* _label = nullptr;
+    LayerColor* _caret = nullptr;
+};
+
+}  // namespace ui
+}  // namespace cocos2d

@@ -1,0 +1,52 @@
+#include "app/AppDelegate.h"
+
+#include "2d/LayerColor.h"
+#include "2d/Scene.h"
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "platform/GLView.h"
+
+using namespace cocos2d;
+
+void AppDelegate::initGLContextAttrs() {
+    GLContextAttrs attrs;
+    attrs.redBits = attrs.greenBits = attrs.blueBits = attrs.alphaBits = 8;
+    attrs.depthBits = 24;
+    attrs.stencilBits = 8;
+    GLView::setGLContextAttrs(attrs);
+}
+
+bool AppDelegate::applicationDidFinishLaunching() {
+    Director* director = Director::getInstance();
+    if (!director->getOpenGLView()) {
+        GLView* view =
+            GLViewImpl::createWithRect("TarnixworksZOA", Rect(0, 0, 1024, 768), 1.0f, true);
+        if (!view) {
+            return false;
+        }
+        director->setOpenGLView(view);
+    }
+    director->setDisplayStats(false);
+    director->setAnimationInterval(1.0f / 60);
+    director->getOpenGLView()->setDesignResolutionSize(1024, 768, ResolutionPolicy::SHOW_ALL);
+    director->setContentScaleFactor(2.0f);
+    director->runWithScene(createFirstScene());
+    return true;
+}
+
+Scene* AppDelegate::createFirstScene() {
+    // Until the list of saved programs exists, the editor opens on the accent colour.
+    Scene* scene = Scene::create();
+    scene->addChild(LayerColor::create(Color4B(105, 208, 238, 255)));
+    return scene;
+}
+
+void AppDelegate::applicationDidEnterBackground() {
+    Director::getInstance()->stopAnimation();
+}
+
+void AppDelegate::applicationWillEnterForeground() {
+    Director* director = Director::getInstance();
+    director->startAnimation();
+    director->getEventDispatcher()->dispatchCustomEvent(kEnterForegroundEvent);
+}

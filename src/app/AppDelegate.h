@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Application.h"
+
+namespace cocos2d {
+class Scene;
+}
+
+// The editor's application: opens the window, fixes the design resolution and frame rate, shows
+// the first scene, and stops and restarts the frame loop around background and foreground.
+class AppDelegate : public cocos2d::Application {
+public:
+    // Announced after the frame loop has restarted in the foreground.
+    static constexpr const char* kEnterForegroundEvent = "TARNIX_EVENT_ENTER_FORGROUND";
+
+    AppDelegate() = default;
+    ~AppDelegate() override = default;
+
+    void initGLContextAttrs() override;
+    bool applicationDidFinishLaunching() override;
+    void applicationDidEnterBackground() override;
+    void applicationWillEnterForeground() override;
+
+    // The scene the editor opens on.
+    static cocos2d::Scene* createFirstScene();
+};
