@@ -58,11 +58,8 @@ int Value::asInt() const {
         case Type::INTEGER:
             return std::get<int>(_data);
         case Type::STRING:
-            return std::atoi(std::get<std::string>(_data).c_str());
-        case Type::INT64: {
-            const std::int64_t v = std::get<std::int64_t>(_data);
-            return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-        }
+        case Type::INT64:
+            return static_cast<int>(std::clamp<std::int64_t>(asInt64(), INT32_MIN, INT32_MAX));
         case Type::FLOAT:
         case Type::DOUBLE: {
             double d = asDouble();

@@ -81,6 +81,14 @@ void syncDirectory(const std::string& directory) {
     }
 }
 
+// Relative names are looked up in the search paths, so the writable directory must be absolute
+// for its own files to be found again.
+std::string absoluteDirectory(const std::string& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error).lexically_normal();
+    return withSeparator(error ? path : absolute.string());
+}
+
 std::string defaultWritablePath() {
     if (char* pref = SDL_GetPrefPath("Tarnixworks", "TarnixworksZOA")) {
         std::string path = withSeparator(pref);
@@ -88,7 +96,7 @@ std::string defaultWritablePath() {
         return path;
     }
     // Without a home directory the files still have to go somewhere the user can find them.
-    return "./";
+    return absoluteDirectory(".");
 }
 
 bool readPlist(const FileUtils& files, const std::string& filename, Value& root) {
@@ -163,7 +171,7 @@ std::string FileUtils::getWritablePath() const {
 }
 
 void FileUtils::setWritablePath(const std::string& path) {
-    _writablePath = withSeparator(path);
+    _writablePath = path.empty() ? "" : absoluteDirectory(path);
 }
 
 bool FileUtils::isDirectoryExist(const std::string& path) const {
