@@ -168,6 +168,16 @@ TEST_F(ProgramTransferDatagram, WithoutASocketTheFirstWriteFails) {
     EXPECT_TRUE(receiver.datagrams().empty());
 }
 
+TEST_F(ProgramTransferDatagram, ARunLeavesNoEchoBehindThatOutlivesIt) {
+    {
+        TransferRun shortLived;
+        TarnixworksError error;
+        EXPECT_FALSE(shortLived.transfer.sendText(0, true, error, "abc"));
+    }
+    // Whatever the run posted to its console must have run before the console went away.
+    EXPECT_EQ(cocos2d::Director::getInstance()->getScheduler()->pendingFunctionCount(), 0u);
+}
+
 TEST_F(ProgramTransferDatagram, ATakenLocalPortShowsTheConflictOnceThenFails) {
     const int holder = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
