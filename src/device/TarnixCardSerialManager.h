@@ -71,6 +71,10 @@ public:
     void setDatagramLocalPort(uint16_t port);
     // Called on the writing thread just before every byte goes out to an open link.
     void setWriteHook(std::function<void(uint8_t)> hook);
+    // Where datagrams go (address in host order) and the local port they leave from.
+    uint32_t datagramAddress() const { return _datagramAddress; }
+    uint16_t datagramPort() const { return _datagramPort; }
+    uint16_t datagramLocalPort() const { return _datagramLocalPort; }
 
 protected:
     TarnixCardSerialManager() = default;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+
 #include <thread>
 
 #include "support/DeviceLinkGuard.h"
@@ -133,6 +135,16 @@ TEST_F(PortList, ASearchOnAWorkerHandsTheListToTheMainThreadWhole) {
     EXPECT_EQ(listed()[0].portName, "/dev/ttyUSB7");
     // A snapshot taken earlier keeps its entries alive.
     EXPECT_EQ((*before)[0]->description, "old");
+}
+
+TEST_F(PortList, AFreshLinkStaysOnTheMachineItself) {
+    // Until a test aims it elsewhere, the datagram link goes to loopback from a port the system
+    // picks, and a search asks the system for no ports.
+    ASSERT_EQ(manager->datagramAddress(), static_cast<uint32_t>(INADDR_LOOPBACK));
+    ASSERT_EQ(manager->datagramLocalPort(), 0);
+    EXPECT_TRUE(manager->scanPorts([](bool) {}));
+    DeviceLinkGuard::drain();
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
 }
 
 TEST_F(PortList, PrepareReportsOnlyTheFirstTime) {
