@@ -11,7 +11,7 @@
 // Carries a card program to the board over the open link, or stops what runs there. Its
 // requests run on a worker thread; what the console shows is posted to the main thread through
 // the scheduler. The abort flag and the indentation depth belong to the caller (the field
-// scene), which outlives every request it starts.
+// scene), which outlives every request it starts and the console work the request posted.
 class ProgramTransfer {
 public:
     using OnFailure = std::function<void(TarnixworksError)>;

@@ -80,8 +80,31 @@ bool TarnixCardSerialManager::prepare(Done done) {
     return true;
 }
 
+void TarnixCardSerialManager::changeActivity(uint32_t unit, int direction) {
+    if (direction > 0) {
+        _activity += unit;
+    } else {
+        _activity -= unit;
+    }
+    // Another thread may change the activity between the read and the store; going round until
+    // it holds still leaves the state of the last change.
+    while (true) {
+        const uint32_t activity = _activity;
+        int32_t state = LINK_IDLE;
+        if (activity >= kOpeningUnit) {
+            state = LINK_CONNECTING;
+        } else if (activity > 0) {
+            state = LINK_SEARCHING;
+        }
+        linkState = state;
+        if (_activity == activity) {
+            return;
+        }
+    }
+}
+
 bool TarnixCardSerialManager::scanPorts(Done done) {
-    linkState = LINK_SEARCHING;
+    changeActivity(kSearchUnit, +1);
     std::vector<SerialPortScanner::Port> found;
     const bool listed = _portSource ? _portSource(found) : SerialPortScanner::list(found);
     std::vector<TarnixCardSerialData*> items;
@@ -100,7 +123,7 @@ bool TarnixCardSerialManager::scanPorts(Done done) {
     auto list = makePortList(std::move(items));
     cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(
         [this, list] { installPortList(list); });
-    linkState = LINK_IDLE;
+    changeActivity(kSearchUnit, -1);
     done(listed);
     return listed;
 }
@@ -123,7 +146,7 @@ bool TarnixCardSerialManager::openLink() {
         return false;
     }
     const TarnixCardSerialData* entry = (*list)[index];
-    linkState = LINK_CONNECTING;
+    changeActivity(kOpeningUnit, +1);
     bool opened = false;
     if (entry->kind == TarnixCardSerialData::KIND_UDP) {
         const uint16_t localPort = _datagramLocalPort;
@@ -135,7 +158,7 @@ bool TarnixCardSerialManager::openLink() {
     } else {
         opened = _serial.open(entry->portName);
     }
-    linkState = LINK_IDLE;
+    changeActivity(kOpeningUnit, -1);
     return opened;
 }
 

@@ -71,12 +71,18 @@ public:
     void setDatagramLocalPort(uint16_t port);
     // Called on the writing thread just before every byte goes out to an open link.
     void setWriteHook(std::function<void(uint8_t)> hook);
+    // Where datagrams go (address in host order) and the local port they leave from.
+    uint32_t datagramAddress() const { return _datagramAddress; }
+    uint16_t datagramPort() const { return _datagramPort; }
+    uint16_t datagramLocalPort() const { return _datagramLocalPort; }
 
 protected:
     TarnixCardSerialManager() = default;
 
 private:
     void installPortList(std::shared_ptr<const PortList> list);
+    // Counts a search or an opening in or out (+1 or -1) and sets linkState from what still runs.
+    void changeActivity(uint32_t unit, int direction);
     void reportPortConflict(uint16_t port) const;
     static std::shared_ptr<const PortList> makePortList(std::vector<TarnixCardSerialData*> items);
 
@@ -89,4 +95,9 @@ private:
     SerialLink _serial;
     DatagramLink _datagram;
     std::mutex _linkMutex;
+    // Searches in flight in the low half, openings in the high half: searches overlap (a reload
+    // tap during a search), and an opening may run during one.
+    static constexpr uint32_t kSearchUnit = 1;
+    static constexpr uint32_t kOpeningUnit = 1u << 16;
+    std::atomic<uint32_t> _activity{0};
 };

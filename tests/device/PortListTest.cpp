@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+
+#include <atomic>
+#include <future>
 #include <thread>
 
 #include "support/DeviceLinkGuard.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -133,6 +138,51 @@ TEST_F(PortList, ASearchOnAWorkerHandsTheListToTheMainThreadWhole) {
     EXPECT_EQ(listed()[0].portName, "/dev/ttyUSB7");
     // A snapshot taken earlier keeps its entries alive.
     EXPECT_EQ((*before)[0]->description, "old");
+}
+
+TEST_F(PortList, BusyUntilTheLastOverlappingSearchEnds) {
+    // A reload tap while a search still runs, and a play request opening the link meanwhile:
+    // the panel must not offer a choice from a list the later search is about to replace.
+    TempDir dir;
+    DeviceLinkGuard::chooseSerial(dir.path() + "gone");
+    std::promise<void> firstGate;
+    std::promise<void> secondGate;
+    std::shared_future<void> gates[] = {firstGate.get_future().share(),
+                                        secondGate.get_future().share()};
+    std::atomic<int> started{0};
+    manager->setPortSource([&](std::vector<Port>&) {
+        gates[started++].wait();
+        return true;
+    });
+    auto waitForStarted = [&](int count) {
+        while (started < count) {
+            std::this_thread::yield();
+        }
+    };
+    std::thread first([&] { manager->scanPorts([](bool) {}); });
+    waitForStarted(1);
+    std::thread second([&] { manager->scanPorts([](bool) {}); });
+    waitForStarted(2);
+
+    EXPECT_FALSE(manager->openLink());
+    EXPECT_EQ(manager->linkState, 2);
+    firstGate.set_value();
+    first.join();
+    EXPECT_EQ(manager->linkState, 2);
+    secondGate.set_value();
+    second.join();
+    EXPECT_EQ(manager->linkState, 0);
+    DeviceLinkGuard::drain();
+}
+
+TEST_F(PortList, AFreshLinkStaysOnTheMachineItself) {
+    // Until a test aims it elsewhere, the datagram link goes to loopback from a port the system
+    // picks, and a search asks the system for no ports.
+    ASSERT_EQ(manager->datagramAddress(), static_cast<uint32_t>(INADDR_LOOPBACK));
+    ASSERT_EQ(manager->datagramLocalPort(), 0);
+    EXPECT_TRUE(manager->scanPorts([](bool) {}));
+    DeviceLinkGuard::drain();
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
 }
 
 TEST_F(PortList, PrepareReportsOnlyTheFirstTime) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <netinet/in.h>
+
 #include <string>
 #include <vector>
 
@@ -8,8 +10,8 @@
 #include "device/TarnixCardSerialManager.h"
 #include "platform/MessageBox.h"
 
-// Gives one test a fresh device link: no list, nothing open, message boxes recorded; and
-// leaves it so for the next test in the same process.
+// Gives one test a fresh device link: no list, nothing open, nothing aimed off this machine,
+// message boxes recorded; and leaves it so for the next test in the same process.
 class DeviceLinkGuard {
 public:
     DeviceLinkGuard() {
@@ -53,9 +55,16 @@ private:
     static void reset() {
         drain();
         manager()->closeLink(nullptr);
-        manager()->setPortSource(nullptr);
         manager()->setWriteHook(nullptr);
         manager()->init();
+        // init aims at the board and the system's ports; a test stays on this machine until it
+        // aims the link itself: no system ports, datagrams to loopback's discard port.
+        manager()->setPortSource([](std::vector<SerialPortScanner::Port>& found) {
+            found.clear();
+            return true;
+        });
+        manager()->setDatagramDestination(INADDR_LOOPBACK, 9);
+        manager()->setDatagramLocalPort(0);
         manager()->linkState = 0;
     }
 };

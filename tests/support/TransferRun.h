@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "base/Director.h"
+#include "base/Scheduler.h"
 #include "cards/ProgramTransfer.h"
 
 // A program transfer as the field scene will own it: its abort flag, its depth counter and a
@@ -24,6 +26,13 @@ public:
     std::string console;  // written on the main thread only
     ProgramTransfer transfer{abortFlag, depth,
                              [this](const std::string& text) { console += text; }};
+
+    TransferRun() = default;
+    // The echo posted to the console refers to this run: it runs now, as the next frame would,
+    // rather than after the run is gone.
+    ~TransferRun() { cocos2d::Director::getInstance()->getScheduler()->update(0); }
+    TransferRun(const TransferRun&) = delete;
+    TransferRun& operator=(const TransferRun&) = delete;
 
     Outcome run(const CardProgram& program) {
         return onWorker([this, &program](auto failure, auto success) {
