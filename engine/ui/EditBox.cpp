@@ -56,7 +56,9 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
     _caret->setVisible(false);
     addChild(_caret);
 
+    // A tap on the box is the box's own, as on every control: nothing underneath hears it.
     auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
     listener->onTouchBegan = [this](Touch* touch, Event*) {
         for (Node* n = this; n; n = n->getParent()) {
             if (!n->isVisible()) {

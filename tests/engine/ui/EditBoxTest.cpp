@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "2d/LayerColor.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
 #include "support/HeadlessDirector.h"
 #include "support/InputInjector.h"
 #include "support/Screenshot.h"
@@ -101,6 +103,29 @@ TEST_F(EditBoxes, TheTextIsDrawnCentredInTheBox) {
     EXPECT_GT(darkIn(image, Rect(285, 290, 30, 20)), 10);
     EXPECT_EQ(darkIn(image, Rect(240, 280, 35, 40)), 0);
     EXPECT_EQ(darkIn(image, Rect(325, 280, 35, 40)), 0);
+}
+
+TEST_F(EditBoxes, ATapOnTheBoxIsItsOwnAndDoesNotReachAnOverlayBelow) {
+    // A title being renamed: the box lies on an overlay that ends the editing when tapped.
+    Layer* overlay = Layer::create();
+    scene->addChild(overlay);
+    box->retain();
+    box->removeFromParent();
+    overlay->addChild(box);
+    box->release();
+    int overlayTaps = 0;
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = [](Touch*, Event*) { return true; };
+    listener->onTouchEnded = [&](Touch*, Event*) { ++overlayTaps; };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, overlay);
+
+    input::tap(Vec2(300, 300));
+    EXPECT_TRUE(box->isEditing());
+    EXPECT_EQ(overlayTaps, 0);
+    input::tap(Vec2(800, 600));
+    EXPECT_FALSE(box->isEditing());
+    EXPECT_EQ(overlayTaps, 1);
 }
 
 TEST_F(EditBoxes, MaxLengthAndSingleLineLimitTheText) {
