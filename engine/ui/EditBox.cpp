@@ -76,7 +76,7 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
     listener->onTouchEnded = [this](Touch* touch, Event*) {
         const Vec2 local = convertToNodeSpace(touch->getLocation());
         if (Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local)) {
-            openKeyboard();
+            touchDownAction(this, TouchEventType::ENDED);
         }
     };
     getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
@@ -195,6 +195,12 @@ void EditBox::openKeyboard() {
     refresh();
     if (_delegate) {
         _delegate->editBoxEditingDidBegin(this);
+    }
+}
+
+void EditBox::touchDownAction(Ref* /*sender*/, TouchEventType controlEvent) {
+    if (controlEvent == TouchEventType::ENDED) {
+        openKeyboard();
     }
 }
 

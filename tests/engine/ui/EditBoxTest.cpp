@@ -74,6 +74,16 @@ TEST_F(EditBoxes, TypedTextGoesInAndReturnIsReported) {
     EXPECT_STREQ(box->getText(), "123.");
 }
 
+TEST_F(EditBoxes, TheEndOfATouchActionOpensTheKeyboardAsATapWould) {
+    box->touchDownAction(box, ui::Widget::TouchEventType::BEGAN);
+    EXPECT_FALSE(box->isEditing());
+    box->touchDownAction(box, ui::Widget::TouchEventType::ENDED);
+    EXPECT_TRUE(box->isEditing());
+    input::typeText("4");
+    EXPECT_STREQ(box->getText(), "124");
+    EXPECT_EQ(recorder.calls, (Strings{"begin", "changed:124"}));
+}
+
 TEST_F(EditBoxes, ATapOpensTheKeyboardAndATapElsewhereClosesIt) {
     input::tap(Vec2(300, 300));
     EXPECT_TRUE(box->isEditing());
