@@ -66,6 +66,23 @@ TEST_F(Events, TheTopmostNodeHearsFirstAndASwallowedClaimStopsThere) {
     EXPECT_EQ(log, (Strings{"bottom:began0", "bottom:ended"}));
 }
 
+TEST_F(Events, ChildrenHearBeforeTheirParentUnlessDrawnBelowIt) {
+    // A scroll view's cards lie above the view; a backdrop's child at z -1 lies below it.
+    Scene* scene = runEmptyScene();
+    Node* view = addBox(scene, Rect(0, 0, 500, 500));
+    Node* card = addBox(view, Rect(0, 0, 100, 100));
+    Node* under = Node::create();
+    view->addChild(under, -1);
+    Node* cousin = addBox(scene, Rect(600, 0, 100, 100));
+    Node* onTop = addBox(cousin, Rect(0, 0, 10, 10));
+    listen(under, "under", false, false);
+    listen(view, "view", false, false);
+    listen(card, "card", false, false);
+    listen(onTop, "onTop", false, false);
+    input::tap(Vec2(10, 10));
+    EXPECT_EQ(log, (Strings{"onTop:began0", "card:began0", "view:began0", "under:began0"}));
+}
+
 TEST_F(Events, AClaimWithoutSwallowingLetsTheTouchGoOnButKeepsItsMoves) {
     Scene* scene = runEmptyScene();
     Node* below = addBox(scene, Rect(0, 0, 500, 500));
