@@ -96,6 +96,43 @@ TEST_F(Events, AClaimWithoutSwallowingLetsTheTouchGoOnButKeepsItsMoves) {
     EXPECT_EQ(log, (Strings{"above:began0", "below:began0", "above:moved", "above:ended"}));
 }
 
+TEST_F(Events, AClaimCutOffBySwallowingAboveEndsWithItsTouch) {
+    // A palette card lifts a copy: from then on its listener swallows, and the palette's own
+    // listener below, which also claimed the touch, hears nothing more of it.
+    Scene* scene = runEmptyScene();
+    Node* palette = addBox(scene, Rect(0, 0, 500, 500));
+    Node* card = addBox(palette, Rect(0, 0, 100, 100));
+    auto* cardListener = EventListenerTouchOneByOne::create();
+    cardListener->onTouchBegan = [](Touch* touch, Event*) {
+        return touch->getLocation().x < 100 && touch->getLocation().y < 100;
+    };
+    cardListener->onTouchMoved = [&](Touch*, Event*) { cardListener->setSwallowTouches(true); };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(cardListener, card);
+    auto* paletteListener = EventListenerTouchOneByOne::create();
+    paletteListener->setSwallowTouches(true);
+    paletteListener->onTouchBegan = [this](Touch* touch, Event*) {
+        const bool claim = touch->getLocation().x < 100;
+        log.push_back(claim ? "palette:claims" : "palette:declines");
+        return claim;
+    };
+    paletteListener->onTouchMoved = [this](Touch*, Event*) { log.push_back("palette:moved"); };
+    paletteListener->onTouchEnded = [this](Touch*, Event*) { log.push_back("palette:ended"); };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(paletteListener,
+                                                                             palette);
+    input::touchBegin(Vec2(50, 50));
+    input::touchMove(Vec2(60, 50));
+    input::touchEnd(Vec2(60, 50));
+    EXPECT_EQ(log, (Strings{"palette:claims"}));
+
+    // The next touch, which the palette declines, is not taken for the one it had claimed.
+    log.clear();
+    cardListener->setSwallowTouches(false);
+    input::touchBegin(Vec2(300, 50));
+    input::touchMove(Vec2(310, 50));
+    input::touchEnd(Vec2(310, 50));
+    EXPECT_EQ(log, (Strings{"palette:declines"}));
+}
+
 TEST_F(Events, AClonedListenerBehavesAsItsOriginal) {
     Scene* scene = runEmptyScene();
     Node* first = addBox(scene, Rect(0, 0, 100, 100));
