@@ -67,11 +67,21 @@ EventDispatcher* Node::getEventDispatcher() const {
 
 // Children
 
+// The shorter forms go through the named form, so a node that keeps its children elsewhere (a
+// scrolling view's content) overrides only the named and the tagged form.
 void Node::addChild(Node* child) {
-    addChild(child, child->getLocalZOrder());
+    if (child) {
+        addChild(child, child->getLocalZOrder(), child->getName());
+    }
 }
 
 void Node::addChild(Node* child, int localZOrder) {
+    if (child) {
+        addChild(child, localZOrder, child->getName());
+    }
+}
+
+void Node::addChildHelper(Node* child, int localZOrder) {
     if (!child || child->_parent || child == this) {
         return;  // a node has one parent; adding it twice would corrupt both lists
     }
@@ -92,14 +102,14 @@ void Node::addChild(Node* child, int localZOrder, int tag) {
     if (child && !child->_parent) {
         child->setTag(tag);
     }
-    addChild(child, localZOrder);
+    addChildHelper(child, localZOrder);
 }
 
 void Node::addChild(Node* child, int localZOrder, const std::string& name) {
     if (child && !child->_parent) {
         child->setName(name);
     }
-    addChild(child, localZOrder);
+    addChildHelper(child, localZOrder);
 }
 
 void Node::insertChild(Node* child, int localZOrder) {

@@ -170,6 +170,7 @@ protected:
     void setParent(Node* parent) { _parent = parent; }
     // The transform of a child: parent world transform times the child's own.
     AffineTransform childTransform(const AffineTransform& parentTransform, const Node* child) const;
+    void addChildHelper(Node* child, int localZOrder);
     void insertChild(Node* child, int localZOrder);
     void detachChild(Node* child, bool cleanup);
 

@@ -4,6 +4,7 @@
 
 #include "2d/Sprite.h"
 #include "base/Director.h"
+#include "platform/FileUtils.h"
 #include "renderer/Renderer.h"
 
 namespace cocos2d {
@@ -110,12 +111,15 @@ bool RenderTexture::saveToFile(const std::string& fileName, Image::Format format
     if (!image) {
         return false;
     }
+    FileUtils* files = FileUtils::getInstance();
+    const std::string path =
+        files->isAbsolutePath(fileName) ? fileName : files->getWritablePath() + fileName;
     retain();  // until the file is written and the caller told
-    Director::getInstance()->runAfterDraw([this, image, fileName, isRGBA, callback] {
-        image->saveToFile(fileName, !isRGBA);
+    Director::getInstance()->runAfterDraw([this, image, path, isRGBA, callback] {
+        image->saveToFile(path, !isRGBA);
         image->release();
         if (callback) {
-            callback(this, fileName);
+            callback(this, path);
         }
         release();
     });

@@ -267,10 +267,12 @@ void EventDispatcher::dispatchCustomEvent(const std::string& eventName, void* us
 void EventDispatcher::dispatchTouchEvent(EventTouch* event,
                                          const std::vector<EventListener*>& listeners) {
     const EventTouch::EventCode code = event->getEventCode();
+    const bool last =
+        code == EventTouch::EventCode::ENDED || code == EventTouch::EventCode::CANCELLED;
     for (Touch* touch : event->getTouches()) {
         for (EventListener* base : listeners) {
             if (event->isStopped()) {
-                return;
+                break;
             }
             auto* listener = static_cast<EventListenerTouchOneByOne*>(base);
             auto& claimed = listener->_claimedTouches;
@@ -308,6 +310,17 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event,
             if (isClaimed && listener->_registered && listener->_swallowTouches) {
                 break;
             }
+        }
+        if (last) {
+            // Claimers cut off by a swallowing listener above forget the touch too: the next
+            // touch may be made at the same address and must not pass for this one.
+            for (EventListener* base : listeners) {
+                auto& claimed = static_cast<EventListenerTouchOneByOne*>(base)->_claimedTouches;
+                claimed.erase(std::remove(claimed.begin(), claimed.end(), touch), claimed.end());
+            }
+        }
+        if (event->isStopped()) {
+            return;
         }
     }
 }

@@ -54,8 +54,10 @@ void Scheduler::update(float dt) {
 }
 
 void Scheduler::runTimer(Entry& entry, float dt) {
+    // Called through a copy: the callback may reschedule its own key, which replaces it.
     if (entry.interval <= 0 && entry.firstWait <= 0) {
-        entry.callback(dt);
+        const ccSchedulerFunc callback = entry.callback;
+        callback(dt);
         if (entry.timesLeft == 0) {
             entry.removed = true;
         } else if (entry.timesLeft != CC_REPEAT_FOREVER) {
@@ -77,7 +79,8 @@ void Scheduler::runTimer(Entry& entry, float dt) {
     } else if (entry.timesLeft != CC_REPEAT_FOREVER) {
         --entry.timesLeft;
     }
-    entry.callback(elapsed);
+    const ccSchedulerFunc callback = entry.callback;
+    callback(elapsed);
 }
 
 void Scheduler::purgeRemoved() {

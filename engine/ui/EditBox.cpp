@@ -56,7 +56,9 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
     _caret->setVisible(false);
     addChild(_caret);
 
+    // A tap on the box is the box's own, as on every control: nothing underneath hears it.
     auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
     listener->onTouchBegan = [this](Touch* touch, Event*) {
         for (Node* n = this; n; n = n->getParent()) {
             if (!n->isVisible()) {
@@ -74,7 +76,7 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
     listener->onTouchEnded = [this](Touch* touch, Event*) {
         const Vec2 local = convertToNodeSpace(touch->getLocation());
         if (Rect(0, 0, _contentSize.width, _contentSize.height).containsPoint(local)) {
-            openKeyboard();
+            touchDownAction(this, TouchEventType::ENDED);
         }
     };
     getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
@@ -193,6 +195,12 @@ void EditBox::openKeyboard() {
     refresh();
     if (_delegate) {
         _delegate->editBoxEditingDidBegin(this);
+    }
+}
+
+void EditBox::touchDownAction(Ref* /*sender*/, TouchEventType controlEvent) {
+    if (controlEvent == TouchEventType::ENDED) {
+        openKeyboard();
     }
 }
 

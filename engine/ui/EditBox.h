@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "2d/Node.h"
 #include "base/IMEDelegate.h"
 #include "ui/EditBoxDelegate.h"
+#include "ui/Widget.h"
 
 namespace cocos2d {
 
@@ -18,7 +18,7 @@ namespace ui {
 // A single-line text field drawn in the window. A tap on it (or openKeyboard) gives it the
 // keyboard: typed and IME text goes in, backspace takes the last character out, return ends the
 // editing and tells the delegate. A tap elsewhere ends the editing without return.
-class EditBox : public Node, public IMEDelegate {
+class EditBox : public Widget, public IMEDelegate {
 public:
     enum class InputMode { ANY, EMAIL_ADDRESS, NUMERIC, PHONE_NUMBER, URL, DECIMAL, SINGLE_LINE };
     enum class InputFlag {
@@ -57,6 +57,8 @@ public:
 
     void openKeyboard();
     void closeKeyboard();
+    // What a tap on the box does: the end of the touch gives the box the keyboard.
+    void touchDownAction(Ref* sender, TouchEventType controlEvent);
     bool isEditing() const { return _editing; }
 
     void insertText(const std::string& utf8) override;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "2d/Layer.h"
 #include "2d/Node.h"
 #include "2d/Scene.h"
@@ -109,6 +111,44 @@ TEST(NodeGeometry, ChildrenKeepTheOrderOfAddingWithinAZOrder) {
     other->addChild(b);
     EXPECT_EQ(b->getParent(), parent);
     EXPECT_EQ(other->getChildrenCount(), 0u);
+}
+
+// A view that keeps what is added to it in an inner content node, as scrolling views do by
+// overriding only the named and the tagged forms of adding.
+class ContentView : public Node {
+public:
+    static ContentView* create() {
+        auto* view = new ContentView();
+        view->init();
+        view->content = Node::create();
+        view->Node::addChild(view->content, 0, INVALID_TAG);
+        view->autorelease();
+        return view;
+    }
+    void addChild(Node* child, int z, const std::string& name) override {
+        content->addChild(child, z, name);
+    }
+    void addChild(Node* child, int z, int tag) override { content->addChild(child, z, tag); }
+    using Node::addChild;
+    Node* content = nullptr;
+};
+
+TEST(NodeGeometry, EveryFormOfAddingGoesThroughTheNamedOrTaggedForm) {
+    ContentView* view = ContentView::create();
+    Node* plain = Node::create();
+    plain->setName("plain");
+    Node* ordered = Node::create();
+    Node* tagged = Node::create();
+    view->addChild(plain);
+    view->addChild(ordered, 3);
+    view->addChild(tagged, 1, 42);
+    EXPECT_EQ(view->getChildrenCount(), 1u);  // only the content node itself
+    EXPECT_EQ(plain->getParent(), view->content);
+    EXPECT_EQ(plain->getName(), "plain");
+    EXPECT_EQ(ordered->getParent(), view->content);
+    EXPECT_EQ(ordered->getLocalZOrder(), 3);
+    EXPECT_EQ(tagged->getParent(), view->content);
+    EXPECT_EQ(tagged->getTag(), 42);
 }
 
 TEST(NodeGeometry, CascadingOpacityAndColourReachChildrenOnlyWhenOn) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "2d/LayerColor.h"
 #include "2d/RenderTexture.h"
 #include "2d/Sprite.h"
+#include "platform/FileUtils.h"
 #include "support/HeadlessDirector.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
@@ -49,6 +52,24 @@ TEST_F(RenderTextures, AVisitedNodeIsSavedAsPngWithAlphaAfterTheNextFrame) {
     EXPECT_EQ(back->getPixel(20, 70), Color4B(255, 0, 0, 255));  // rows run top down
     EXPECT_EQ(back->getPixel(5, 70), Color4B(0, 0, 0, 0));
     EXPECT_EQ(back->getPixel(20, 30), Color4B(0, 0, 0, 0));
+}
+
+TEST_F(RenderTextures, ARelativeNameIsSavedInTheWritableDirectory) {
+    runEmptyScene();
+    TempDir dir;
+    FileUtils::getInstance()->setWritablePath(dir.path());
+    const std::string name = "rt-relative-" + std::to_string(::getpid()) + ".png";
+    RenderTexture* rt = RenderTexture::create(10, 10);
+    std::string reported;
+    ASSERT_TRUE(rt->saveToFile(name, Image::Format::PNG, true,
+                               [&](RenderTexture*, const std::string& file) { reported = file; }));
+    step();
+    FileUtils::getInstance()->setWritablePath("");
+    std::error_code ignored;
+    const bool strayInWorkingDirectory = std::filesystem::remove(name, ignored);
+    EXPECT_FALSE(strayInWorkingDirectory);
+    EXPECT_EQ(reported, dir.path() + name);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() + name));
 }
 
 TEST_F(RenderTextures, TheThumbnailPathScalesOneImageIntoAnother) {

@@ -66,6 +66,23 @@ TEST_F(Events, TheTopmostNodeHearsFirstAndASwallowedClaimStopsThere) {
     EXPECT_EQ(log, (Strings{"bottom:began0", "bottom:ended"}));
 }
 
+TEST_F(Events, ChildrenHearBeforeTheirParentUnlessDrawnBelowIt) {
+    // A scroll view's cards lie above the view; a backdrop's child at z -1 lies below it.
+    Scene* scene = runEmptyScene();
+    Node* view = addBox(scene, Rect(0, 0, 500, 500));
+    Node* card = addBox(view, Rect(0, 0, 100, 100));
+    Node* under = Node::create();
+    view->addChild(under, -1);
+    Node* cousin = addBox(scene, Rect(600, 0, 100, 100));
+    Node* onTop = addBox(cousin, Rect(0, 0, 10, 10));
+    listen(under, "under", false, false);
+    listen(view, "view", false, false);
+    listen(card, "card", false, false);
+    listen(onTop, "onTop", false, false);
+    input::tap(Vec2(10, 10));
+    EXPECT_EQ(log, (Strings{"onTop:began0", "card:began0", "view:began0", "under:began0"}));
+}
+
 TEST_F(Events, AClaimWithoutSwallowingLetsTheTouchGoOnButKeepsItsMoves) {
     Scene* scene = runEmptyScene();
     Node* below = addBox(scene, Rect(0, 0, 500, 500));
@@ -77,6 +94,43 @@ TEST_F(Events, AClaimWithoutSwallowingLetsTheTouchGoOnButKeepsItsMoves) {
     input::touchEnd(Vec2(20, 20));
     // Moves and the end go to the claimer only.
     EXPECT_EQ(log, (Strings{"above:began0", "below:began0", "above:moved", "above:ended"}));
+}
+
+TEST_F(Events, AClaimCutOffBySwallowingAboveEndsWithItsTouch) {
+    // A palette card lifts a copy: from then on its listener swallows, and the palette's own
+    // listener below, which also claimed the touch, hears nothing more of it.
+    Scene* scene = runEmptyScene();
+    Node* palette = addBox(scene, Rect(0, 0, 500, 500));
+    Node* card = addBox(palette, Rect(0, 0, 100, 100));
+    auto* cardListener = EventListenerTouchOneByOne::create();
+    cardListener->onTouchBegan = [](Touch* touch, Event*) {
+        return touch->getLocation().x < 100 && touch->getLocation().y < 100;
+    };
+    cardListener->onTouchMoved = [&](Touch*, Event*) { cardListener->setSwallowTouches(true); };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(cardListener, card);
+    auto* paletteListener = EventListenerTouchOneByOne::create();
+    paletteListener->setSwallowTouches(true);
+    paletteListener->onTouchBegan = [this](Touch* touch, Event*) {
+        const bool claim = touch->getLocation().x < 100;
+        log.push_back(claim ? "palette:claims" : "palette:declines");
+        return claim;
+    };
+    paletteListener->onTouchMoved = [this](Touch*, Event*) { log.push_back("palette:moved"); };
+    paletteListener->onTouchEnded = [this](Touch*, Event*) { log.push_back("palette:ended"); };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(paletteListener,
+                                                                             palette);
+    input::touchBegin(Vec2(50, 50));
+    input::touchMove(Vec2(60, 50));
+    input::touchEnd(Vec2(60, 50));
+    EXPECT_EQ(log, (Strings{"palette:claims"}));
+
+    // The next touch, which the palette declines, is not taken for the one it had claimed.
+    log.clear();
+    cardListener->setSwallowTouches(false);
+    input::touchBegin(Vec2(300, 50));
+    input::touchMove(Vec2(310, 50));
+    input::touchEnd(Vec2(310, 50));
+    EXPECT_EQ(log, (Strings{"palette:declines"}));
 }
 
 TEST_F(Events, AClonedListenerBehavesAsItsOriginal) {

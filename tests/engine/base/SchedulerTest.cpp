@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,6 +97,47 @@ TEST(Scheduler, UpdatesRunByPriorityAndMayUnscheduleThemselves) {
     scheduler->resumeTarget(&a);
     scheduler->update(0.016f);
     EXPECT_EQ(calls.size(), 5u);
+    scheduler->release();
+}
+
+}  // namespace
+
+namespace {
+
+using cocos2d::Scheduler;
+
+// Notes when it goes away while the timer that holds it is still running.
+struct Witness {
+    bool* running;
+    bool* lostWhileRunning;
+    ~Witness() {
+        if (*running) {
+            *lostWhileRunning = true;
+        }
+    }
+};
+
+TEST(Scheduler, ATimerMayRescheduleItselfWhileItRuns) {
+    Scheduler* scheduler = new Scheduler();
+    int target = 0;
+    bool running = false, lostWhileRunning = false;
+    std::vector<std::string> calls;
+    auto witness = std::make_shared<Witness>(Witness{&running, &lostWhileRunning});
+    scheduler->schedule(
+        [scheduler, &target, &running, &calls, witness](float) {
+            running = true;
+            scheduler->schedule([&calls](float) { calls.push_back("new"); }, &target, 0.1f, false,
+                                "check");
+            calls.push_back(witness ? "old" : "gone");
+            running = false;
+        },
+        &target, 0.1f, false, "check");
+    witness.reset();  // the timer holds the last reference
+    for (int frame = 0; frame < 12; ++frame) {
+        scheduler->update(1.0f / 60);
+    }
+    EXPECT_FALSE(lostWhileRunning);
+    EXPECT_EQ(calls, (std::vector<std::string>{"old", "new"}));
     scheduler->release();
 }
 

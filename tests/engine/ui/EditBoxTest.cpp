@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "2d/LayerColor.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
 #include "support/HeadlessDirector.h"
 #include "support/InputInjector.h"
 #include "support/Screenshot.h"
@@ -72,6 +74,16 @@ TEST_F(EditBoxes, TypedTextGoesInAndReturnIsReported) {
     EXPECT_STREQ(box->getText(), "123.");
 }
 
+TEST_F(EditBoxes, TheEndOfATouchActionOpensTheKeyboardAsATapWould) {
+    box->touchDownAction(box, ui::Widget::TouchEventType::BEGAN);
+    EXPECT_FALSE(box->isEditing());
+    box->touchDownAction(box, ui::Widget::TouchEventType::ENDED);
+    EXPECT_TRUE(box->isEditing());
+    input::typeText("4");
+    EXPECT_STREQ(box->getText(), "124");
+    EXPECT_EQ(recorder.calls, (Strings{"begin", "changed:124"}));
+}
+
 TEST_F(EditBoxes, ATapOpensTheKeyboardAndATapElsewhereClosesIt) {
     input::tap(Vec2(300, 300));
     EXPECT_TRUE(box->isEditing());
@@ -101,6 +113,29 @@ TEST_F(EditBoxes, TheTextIsDrawnCentredInTheBox) {
     EXPECT_GT(darkIn(image, Rect(285, 290, 30, 20)), 10);
     EXPECT_EQ(darkIn(image, Rect(240, 280, 35, 40)), 0);
     EXPECT_EQ(darkIn(image, Rect(325, 280, 35, 40)), 0);
+}
+
+TEST_F(EditBoxes, ATapOnTheBoxIsItsOwnAndDoesNotReachAnOverlayBelow) {
+    // A title being renamed: the box lies on an overlay that ends the editing when tapped.
+    Layer* overlay = Layer::create();
+    scene->addChild(overlay);
+    box->retain();
+    box->removeFromParent();
+    overlay->addChild(box);
+    box->release();
+    int overlayTaps = 0;
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = [](Touch*, Event*) { return true; };
+    listener->onTouchEnded = [&](Touch*, Event*) { ++overlayTaps; };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, overlay);
+
+    input::tap(Vec2(300, 300));
+    EXPECT_TRUE(box->isEditing());
+    EXPECT_EQ(overlayTaps, 0);
+    input::tap(Vec2(800, 600));
+    EXPECT_FALSE(box->isEditing());
+    EXPECT_EQ(overlayTaps, 1);
 }
 
 TEST_F(EditBoxes, MaxLengthAndSingleLineLimitTheText) {
