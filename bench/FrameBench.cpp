@@ -22,6 +22,7 @@
 #include "platform/GLView.h"
 #include "platform/Image.h"
 #include "renderer/Renderer.h"
+#include "support/ClipNode.h"
 
 extern char** environ;
 
@@ -48,25 +49,6 @@ std::string writePng(const std::string& dir, const std::string& name, int w, int
     return path;
 }
 
-// Clips its children to its own box, as the scrolling views of the editor do.
-class ClipArea : public Node {
-public:
-    static ClipArea* create(const Rect& box) {
-        auto* node = new ClipArea();
-        node->init();
-        node->setPosition(box.origin);
-        node->setContentSize(box.size);
-        node->autorelease();
-        return node;
-    }
-    void visit(Renderer* renderer, const AffineTransform& parent) override {
-        const AffineTransform t = parent.concat(getNodeToParentTransform());
-        renderer->pushScissor(t.apply(Rect(0, 0, _contentSize.width, _contentSize.height)));
-        Node::visit(renderer, parent);
-        renderer->popScissor();
-    }
-};
-
 // About 200 sprites, 60 labels and two clipped scroll areas, laid out like the field scene.
 Scene* editorScene(const std::string& dir) {
     const std::string card = writePng(dir, "card.png", 240, 120, Color4B(250, 180, 60, 255));
@@ -74,8 +56,8 @@ Scene* editorScene(const std::string& dir) {
     const std::string button = writePng(dir, "button.png", 96, 96, Color4B(40, 40, 40, 255));
     Scene* scene = Scene::create();
     scene->addChild(LayerColor::create(Color4B(240, 240, 240, 255)));
-    ClipArea* palette = ClipArea::create(Rect(5, 5, 265, 710));
-    ClipArea* sheet = ClipArea::create(Rect(280, 5, 600, 758));
+    ClipNode* palette = ClipNode::create(Rect(5, 5, 265, 710));
+    ClipNode* sheet = ClipNode::create(Rect(280, 5, 600, 758));
     scene->addChild(palette);
     scene->addChild(sheet);
     Node* sheetContent = Node::create();

@@ -24,14 +24,6 @@ private:
     std::atomic<unsigned int> _referenceCount{1};
 };
 
-template <typename T>
-void safeRelease(T*& ref) {
-    if (ref) {
-        ref->release();
-        ref = nullptr;
-    }
-}
-
 }  // namespace cocos2d
 
 #define CC_SAFE_RELEASE(p)  \

@@ -14,9 +14,3 @@ void CardProgram::place(size_t line, size_t slot, Card card) {
     }
     target[slot] = std::move(card);
 }
-
-void CardProgram::clear(size_t line, size_t slot) {
-    if (line < _lines.size() && slot < _lines[line].size()) {
-        _lines[line][slot].reset();
-    }
-}

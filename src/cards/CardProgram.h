@@ -27,10 +27,8 @@ public:
     const std::vector<Line>& lines() const { return _lines; }
     size_t lineCount() const { return _lines.size(); }
 
-    void addLine(Line line = Line(1)) { _lines.push_back(std::move(line)); }
     // Puts a card into a slot (replacing what was there), growing the line when needed.
     void place(size_t line, size_t slot, Card card);
-    void clear(size_t line, size_t slot);
 
 private:
     std::vector<Line> _lines;

@@ -10,6 +10,7 @@
 #include "renderer/Renderer.h"
 #include "renderer/Texture2D.h"
 #include "renderer/TextureCache.h"
+#include "support/ClipNode.h"
 #include "support/HeadlessDirector.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
@@ -22,25 +23,6 @@ using screenshot::near;
 using screenshot::pixelAt;
 
 using Drawing = HeadlessDirector;
-
-// A node that clips its children to its own box, as the scrolling views do.
-class ClipNode : public Node {
-public:
-    static ClipNode* create(const Rect& box) {
-        auto* node = new ClipNode();
-        node->init();
-        node->setPosition(box.origin);
-        node->setContentSize(box.size);
-        node->autorelease();
-        return node;
-    }
-    void visit(Renderer* renderer, const AffineTransform& parent) override {
-        const AffineTransform t = parent.concat(getNodeToParentTransform());
-        renderer->pushScissor(t.apply(Rect(0, 0, _contentSize.width, _contentSize.height)));
-        Node::visit(renderer, parent);
-        renderer->popScissor();
-    }
-};
 
 TEST_F(Drawing, AColourLayerFillsItsRectangleOnly) {
     Scene* scene = runEmptyScene();
