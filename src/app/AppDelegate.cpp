@@ -1,9 +1,9 @@
 #include "app/AppDelegate.h"
 
-#include "2d/LayerColor.h"
 #include "2d/Scene.h"
 #include "base/Director.h"
 #include "base/EventDispatcher.h"
+#include "field/FieldScene.h"
 #include "platform/GLView.h"
 
 using namespace cocos2d;
@@ -35,15 +35,15 @@ bool AppDelegate::applicationDidFinishLaunching() {
 }
 
 Scene* AppDelegate::createFirstScene() {
-    // Until the list of saved programs exists, the editor opens on the accent colour.
+    // Until the list of saved programs exists, the editor opens on a new program.
     Scene* scene = Scene::create();
-    scene->addChild(LayerColor::create(Color4B(105, 208, 238, 255)));
+    if (FieldScene* field = FieldScene::create(nullptr)) {
+        scene->addChild(field);
+    }
     return scene;
 }
 
-void AppDelegate::applicationDidEnterBackground() {
-    Director::getInstance()->stopAnimation();
-}
+void AppDelegate::applicationDidEnterBackground() { Director::getInstance()->stopAnimation(); }
 
 void AppDelegate::applicationWillEnterForeground() {
     Director* director = Director::getInstance();

@@ -72,6 +72,12 @@ SaveDataManager::~SaveDataManager() {
 }
 
 bool SaveDataManager::init() {
+    // Opening again (over another writable directory) starts from that directory's list alone.
+    for (auto* record : datas) {
+        record->release();
+    }
+    datas.clear();
+    lastid = 0;
     auto* files = FileUtils::getInstance();
     _root = files->getWritablePath();
     const std::string listPath = _root + kListFile;

@@ -1,0 +1,228 @@
+#include "field/CardPalette.h"
+
+#include <cmath>
+#include <string>
+
+#include "2d/CallFunc.h"
+#include "2d/DelayTime.h"
+#include "2d/LabelAtlas.h"
+#include "2d/LayerColor.h"
+#include "2d/Sequence.h"
+#include "2d/Sprite.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
+#include "base/Touch.h"
+#include "cards/DeviceManager.h"
+#include "field/CardPlacement.h"
+#include "field/CardSprite.h"
+#include "field/FieldScene.h"
+#include "field/FieldScrollView.h"
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kGap = 20;
+constexpr float kHoldTime = 0.7f;
+constexpr float kDecideDistance = 10;
+constexpr float kRightFrom = 25, kRightTo = 155;
+constexpr uint8_t kGhostOpacity = 150;
+constexpr float kNoOffset = 9999;
+
+}  // namespace
+
+EventListenerTouchOneByOne* CardPalette::listenerOf(CardSprite* card) const {
+    return static_cast<EventListenerTouchOneByOne*>(card->getUserData());
+}
+
+void CardPalette::clear() {
+    for (CardSprite* card : _scene.paletteCards) {
+        if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
+            card->getEventDispatcher()->removeEventListener(listener);
+            listener->release();
+            card->setUserData(nullptr);
+        }
+    }
+    _scene.paletteCards.clear();
+    _scene.countLabels.clear();
+}
+
+void CardPalette::detach() { clear(); }
+
+void CardPalette::build() {
+    FieldScrollView* view = _scene.paletteView;
+    const Size viewSize = view->getViewSize();
+    view->removeAllChildren();
+    clear();
+    DeviceManager* device = DeviceManager::getInstance();
+    const int set = device->cardSet;
+    float y = kGap;
+    for (int c = device->cardCount(set) - 1; c >= 0; --c) {
+        CardSprite* card = CardSprite::create(device->cardImage(c, set), "");
+        if (!card) {
+            continue;
+        }
+        card->index = c;
+        card->tab = set;
+        const Size size = card->getContentSize();
+        card->setPosition(viewSize.width - size.width / 2 - 5, y + kGap + size.height / 2);
+        y += kGap + size.height;
+        _scene.paletteCards.insert(0, card);
+        view->addChild(card);
+
+        Sprite* badge = Sprite::create("res/r_card_num.png");
+        const Size b = badge ? badge->getContentSize() : Size();
+        if (badge) {
+            badge->setPosition(card->getPositionX() - size.width / 2 - b.width / 2,
+                               card->getPositionY());
+            view->addChild(badge);
+        }
+        LabelAtlas* count = LabelAtlas::create(std::to_string(_scene.cardCounts[set][c]),
+                                               "res/r_field_num_w.png", 9, 11, '0');
+        count->setAnchorPoint(Vec2(0, 0.5f));
+        count->setPosition(card->getPositionX() - size.width / 2 - b.width / 2 - b.width / 4,
+                           card->getPositionY());
+        view->addChild(count);
+        _scene.countLabels.insert(0, count);
+    }
+    view->setContentSize(Size(viewSize.width, y + 40));
+    const float remembered = _scene.paletteOffsets[set];
+    float offset = remembered == kNoOffset ? -(y + 40) : remembered;
+    offset = std::min(std::max(offset, view->minContainerOffset().y), view->maxContainerOffset().y);
+    view->setContentOffset(Vec2(0, offset), false);
+    for (CardSprite* card : _scene.paletteCards) {
+        addListener(card);
+    }
+}
+
+void CardPalette::addListener(CardSprite* card) {
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(false);
+    listener->onTouchBegan = [this, card](Touch* t, Event*) { return touchBegan(card, t); };
+    listener->onTouchMoved = [this, card](Touch* t, Event*) { touchMoved(card, t); };
+    listener->onTouchEnded = [this, card](Touch*, Event*) { touchEnded(card); };
+    listener->onTouchCancelled = [this, card](Touch*, Event*) { touchEnded(card); };
+    listener->retain();
+    card->setUserData(listener);
+    card->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, card);
+}
+
+void CardPalette::selectCardSet(int set) {
+    DeviceManager* device = DeviceManager::getInstance();
+    if (set < 0 || set > 2) {
+        return;
+    }
+    _scene.paletteOffsets[device->cardSet] = _scene.paletteView->getContentOffset().y;
+    device->cardSet = set;
+    for (Sprite* tab : _scene.cardSetTabs) {
+        tab->setTexture(device->tabImage(tab->getTag()));
+    }
+    build();
+}
+
+void CardPalette::updateCount(int index, int tab) {
+    if (tab != DeviceManager::getInstance()->cardSet || index < 0 ||
+        index >= static_cast<int>(_scene.countLabels.size())) {
+        return;
+    }
+    _scene.countLabels.at(index)->setString(std::to_string(_scene.cardCounts[tab][index]));
+}
+
+bool CardPalette::touchBegan(CardSprite* card, Touch* touch) {
+    const Rect box(card->getParent()->convertToWorldSpace(card->getBoundingBox().origin),
+                   card->getBoundingBox().size);
+    // A second finger on the palette while a card is carried is not another pick-up.
+    if (!box.containsPoint(touch->getLocation()) || _scene.paletteGhost) {
+        return false;
+    }
+    _scene.directionDecided = false;
+    _scene.pressPoint = touch->getLocation();
+    card->stopAllActions();
+    card->runAction(Sequence::create(DelayTime::create(kHoldTime),
+                                     CallFunc::create([this, card] { pickUp(card, true); }),
+                                     nullptr));
+    return true;
+}
+
+void CardPalette::touchMoved(CardSprite* card, Touch* touch) {
+    if (!_scene.directionDecided) {
+        const Vec2 move = touch->getLocation() - _scene.pressPoint;
+        if (move.length() < kDecideDistance) {
+            return;
+        }
+        const float angle = std::atan2(move.x, move.y) * 180.0f / static_cast<float>(M_PI);
+        if (angle > kRightFrom && angle < kRightTo) {
+            pickUp(card, false);
+        }
+        _scene.directionDecided = true;
+    }
+    if (_scene.paletteGhost) {
+        carry(touch);
+    }
+}
+
+void CardPalette::pickUp(CardSprite* card, bool byHolding) {
+    if (_scene.paletteGhost) {
+        return;
+    }
+    CardSprite* ghost = CardSprite::create(card->frontImage, "");
+    if (!ghost) {
+        return;
+    }
+    ghost->index = card->index;
+    ghost->tab = card->tab;
+    ghost->setOpacity(kGhostOpacity);
+    Vec2 position = card->getParent()->convertToWorldSpace(card->getPosition());
+    if (byHolding) {
+        position += Vec2(3, 3);
+    }
+    ghost->setPosition(_scene.convertToNodeSpace(position));
+    _scene.addChild(ghost);
+    if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
+        listener->setSwallowTouches(true);
+    }
+    _scene.paletteGhost = ghost;
+}
+
+void CardPalette::carry(Touch* touch) {
+    CardSprite* ghost = _scene.paletteGhost;
+    const Vec2 delta = touch->getDelta();
+    const float s = _scene.sheetScale();
+    if (ghost->getPositionX() < FieldScene::kPanelWidth + ghost->getContentSize().width / 2) {
+        ghost->setPosition(ghost->getPosition() + delta);
+    } else if (_scene.newCard) {
+        _scene.moveCards(_scene.newCard, delta / s);
+    } else {
+        ghost->setVisible(false);
+        const Vec2 place = (_scene.convertToWorldSpace(ghost->getPosition()) -
+                            _scene.fieldView->getContentOffset()) /
+                           s;
+        _scene.newCard = _scene.createCard(ghost->index, ghost->tab, place, kGhostOpacity);
+        if (_scene.newCard) {
+            _scene.draggedCards.clear();
+            _scene.draggedCards.pushBack(_scene.newCard);
+            _scene.placement().bringToFront();
+            _scene.placement().startEdgeScrolling(_scene.newCard);
+        }
+    }
+}
+
+void CardPalette::touchEnded(CardSprite* card) {
+    if (_scene.newCard) {
+        _scene.newCard->setOpacity(255);
+        _scene.saveField();
+    }
+    if (_scene.paletteGhost) {
+        _scene.paletteGhost->removeFromParent();
+    }
+    _scene.paletteGhost = nullptr;
+    _scene.newCard = nullptr;
+    _scene.attachedTo = nullptr;
+    _scene.dragOffset = Vec2(0, 0);
+    _scene.placement().stopEdgeScrolling();
+    _scene.draggedCards.clear();
+    card->stopAllActions();
+    if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
+        listener->setSwallowTouches(false);
+    }
+}

@@ -1,0 +1,579 @@
+#include "field/CardPlacement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "2d/CallFunc.h"
+#include "2d/DelayTime.h"
+#include "2d/FadeIn.h"
+#include "2d/FadeOut.h"
+#include "2d/MoveTo.h"
+#include "2d/RemoveSelf.h"
+#include "2d/ScaleTo.h"
+#include "2d/Sequence.h"
+#include "2d/Spawn.h"
+#include "2d/Sprite.h"
+#include "base/Clock.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
+#include "base/Touch.h"
+#include "cards/DeviceManager.h"
+#include "field/CardFactory.h"
+#include "field/FieldScene.h"
+#include "field/FieldScrollView.h"
+#include "field/InputCardSprite.h"
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kJoinDistance = 60;
+constexpr float kTapDistance = 10;
+constexpr double kTapTime = 0.4;
+constexpr uint8_t kDraggedOpacity = 150;
+constexpr float kTrashFade = 0.2f;
+constexpr float kLineMoveTime = 0.1f;
+constexpr int kLineMoveTag = 0x11E;
+const Color3B kOccupied(32, 32, 32);
+const Color3B kOverTrash(0, 30, 70);
+const char* const kEdgeKey = "FieldScene.edgeScroll";
+const char* const kTrashImage = "res/r_card_clean.png";
+const char* const kTrashOnImage = "res/r_card_clean_on.png";
+
+int joinDistance(float s) { return static_cast<int>(kJoinDistance / s); }
+
+}  // namespace
+
+// The factory and the order of drawing
+
+CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opacity) {
+    CardSprite* card = CardFactory::createCard(index, tab);
+    if (!card) {
+        return nullptr;
+    }
+    card->setPosition(position);
+    card->setOpacity(static_cast<uint8_t>(std::clamp(opacity, 0, 255)));
+    card->setLocalZOrder(kTopZOrder);
+    _scene.fieldView->addChild(card);
+    _scene.cardList.pushBack(card);
+    _scene.cardCounts[tab][index] += 1;
+    _scene.updateCount(index, tab);
+    const Size size = card->getContentSize();
+    card->joints[0].point = Vec2(0, size.height / 2);
+    card->joints[0].aim = Vec2(1, size.height / 2);
+    addSheetListener(card);
+    return card;
+}
+
+void CardPlacement::bringToFront() {
+    const int count = static_cast<int>(_scene.cardList.size());
+    for (ssize_t i = static_cast<ssize_t>(_scene.draggedCards.size()) - 1; i >= 0; --i) {
+        CardSprite* picked = _scene.draggedCards.at(i);
+        const int z = picked->getLocalZOrder();
+        for (CardSprite* card : _scene.cardList) {
+            if (card->getLocalZOrder() > z) {
+                card->setLocalZOrder(card->getLocalZOrder() - 1);
+            }
+        }
+        picked->setLocalZOrder(count);
+    }
+}
+
+// Touching cards on the sheet
+
+void CardPlacement::addSheetListener(CardSprite* card) {
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(false);
+    listener->onTouchBegan = [this, card, listener](Touch* t, Event*) {
+        const bool claimed = touchBegan(card, t);
+        listener->setSwallowTouches(claimed && _scene.dragging);
+        return claimed;
+    };
+    listener->onTouchMoved = [this, card](Touch* t, Event*) { touchMoved(card, t); };
+    listener->onTouchEnded = [this, card, listener](Touch* t, Event*) {
+        listener->setSwallowTouches(false);
+        touchEnded(card, t, false);
+    };
+    listener->onTouchCancelled = [this, card, listener](Touch* t, Event*) {
+        listener->setSwallowTouches(false);
+        touchEnded(card, t, true);
+    };
+    card->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, card);
+}
+
+bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
+    const float s = _scene.sheetScale();
+    const Vec2 point = (touch->getLocation() - _scene.fieldView->getContentOffset()) / s;
+    _scene.dragMoved = 0;
+    if (!card->getBoundingBox().containsPoint(point) || _scene.touchedCard) {
+        return false;
+    }
+    _scene.touchedCard = card;
+    _scene.pressTime = Clock::now();
+    _scene.overTrash = trashTest(card, touch->getLocation());
+    if (_scene.readyForPress) {
+        _scene.attachedTo = card->joints[0].partner;
+        _scene.draggedCards.clear();
+        _scene.draggedCards.pushBack(card);
+        bringToFront();
+        card->setOpacity(kDraggedOpacity);
+        _scene.dragging = true;
+        startEdgeScrolling(card);
+        _scene.trashIcon->stopAllActions();
+        _scene.trashIcon->runAction(FadeIn::create(kTrashFade));
+    }
+    return true;
+}
+
+void CardPlacement::touchMoved(CardSprite* card, Touch* touch) {
+    if (card != _scene.touchedCard || _scene.fieldView->getTouchCount() >= 2) {
+        return;
+    }
+    const Vec2 delta = touch->getDelta() / _scene.sheetScale();
+    _scene.dragMoved += delta.length();
+    if (delta.isZero()) {
+        return;
+    }
+    if (_scene.dragging) {
+        moveCards(card, delta);
+        bool over = false;
+        for (CardSprite* dragged : _scene.draggedCards) {
+            over = trashTest(dragged, touch->getLocation()) || over;
+        }
+        _scene.overTrash = over;
+    }
+    _scene.readyForPress = false;
+}
+
+void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
+    if (card != _scene.touchedCard) {
+        return;
+    }
+    stopEdgeScrolling();
+    if (_scene.dragging) {
+        bool deleted = false;
+        const Vector<CardSprite*> dropped = _scene.draggedCards;
+        for (CardSprite* dragged : dropped) {
+            dragged->setOpacity(255);
+            if (!cancelled && inTrash(touch->getLocation())) {
+                deleteCard(dragged);
+                deleted = true;
+            } else {
+                dragged->setColor(Color3B::WHITE);
+            }
+        }
+        _scene.saveField();
+        fadeTrash(deleted);
+    }
+    auto* number = dynamic_cast<InputCardSprite*>(card);
+    const bool tap = _scene.dragMoved < kTapDistance &&
+                     Clock::now() - _scene.pressTime <= kTapTime && !card->flipping;
+    const bool stillOnSheet = _scene.cardList.contains(card);
+    finishTouch();
+    if (!cancelled && tap && number && stillOnSheet) {
+        _scene.openNumberPopup(number);
+    }
+}
+
+void CardPlacement::finishTouch() {
+    _scene.touchedCard = nullptr;
+    _scene.readyForPress = true;
+    _scene.dragging = false;
+    _scene.overTrash = false;
+    _scene.attachedTo = nullptr;
+    _scene.dragOffset = Vec2(0, 0);
+    _scene.draggedCards.clear();
+}
+
+// The trash
+
+bool CardPlacement::inTrash(const Vec2& location) const {
+    Sprite* trash = _scene.trashIcon;
+    const Rect box = trash->getBoundingBox();
+    const Vec2 centre = trash->getParent()->convertToWorldSpace(Vec2(box.getMidX(), box.getMidY()));
+    const Rect grown(centre.x - box.size.width, centre.y - box.size.height, box.size.width * 2,
+                     box.size.height * 2);
+    return grown.containsPoint(location);
+}
+
+bool CardPlacement::trashTest(CardSprite* card, const Vec2& location) {
+    const bool inside = inTrash(location);
+    _scene.trashIcon->setTexture(inside ? kTrashOnImage : kTrashImage);
+    card->setColor(inside ? kOverTrash : Color3B::WHITE);
+    return inside;
+}
+
+void CardPlacement::fadeTrash(bool deleted) {
+    Sprite* trash = _scene.trashIcon;
+    trash->stopAllActions();
+    if (!deleted) {
+        trash->runAction(FadeOut::create(kTrashFade));
+        return;
+    }
+    trash->runAction(Sequence::create(FadeIn::create(0), DelayTime::create(0.2f),
+                                      CallFunc::create([trash] { trash->setTexture(kTrashImage); }),
+                                      DelayTime::create(0.1f), FadeOut::create(kTrashFade),
+                                      nullptr));
+}
+
+void CardPlacement::flashTrashForLine() {
+    Sprite* trash = _scene.trashIcon;
+    trash->stopAllActions();
+    trash->runAction(Sequence::create(
+        FadeIn::create(0.05f), CallFunc::create([trash] { trash->setTexture(kTrashOnImage); }),
+        DelayTime::create(0.2f), CallFunc::create([trash] { trash->setTexture(kTrashImage); }),
+        DelayTime::create(0.1f), FadeOut::create(kTrashFade), nullptr));
+}
+
+void CardPlacement::deleteCard(CardSprite* card) {
+    if (!card || !_scene.cardList.contains(card)) {
+        return;
+    }
+    card->retain();  // until its animation has started on a card no list holds any more
+    releaseJoints(card);
+    // Links are not always mutual (a later join overwrites one side), so every card is asked.
+    for (CardSprite* other : _scene.cardList) {
+        if (other->up == card) {
+            other->up = nullptr;
+        }
+        if (other->down == card) {
+            other->down = nullptr;
+        }
+    }
+    card->up = card->down = nullptr;
+    _scene.cardCounts[card->tab][card->index] -= 1;
+    _scene.updateCount(card->index, card->tab);
+    _scene.cardList.eraseObject(card);
+    _scene.draggedCards.eraseObject(card);
+    _lineMoves.erase(card);
+    card->setColor(Color3B::WHITE);
+    card->getEventDispatcher()->removeEventListenersForTarget(card, true);
+    card->stopAllActions();
+    card->faceSprite->runAction(
+        Sequence::create(DelayTime::create(0.2f), FadeOut::create(0.1f), nullptr));
+    Node* content = _scene.fieldView->getContainer();
+    Sprite* trash = _scene.trashIcon;
+    const Vec2 target =
+        content->convertToNodeSpace(trash->getParent()->convertToWorldSpace(trash->getPosition()));
+    card->runAction(Sequence::create(
+        Spawn::create(MoveTo::create(0.2f, target), ScaleTo::create(0.2f, 0.1f), nullptr),
+        DelayTime::create(0.1f), RemoveSelf::create(), nullptr));
+    card->release();
+}
+
+// Moving and joining
+
+Vec2 CardPlacement::jointInSheet(const CardSprite* card, int joint) const {
+    return card->getNodeToParentTransform().apply(card->joints[joint].point);
+}
+
+void CardPlacement::keepOnSheet(Vec2& offset) const {
+    const Vector<CardSprite*>& group = _scene.draggedCards;
+    if (group.empty()) {
+        return;
+    }
+    const float s = _scene.sheetScale();
+    Node* content = _scene.fieldView->getContainer();
+    CardSprite *left = group.at(0), *right = left, *low = left, *high = left;
+    for (CardSprite* card : group) {
+        left = card->getPositionX() < left->getPositionX() ? card : left;
+        right = card->getPositionX() > right->getPositionX() ? card : right;
+        low = card->getPositionY() < low->getPositionY() ? card : low;
+        high = card->getPositionY() > high->getPositionY() ? card : high;
+    }
+    const Vec2& drag = _scene.dragOffset;
+    const float l =
+        content->convertToWorldSpace(left->getPosition()).x - left->getContentSize().width / 2 * s;
+    const float r = content->convertToWorldSpace(right->getPosition()).x +
+                    right->getContentSize().width / 2 * s;
+    if (l + drag.x + offset.x < FieldScene::kPanelWidth) {
+        offset.x = FieldScene::kPanelWidth - l - drag.x;
+    } else if (r + drag.x + offset.x > _scene.designSize.width - 5) {
+        offset.x = _scene.designSize.width - 5 - r - drag.x;
+    }
+    const float lowEdge = low->getContentSize().height / 2;
+    const float highEdge =
+        _scene.fieldView->getContentSize().height - high->getContentSize().height / 2;
+    if (low->getPositionY() + offset.y + drag.y < lowEdge) {
+        offset.y = lowEdge - low->getPositionY() - drag.y;
+    } else if (high->getPositionY() + offset.y + drag.y > highEdge) {
+        offset.y = highEdge - high->getPositionY() - drag.y;
+    }
+}
+
+void CardPlacement::moveGroup(const Vec2& offset) {
+    for (CardSprite* card : _scene.draggedCards) {
+        card->setPosition(card->getPosition() + offset);
+    }
+}
+
+void CardPlacement::clearOutsideNeighbours(CardSprite* card) {
+    const Vector<CardSprite*>& group = _scene.draggedCards;
+    if (card->up && !group.contains(card->up)) {
+        if (card->up->down == card) {
+            card->up->down = nullptr;
+        }
+        card->up = nullptr;
+    }
+    if (card->down && !group.contains(card->down)) {
+        if (card->down->up == card) {
+            card->down->up = nullptr;
+        }
+        card->down = nullptr;
+    }
+}
+
+void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
+    // A card laid out again on loading is moved as a group of its own.
+    if (_scene.draggedCards.empty()) {
+        _scene.draggedCards.pushBack(card);
+        _scene.attachedTo = nullptr;
+        moveCards(card, offset);
+        _scene.attachedTo = nullptr;
+        _scene.dragOffset = Vec2(0, 0);
+        _scene.draggedCards.clear();
+        return;
+    }
+    keepOnSheet(offset);
+    const float s = _scene.sheetScale();
+    if (_scene.attachedTo) {
+        _scene.dragOffset += offset;
+        if (_scene.dragOffset.length() <= static_cast<float>(joinDistance(s))) {
+            return;
+        }
+        moveGroup(_scene.dragOffset);
+        for (CardSprite* dragged : _scene.draggedCards) {
+            releaseJoints(dragged);
+        }
+        _scene.attachedTo = nullptr;
+        _scene.dragOffset = Vec2(0, 0);
+    } else {
+        moveGroup(offset);
+        for (CardSprite* dragged : _scene.draggedCards) {
+            clearOutsideNeighbours(dragged);
+        }
+    }
+    if (join(card, true)) {
+        for (CardSprite* other : _scene.draggedCards) {
+            if (other != card) {
+                join(other, false);
+            }
+        }
+    }
+}
+
+bool CardPlacement::join(CardSprite* card, bool moveTheGroup) {
+    const int limit = joinDistance(_scene.sheetScale());
+    int bestJoint = -1;
+    CardSprite* bestHead = nullptr;
+    float bestDistance = 0;
+    for (int j = 0; j < 2; ++j) {
+        const Vec2 point = jointInSheet(card, j);
+        for (const auto& line : _scene.lines) {
+            CardSprite* head = line[0];
+            CardSprite* partner = head->joints[0].partner;
+            if (partner && partner != card) {
+                continue;
+            }
+            const float distance = point.distance(jointInSheet(head, 0));
+            if (distance < static_cast<float>(limit) && (!bestHead || distance < bestDistance)) {
+                bestJoint = j;
+                bestHead = head;
+                bestDistance = distance;
+            }
+        }
+    }
+    if (!bestHead) {
+        return false;
+    }
+    const Vec2 a = card->joints[bestJoint].direction(), b = bestHead->joints[0].direction();
+    const float lengths = a.length() * b.length();
+    if (lengths == 0) {
+        return false;  // a joint without a direction points at nothing
+    }
+    const float cosine = std::clamp(a.dot(b) / lengths, -1.0f, 1.0f);
+    if (std::lround(std::acos(cosine) * 180.0 / M_PI) != 180) {
+        return false;
+    }
+    CardJoint& joint = card->joints[bestJoint];
+    if (joint.partner && joint.partner != bestHead) {
+        releaseJoints(card);  // never on two lines at once
+    }
+    joint.partner = bestHead;
+    bestHead->joints[0].partner = card;
+    _scene.attachedTo = bestHead;
+    linkNeighbours(card, bestHead);
+    setHeadTint(bestHead, true);
+    if (moveTheGroup) {
+        moveGroup(jointInSheet(bestHead, 0) - jointInSheet(card, bestJoint));
+    }
+    return true;
+}
+
+void CardPlacement::linkNeighbours(CardSprite* card, CardSprite* head) {
+    if (head->up) {
+        if (CardSprite* above = head->up->joints[0].partner) {
+            card->up = above;
+            above->down = card;
+        }
+    }
+    if (head->down) {
+        if (CardSprite* below = head->down->joints[0].partner) {
+            card->down = below;
+            below->up = card;
+        }
+    }
+}
+
+void CardPlacement::releaseJoints(CardSprite* card) {
+    for (CardJoint& joint : card->joints) {
+        CardSprite* partner = joint.partner;
+        joint.release();
+        if (!partner) {
+            continue;
+        }
+        for (CardJoint& back : partner->joints) {
+            if (back.partner == card) {
+                back.release();
+                setHeadTint(partner, false);
+            }
+        }
+    }
+}
+
+void CardPlacement::setHeadTint(CardSprite* head, bool occupied) {
+    head->setColor(occupied ? kOccupied : Color3B::WHITE);
+}
+
+CardSprite* CardPlacement::cardOfLine(int line) const {
+    if (line < 0 || line >= static_cast<int>(_scene.lines.size())) {
+        return nullptr;
+    }
+    return _scene.lines[line][0]->joints[0].partner;
+}
+
+// Scrolling at the screen's edges while a card is carried
+
+void CardPlacement::edgeBand(CardSprite* card, float& bottom, float& top) const {
+    const float s = _scene.sheetScale();
+    const float c = card->getContentSize().height / 4 * s;
+    const float y = card->getParent()->convertToWorldSpace(card->getPosition()).y;
+    bottom = y - c;
+    top = y + c;
+}
+
+void CardPlacement::startEdgeScrolling(CardSprite* card) {
+    _edgeCard = card;
+    edgeBand(card, _scene.edgeStartBottom, _scene.edgeStartTop);
+    const float c = card->getContentSize().height / 4 * _scene.sheetScale();
+    _startedLow = _scene.edgeStartBottom < c + 5;
+    _startedHigh = _scene.edgeStartTop > _scene.designSize.height - 5 - c;
+    _scene.edgeScrollArmed = !_startedLow && !_startedHigh;
+    _scene.schedule([this](float dt) { edgeScroll(dt); }, kEdgeKey);
+}
+
+void CardPlacement::stopEdgeScrolling() {
+    _scene.unschedule(kEdgeKey);
+    _edgeCard = nullptr;
+}
+
+void CardPlacement::edgeScroll(float) {
+    CardSprite* card = _scene.newCard ? _scene.newCard : _scene.touchedCard;
+    if (_scene.overTrash || !card || !card->getParent()) {
+        return;
+    }
+    float bottom = 0, top = 0;
+    edgeBand(card, bottom, top);
+    const float s = _scene.sheetScale();
+    const float c = card->getContentSize().height / 4 * s;
+    const float screenTop = _scene.designSize.height - 5;
+    if (!_scene.edgeScrollArmed) {
+        if ((_startedLow && bottom < c + 5) || (_startedHigh && top > screenTop - c)) {
+            return;
+        }
+        _scene.edgeScrollArmed = true;
+    }
+    FieldScrollView* sheet = _scene.fieldView;
+    const Vec2 offset = sheet->getContentOffset();
+    float next = offset.y;
+    if (bottom < 5 && offset.y < 0) {
+        next = std::min(offset.y - ((bottom - 5) / 5 - 5), 0.0f);
+    } else if (top > screenTop && offset.y > sheet->minContainerOffset().y) {
+        next = std::max(offset.y - ((top - screenTop) / 5 + 5), sheet->minContainerOffset().y);
+    }
+    if (next == offset.y) {
+        return;
+    }
+    sheet->setContentOffset(Vec2(offset.x, next), false);
+    // What the content really moved, so that the card stays under the finger at the ends too.
+    const float moved = sheet->getContentOffset().y - offset.y;
+    if (!card->joints[0].partner) {
+        moveCards(card, Vec2(0, -moved / s));
+    }
+}
+
+// Whole lines
+
+void CardPlacement::moveToLine(CardSprite* card, int from, int to) {
+    CardSprite* fromHead = _scene.lines[from][0];
+    CardSprite* toHead = _scene.lines[to][0];
+    const Vec2 final = card->getPosition() + (jointInSheet(toHead, 0) - jointInSheet(card, 0));
+    card->stopActionByTag(kLineMoveTag);
+    auto* move = MoveTo::create(kLineMoveTime, final);
+    move->setTag(kLineMoveTag);
+    card->runAction(move);
+    _lineMoves[card] = final;
+    fromHead->joints[0].partner = nullptr;
+    setHeadTint(fromHead, false);
+    toHead->joints[0].partner = card;
+    card->joints[0].partner = toHead;
+    setHeadTint(toHead, true);
+}
+
+void CardPlacement::storeAfterLineMoves() {
+    // The moves take 0.1 s; the field is stored with the cards where the moves end, so that a
+    // window closed at once keeps the new order.
+    _scene.runAction(Sequence::create(DelayTime::create(kLineMoveTime), CallFunc::create([this] {
+                                          for (const auto& [card, final] : _lineMoves) {
+                                              card->stopActionByTag(kLineMoveTag);
+                                              card->setPosition(final);
+                                          }
+                                          _lineMoves.clear();
+                                          _scene.saveField();
+                                      }),
+                                      nullptr));
+}
+
+void CardPlacement::insertLine(int line) {
+    const int last = FieldScene::kLineCount - 1;
+    if (line < 0 || line > last) {
+        return;
+    }
+    if (CardSprite* card = cardOfLine(last)) {
+        deleteCard(card);
+        flashTrashForLine();
+    }
+    for (int k = last - 1; k >= line; --k) {
+        if (CardSprite* card = cardOfLine(k)) {
+            moveToLine(card, k, k + 1);
+        }
+    }
+    storeAfterLineMoves();
+}
+
+void CardPlacement::deleteLine(int line) {
+    const int last = FieldScene::kLineCount - 1;
+    if (line < 0 || line > last) {
+        return;
+    }
+    if (CardSprite* card = cardOfLine(line)) {
+        deleteCard(card);
+        flashTrashForLine();
+    }
+    for (int k = line + 1; k <= last; ++k) {
+        if (CardSprite* card = cardOfLine(k)) {
+            moveToLine(card, k, k - 1);
+        }
+    }
+    storeAfterLineMoves();
+}

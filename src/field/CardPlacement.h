@@ -1,0 +1,68 @@
+#pragma once
+
+#include <map>
+
+#include "math/Vec2.h"
+
+namespace cocos2d {
+class Touch;
+}
+
+class CardSprite;
+class FieldScene;
+
+// Cards on the sheet: the card factory, picking up, dragging and dropping, the magnetic joint
+// that puts a card on a program line, the trash, the automatic scrolling at the screen edges,
+// and inserting and deleting whole lines.
+class CardPlacement {
+public:
+    static constexpr int kTopZOrder = 2147483647;
+
+    explicit CardPlacement(FieldScene& scene) : _scene(scene) {}
+
+    CardSprite* createCard(int index, int tab, cocos2d::Vec2 position, int opacity);
+    // Brings the dragged cards to the front, keeping the sheet's z-orders 1 ... N.
+    void bringToFront();
+    void moveCards(CardSprite* card, cocos2d::Vec2 offset);
+    void deleteCard(CardSprite* card);
+    void insertLine(int line);
+    void deleteLine(int line);
+
+    void startEdgeScrolling(CardSprite* card);
+    void stopEdgeScrolling();
+
+    // The card joined to a line's head, or null.
+    CardSprite* cardOfLine(int line) const;
+    // Frees both joints of a card and the joints that pointed back at it.
+    void releaseJoints(CardSprite* card);
+
+private:
+    void addSheetListener(CardSprite* card);
+    bool touchBegan(CardSprite* card, cocos2d::Touch* touch);
+    void touchMoved(CardSprite* card, cocos2d::Touch* touch);
+    void touchEnded(CardSprite* card, cocos2d::Touch* touch, bool cancelled);
+    void finishTouch();
+    bool trashTest(CardSprite* card, const cocos2d::Vec2& location);
+    bool inTrash(const cocos2d::Vec2& location) const;
+    void fadeTrash(bool deleted);
+    void flashTrashForLine();
+
+    void keepOnSheet(cocos2d::Vec2& offset) const;
+    void moveGroup(const cocos2d::Vec2& offset);
+    void clearOutsideNeighbours(CardSprite* card);
+    bool join(CardSprite* card, bool moveGroup);
+    void linkNeighbours(CardSprite* card, CardSprite* head);
+    cocos2d::Vec2 jointInSheet(const CardSprite* card, int joint) const;
+
+    void edgeScroll(float dt);
+    void edgeBand(CardSprite* card, float& bottom, float& top) const;
+
+    void moveToLine(CardSprite* card, int from, int to);
+    void storeAfterLineMoves();
+    void setHeadTint(CardSprite* head, bool occupied);
+
+    FieldScene& _scene;
+    CardSprite* _edgeCard = nullptr;
+    bool _startedLow = false, _startedHigh = false;
+    std::map<CardSprite*, cocos2d::Vec2> _lineMoves;  // cards moving to a line: where they end
+};

@@ -1,0 +1,409 @@
+#include "field/FieldScene.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "2d/Label.h"
+#include "2d/LabelAtlas.h"
+#include "2d/LayerColor.h"
+#include "2d/Sprite.h"
+#include "app/LanguageManager.h"
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerCustom.h"
+#include "base/EventListenerMouse.h"
+#include "base/EventMouse.h"
+#include "cards/DeviceManager.h"
+#include "field/CardPalette.h"
+#include "field/CardPlacement.h"
+#include "field/CardSprite.h"
+#include "field/FieldDrawer.h"
+#include "field/FieldScrollView.h"
+#include "field/FieldStorage.h"
+#include "field/NumberPopup.h"
+#include "field/PressListener.h"
+#include "field/RunOverlay.h"
+#include "platform/Application.h"
+#include "platform/FileUtils.h"
+#include "save/SaveData.h"
+
+using namespace cocos2d;
+
+namespace {
+
+const Color4B kAccent(105, 208, 238, 255);
+constexpr float kHeaderHeight = 53;
+constexpr float kSheetHeightShare = 7.33f;
+constexpr float kPaletteStep = 300;
+constexpr float kPaletteScrollTime = 0.5f;
+constexpr float kWheelStep = 10;
+const char* const kForegroundEvent = "TARNIX_EVENT_ENTER_FORGROUND";
+
+Sprite* addSprite(Node* parent, const std::string& image) {
+    Sprite* sprite = Sprite::create(image);
+    if (!sprite) {
+        sprite = Sprite::create();  // a missing image must not take the screen down
+    }
+    parent->addChild(sprite);
+    return sprite;
+}
+
+LayerColor* addBar(Node* parent, const Color4B& color, float w, float h, float x, float y) {
+    LayerColor* layer = LayerColor::create(color, w, h);
+    layer->setPosition(x, y);
+    parent->addChild(layer);
+    return layer;
+}
+
+}  // namespace
+
+FieldScene* FieldScene::create(SaveData* data) {
+    auto* scene = new FieldScene();
+    if (!scene->init(data)) {
+        delete scene;
+        return nullptr;
+    }
+    scene->autorelease();
+    return scene;
+}
+
+FieldScene::FieldScene()
+    : _palette(std::make_unique<CardPalette>(*this)),
+      _placement(std::make_unique<CardPlacement>(*this)),
+      _numberPopup(std::make_unique<NumberPopup>(*this)),
+      _drawer(std::make_unique<FieldDrawer>(*this)),
+      _storage(std::make_unique<FieldStorage>(*this)),
+      _runOverlay(std::make_unique<RunOverlay>(*this)) {}
+
+FieldScene::~FieldScene() {
+    // Listeners of the palette cards hold a pointer to this scene.
+    _palette->detach();
+    CC_SAFE_RELEASE(saveData);
+}
+
+bool FieldScene::init(SaveData* data) {
+    if (!Layer::init()) {
+        return false;
+    }
+    resetState();
+    saveData = data ? data : SaveData::create();
+    saveData->retain();
+
+    Layer* paletteLayer = Layer::create();
+    drawer = Layer::create();
+    buildPaletteLayer(paletteLayer);
+    _drawer->build();
+    buildSheet();
+    addChild(fieldView);
+    addChild(paletteLayer);
+    addChild(drawer);
+    buildPlayerColumn();
+    buildCornerAndFrame();
+    addButtonListeners();
+    addMouseListener();
+    loadField();
+    return true;
+}
+
+void FieldScene::resetState() {
+    readyForPress = true;
+    cardList.clear();
+    draggedCards.clear();
+    cardSetTabs.clear();
+    runCards.clear();
+    DeviceManager* device = DeviceManager::getInstance();
+    cardCounts.assign(3, {});
+    for (int tab = 0; tab < 3; ++tab) {
+        cardCounts[tab].assign(static_cast<size_t>(device->cardCount(tab)), 0);
+    }
+    std::fill(std::begin(paletteOffsets), std::end(paletteOffsets), 9999.0f);
+}
+
+void FieldScene::buildPaletteLayer(Layer* paletteLayer) {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    trashIcon = addSprite(paletteLayer, "res/r_card_clean.png");
+    const Size trash = trashIcon->getContentSize();
+    trashIcon->setPosition(visible.width - trash.width / 2 - 50,
+                           visible.height - trash.height / 2 - 70);
+    trashIcon->setOpacity(0);
+
+    palettePanel = LayerColor::create(Color4B(255, 255, 255, 255), kPanelWidth, 768);
+    paletteLayer->addChild(palettePanel);
+    paletteView =
+        FieldScrollView::create(Size(kPanelWidth - 10, visible.height - kHeaderHeight - 5));
+    paletteView->setPosition(5, 5);
+    paletteView->setDirection(FieldScrollView::VERTICAL);
+    paletteView->bounceable = false;
+    palettePanel->addChild(paletteView);
+    buildPalette();
+
+    addBar(palettePanel, kAccent, kPanelWidth, kHeaderHeight, 0, visible.height - kHeaderHeight);
+    addBar(palettePanel, kAccent, kPanelWidth, 5, 0, 0);
+    addBar(palettePanel, kAccent, 5, visible.height, 0, 0);
+
+    menuUp = addSprite(palettePanel, "res/menuup.png");
+    menuUp->setPosition(kPanelWidth / 2,
+                        visible.height - menuUp->getContentSize().height / 2 - kHeaderHeight + 5);
+    menuDown = addSprite(palettePanel, "res/menudown.png");
+    menuDown->setPosition(kPanelWidth / 2, menuDown->getContentSize().height / 2);
+
+    DeviceManager* device = DeviceManager::getInstance();
+    for (int set = 0; set < 3; ++set) {
+        Sprite* tab = addSprite(palettePanel, device->tabImage(set));
+        const Size size = tab->getContentSize();
+        const float y = visible.height - size.height / 2 - 5;
+        const float x = set == 0   ? size.width / 2 + 5
+                        : set == 1 ? kPanelWidth / 2
+                                   : kPanelWidth - size.width / 2 - 5;
+        tab->setPosition(x, y);
+        tab->setTag(set);
+        cardSetTabs.pushBack(tab);
+    }
+}
+
+void FieldScene::buildSheet() {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    const float sheetHeight = visible.height * kSheetHeightShare;
+    fieldView = FieldScrollView::create(visible);
+    fieldView->setDelegate(this);
+    fieldView->setContentSize(Size(visible.width * 1.5f, sheetHeight));
+    fieldView->setContentOffset(Vec2(0, -visible.height * (kSheetHeightShare - 1)), false);
+    fieldView->setZoomScale(1.0f);
+    fieldView->minScale = 0.5f;
+    fieldView->maxScale = 1.0f;
+    fieldView->setDirection(FieldScrollView::VERTICAL);
+    fieldView->bounceable = false;
+    addBar(fieldView->getContainer(), Color4B(255, 255, 255, 255), visible.width * 2, sheetHeight,
+           -visible.width / 2, 0);
+    buildLines();
+}
+
+void FieldScene::buildLines() {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    Node* content = fieldView->getContainer();
+    const float sheetHeight = visible.height * kSheetHeightShare;
+    lines.clear();
+    CardSprite* previous = nullptr;
+    for (int i = 0; i < kLineCount; ++i) {
+        Sprite* badge = addSprite(content, "res/r_field_no.png");
+        const Size b = badge->getContentSize();
+        const float x = (designSize.width - kPanelWidth) / 2 + kPanelWidth - 142;
+        badge->setPosition(x, sheetHeight - 50 - b.height * (i + 0.5f));
+
+        CardSprite* head = CardSprite::create("res/r_field.png", "");
+        const Size h = head->getContentSize();
+        head->setPosition(x + b.width / 2 + h.width / 2, badge->getPositionY());
+        head->joints[0].point = Vec2(5, h.height / 2);
+        head->joints[0].aim = Vec2(4, h.height / 2);
+        head->up = previous;
+        if (previous) {
+            previous->down = head;
+        }
+        previous = head;
+        content->addChild(head);
+
+        LabelAtlas* number =
+            LabelAtlas::create(std::to_string(10 * (i + 1)), "res/r_field_num.png", 9, 11, '0');
+        number->setAnchorPoint(Vec2(1, 0.5f));
+        number->setScale(1.5f);
+        number->setPosition(x + b.width / 2 - 5, badge->getPositionY());
+        content->addChild(number);
+
+        Sprite* add = addSprite(content, "res/r_btn_add.png");
+        add->setTag(i);
+        add->setPosition(x - b.width / 2 - add->getContentSize().width / 2,
+                         badge->getPositionY() + b.height / 2);
+        Sprite* remove = addSprite(content, "res/r_btn_delete.png");
+        remove->setTag(i);
+        remove->setPosition(x - b.width / 2 - remove->getContentSize().width / 2,
+                            badge->getPositionY());
+        PressListener::Options onSheet;
+        onSheet.enlargeBy = [this] { return sheetScale(); };
+        PressListener::attach(
+            add, [this, i] { insertLine(i); }, onSheet);
+        PressListener::attach(
+            remove, [this, i] { deleteLine(i); }, onSheet);
+        lines.push_back({head});
+    }
+}
+
+void FieldScene::buildPlayerColumn() {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    LanguageManager* language = LanguageManager::getInstance();
+    Sprite* column = addSprite(this, "res/r_player.png");
+    column->setPosition(visible.width - column->getContentSize().width / 2, visible.height / 2);
+    const int target = DeviceManager::getInstance()->target;
+    targetButton = addSprite(this, DeviceManager::kTargetImagesOn[std::clamp(target, 0, 2)]);
+    targetButton->setPosition(visible.width - targetButton->getContentSize().width / 2 - 10,
+                              visible.height / 2 + 120);
+    playButton = addSprite(this, language->getPath("res/r_play.png"));
+    playButton->setPosition(visible.width - playButton->getContentSize().width / 2 - 30,
+                            visible.height / 2);
+    stopButton = addSprite(this, language->getPath("res/r_stop.png"));
+    stopButton->setPosition(visible.width - stopButton->getContentSize().width / 2 - 10,
+                            visible.height / 2 - 120);
+}
+
+void FieldScene::buildCornerAndFrame() {
+    Sprite* plate = addSprite(this, "res/r_record_back.png");
+    const Size p = plate->getContentSize();
+    plate->setPosition(designSize.width - p.width / 2, designSize.height - p.height / 2);
+    cornerButton = addSprite(this, "res/r_record.png");
+    const Size c = cornerButton->getContentSize();
+    cornerButton->setPosition(designSize.width - c.width / 2 - 10,
+                              designSize.height - c.height / 2 - 10);
+    const float w = designSize.width, h = designSize.height;
+    addBar(this, kAccent, 5, h, 270, 0);
+    addBar(this, kAccent, w - kPanelWidth, 5, kPanelWidth, h - 5);
+    addBar(this, kAccent, 5, h, w - 5, 0);
+    addBar(this, kAccent, w - kPanelWidth, 5, kPanelWidth, 0);
+}
+
+void FieldScene::addButtonListeners() {
+    PressListener::Options atBegan;
+    atBegan.actAtBegan = true;
+    PressListener::attach(
+        menuUp, [this] { scrollPaletteUp(); }, atBegan);
+    PressListener::attach(
+        menuDown, [this] { scrollPaletteDown(); }, atBegan);
+    for (Sprite* tab : cardSetTabs) {
+        const int set = tab->getTag();
+        PressListener::attach(tab, [this, set] { selectCardSet(set); });
+    }
+    PressListener::attach(playButton, [this] {
+        captureThumbnail(nullptr);
+        play();
+    });
+    PressListener::Options whileVisible;
+    whileVisible.onlyWhileVisible = true;
+    PressListener::attach(
+        stopButton, [this] { stop(); }, whileVisible);
+    PressListener::attach(targetButton, [this] { openTargetChooser(); });
+    PressListener::attach(cornerButton, [this] { openSavedPrograms(); });
+    _drawer->addListeners();
+}
+
+void FieldScene::addMouseListener() {
+    auto* mouse = EventListenerMouse::create();
+    mouse->onMouseScroll = [this](EventMouse* event) {
+        onMouseScroll(event->getCursorX(), event->getCursorY(), event->getScrollY());
+    };
+    mouse->onMouseDown = [this](EventMouse* event) {
+        if (event->getMouseButton() == EventMouse::MouseButton::BUTTON_MIDDLE &&
+            event->getCursorX() >= kPanelWidth) {
+            fieldView->setZoomScale(fieldView->getZoomScale() < 1.0f ? 1.0f : 0.5f);
+        }
+    };
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(mouse, this);
+    auto* foreground =
+        EventListenerCustom::create(kForegroundEvent, [this](EventCustom*) { searchPorts(); });
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(foreground, this);
+}
+
+void FieldScene::onMouseScroll(float x, float, float wheel) {
+    FieldScrollView* view = x < palettePanel->getContentSize().width ? paletteView : fieldView;
+    const Vec2 offset = view->getContentOffset();
+    const float lowest = view->minContainerOffset().y, highest = view->maxContainerOffset().y;
+    const float y = std::min(std::max(offset.y + kWheelStep * wheel, lowest), highest);
+    view->setContentOffset(Vec2(offset.x, y), false);
+}
+
+// Delegates
+
+void FieldScene::scrollViewDidScroll(FieldScrollView* view) {
+    if (view == fieldView && runOverlay) {
+        _runOverlay->followSheet();
+    }
+}
+
+void FieldScene::editBoxReturn(ui::EditBox* editBox) { _numberPopup->confirm(editBox); }
+
+// Controls
+
+void FieldScene::scrollPaletteUp() {
+    const Vec2 offset = paletteView->getContentOffset();
+    const float y = std::max(offset.y - kPaletteStep, paletteView->minContainerOffset().y);
+    paletteView->setContentOffsetInDuration(Vec2(offset.x, y), kPaletteScrollTime);
+}
+
+void FieldScene::scrollPaletteDown() {
+    const Vec2 offset = paletteView->getContentOffset();
+    const float y = std::min(offset.y + kPaletteStep, 0.0f);
+    paletteView->setContentOffsetInDuration(Vec2(offset.x, y), kPaletteScrollTime);
+}
+
+void FieldScene::toggleDrawer() { _drawer->toggle(); }
+
+void FieldScene::openDrawer() { _drawer->open(); }
+
+void FieldScene::closeDrawer() { _drawer->close(); }
+
+void FieldScene::selectCardSet(int set) { _palette->selectCardSet(set); }
+
+void FieldScene::insertLine(int line) { _placement->insertLine(line); }
+
+void FieldScene::deleteLine(int line) { _placement->deleteLine(line); }
+
+// The transfer to the board, the port list and the target chooser come with the connection
+// panel; until then their controls are placed but do nothing.
+void FieldScene::play() {}
+void FieldScene::stop() {}
+void FieldScene::openTargetChooser() {}
+void FieldScene::openPortList() {}
+void FieldScene::searchPorts() {}
+// The list of saved programs comes with the gallery.
+void FieldScene::openSavedPrograms() {}
+
+std::string FieldScene::copyrightURL() {
+    const std::string path =
+        FileUtils::getInstance()->fullPathForFilename("copyright/win32/index.html");
+    return path.empty() ? std::string() : "file://" + path;
+}
+
+std::function<bool(const std::string&)>& FieldScene::urlOpener() {
+    static std::function<bool(const std::string&)> opener = [](const std::string& url) {
+        Application* app = Application::getInstance();
+        return app && app->openURL(url);
+    };
+    return opener;
+}
+
+void FieldScene::openCopyright() {
+    const std::string url = copyrightURL();
+    if (!url.empty()) {
+        urlOpener()(url);
+    }
+}
+
+// Palette, placement, popup, overlay and storage
+
+void FieldScene::buildPalette() { _palette->build(); }
+
+void FieldScene::updateCount(int index, int tab) { _palette->updateCount(index, tab); }
+
+CardSprite* FieldScene::createCard(int index, int tab, Vec2 position, int opacity) {
+    return _placement->createCard(index, tab, position, opacity);
+}
+
+void FieldScene::moveCards(CardSprite* card, Vec2 offset) { _placement->moveCards(card, offset); }
+
+void FieldScene::deleteCard(CardSprite* card) { _placement->deleteCard(card); }
+
+void FieldScene::openNumberPopup(InputCardSprite* card) { _numberPopup->open(card); }
+
+void FieldScene::showRunOverlay() { _runOverlay->show(); }
+
+void FieldScene::finishRunOverlay() { _runOverlay->finish(); }
+
+void FieldScene::closeRunOverlay() { _runOverlay->close(); }
+
+void FieldScene::saveField() { _storage->save(); }
+
+void FieldScene::loadField() { _storage->load(); }
+
+void FieldScene::captureThumbnail(
+    std::function<void(RenderTexture*, const std::string&)> completion) {
+    _storage->captureThumbnail(std::move(completion));
+}
+
+float FieldScene::sheetScale() const { return fieldView ? fieldView->getZoomScale() : 1.0f; }

@@ -1,0 +1,174 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "2d/Layer.h"
+#include "base/Vector.h"
+#include "field/FieldScrollViewDelegate.h"
+#include "ui/EditBoxDelegate.h"
+
+namespace cocos2d {
+class Label;
+class LabelAtlas;
+class LayerColor;
+class RenderTexture;
+class Sprite;
+}  // namespace cocos2d
+
+class CardPalette;
+class CardPlacement;
+class CardSprite;
+class FieldDrawer;
+class FieldScrollView;
+class FieldStorage;
+class InputCardSprite;
+class NumberPopup;
+class RunOverlay;
+class SaveData;
+
+// The main editing screen: the palette on the left, the sheet of 40 program lines in the
+// middle, the player column on the right, the drawer at the bottom. Each role lives in a
+// collaborator (palette, placement, number popup, drawer, storage, running overlay); the scene
+// keeps the members they share and the operations others call.
+class FieldScene : public cocos2d::Layer,
+                   public FieldScrollViewDelegate,
+                   public cocos2d::ui::EditBoxDelegate {
+public:
+    static constexpr int kLineCount = 40;
+    static constexpr float kPanelWidth = 275;
+
+    static FieldScene* create(SaveData* data);
+    virtual bool init(SaveData* data);
+
+    // Scroll view and edit box delegates.
+    void scrollViewDidScroll(FieldScrollView* view) override;
+    void scrollViewDidZoom(FieldScrollView*) override {}
+    void editBoxReturn(cocos2d::ui::EditBox* editBox) override;
+
+    // Controls.
+    void scrollPaletteUp();
+    void scrollPaletteDown();
+    void toggleDrawer();
+    void openDrawer();
+    void closeDrawer();
+    void selectCardSet(int set);
+    void insertLine(int line);
+    void deleteLine(int line);
+    void play();
+    void stop();
+    void openTargetChooser();
+    void openPortList();
+    void searchPorts();
+    void openSavedPrograms();
+    void openCopyright();
+
+    // Palette and placement.
+    void buildPalette();
+    void updateCount(int index, int tab);
+    CardSprite* createCard(int index, int tab, cocos2d::Vec2 position, int opacity);
+    void moveCards(CardSprite* card, cocos2d::Vec2 offset);
+    void deleteCard(CardSprite* card);
+
+    // Number entry and the running overlay.
+    void openNumberPopup(InputCardSprite* card);
+    void showRunOverlay();
+    void finishRunOverlay();
+    void closeRunOverlay();
+
+    // Storage.
+    void saveField();
+    void loadField();
+    void captureThumbnail(
+        std::function<void(cocos2d::RenderTexture*, const std::string&)> completion);
+
+    // The sheet's zoom: sheet units per screen unit.
+    float sheetScale() const;
+    // The copyright page shipped with the program, as a file address.
+    static std::string copyrightURL();
+    // Where openCopyright sends the address; the application's browser unless replaced.
+    static std::function<bool(const std::string&)>& urlOpener();
+
+    FieldScrollView* fieldView = nullptr;
+    FieldScrollView* paletteView = nullptr;
+    cocos2d::LayerColor* palettePanel = nullptr;
+    cocos2d::Sprite* trashIcon = nullptr;
+    cocos2d::Sprite* playButton = nullptr;
+    cocos2d::Sprite* stopButton = nullptr;
+    cocos2d::Sprite* targetButton = nullptr;
+    cocos2d::Sprite* menuUp = nullptr;
+    cocos2d::Sprite* menuDown = nullptr;
+    cocos2d::Sprite* cornerButton = nullptr;
+    cocos2d::Label* copyrightLabel = nullptr;
+    cocos2d::Label* versionLabel = nullptr;
+
+    // Drag state.
+    CardSprite* touchedCard = nullptr;
+    CardSprite* paletteGhost = nullptr;
+    CardSprite* newCard = nullptr;
+    CardSprite* attachedTo = nullptr;
+    double pressTime = 0;
+    float dragMoved = 0;
+    bool dragging = false;
+    bool readyForPress = true;
+    bool overTrash = false;
+    bool edgeScrollArmed = false;
+    float edgeStartBottom = 0, edgeStartTop = 0;
+    cocos2d::Vec2 pressPoint;
+    bool directionDecided = false;
+
+    bool drawerOpen = false;
+    InputCardSprite* editingCard = nullptr;
+    cocos2d::Node* numberPopup = nullptr;
+    cocos2d::Vector<CardSprite*> cardList;
+    cocos2d::Vector<CardSprite*> draggedCards;
+    cocos2d::Vector<CardSprite*> paletteCards;
+    cocos2d::Vector<cocos2d::LabelAtlas*> countLabels;
+    cocos2d::Vector<cocos2d::Sprite*> cardSetTabs;
+    cocos2d::Vector<CardSprite*> runCards;
+    std::vector<std::vector<int32_t>> cardCounts;
+    float paletteOffsets[3] = {9999, 9999, 9999};
+    cocos2d::Size designSize{1024, 768};
+    cocos2d::Vec2 dragOffset;
+    cocos2d::Layer* drawer = nullptr;
+    cocos2d::Sprite* portField = nullptr;
+    cocos2d::Label* portLabel = nullptr;
+    cocos2d::Sprite* reloadIcon = nullptr;
+    cocos2d::Node* targetChooser = nullptr;
+    cocos2d::LayerColor* waitOverlay = nullptr;
+    cocos2d::LayerColor* runOverlay = nullptr;
+    cocos2d::Sprite* runSpinner = nullptr;
+    cocos2d::Label* runLog = nullptr;
+    std::atomic<bool> abortFlag{false};
+    cocos2d::Sprite* runStopButton = nullptr;
+    std::vector<std::vector<CardSprite*>> lines;
+    SaveData* saveData = nullptr;
+
+    CardPalette& palette() { return *_palette; }
+    CardPlacement& placement() { return *_placement; }
+
+protected:
+    FieldScene();
+    ~FieldScene() override;
+
+private:
+    void resetState();
+    void buildPaletteLayer(cocos2d::Layer* paletteLayer);
+    void buildSheet();
+    void buildLines();
+    void buildPlayerColumn();
+    void buildCornerAndFrame();
+    void addButtonListeners();
+    void addMouseListener();
+    void onMouseScroll(float x, float y, float wheel);
+
+    std::unique_ptr<CardPalette> _palette;
+    std::unique_ptr<CardPlacement> _placement;
+    std::unique_ptr<NumberPopup> _numberPopup;
+    std::unique_ptr<FieldDrawer> _drawer;
+    std::unique_ptr<FieldStorage> _storage;
+    std::unique_ptr<RunOverlay> _runOverlay;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "base/Value.h"
+
+namespace cocos2d {
+class RenderTexture;
+}
+
+class FieldScene;
+
+// The field on disk: the cards as an array of dictionaries in the record's program file,
+// stored after every change and laid out again when the field opens, and the thumbnail.
+class FieldStorage {
+public:
+    using Completion = std::function<void(cocos2d::RenderTexture*, const std::string&)>;
+
+    static constexpr int kThumbnailSize = 285;
+
+    explicit FieldStorage(FieldScene& scene) : _scene(scene) {}
+
+    void save();
+    void load();
+    void captureThumbnail(Completion completion);
+
+    // The stored form of the field's cards, in the order they were put on the field.
+    cocos2d::ValueVector cardsAsValues() const;
+    // One stored card, or false when it names no card kind or carries no numbers where
+    // numbers belong.
+    struct StoredCard {
+        int tab = 0, index = 0, x = 0, y = 0, zorder = 0;
+        std::string value;
+    };
+    static bool readCard(const cocos2d::Value& element, StoredCard& card);
+
+private:
+    FieldScene& _scene;
+};

@@ -1,0 +1,133 @@
+#include "field/NumberPopup.h"
+
+#include <algorithm>
+
+#include "2d/FadeOut.h"
+#include "2d/LabelAtlas.h"
+#include "2d/LayerColor.h"
+#include "2d/MoveTo.h"
+#include "2d/RemoveSelf.h"
+#include "2d/Repeat.h"
+#include "2d/Sequence.h"
+#include "2d/Sprite.h"
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
+#include "field/FieldScene.h"
+#include "field/InputCardSprite.h"
+#include "ui/EditBox.h"
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr float kShakeStep = 0.02f;
+constexpr int kShakes = 3;
+
+}  // namespace
+
+bool NumberPopup::accept(const std::string& text, std::string& stored) {
+    int points = 0;
+    for (char c : text) {
+        if (c == '.') {
+            ++points;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    if (points > 1) {
+        return false;
+    }
+    stored = !text.empty() && text[0] == '.' ? "0" + text : text;
+    return true;
+}
+
+void NumberPopup::open(InputCardSprite* card) {
+    if (!card || _scene.numberPopup) {
+        return;
+    }
+    const Size visible = Director::getInstance()->getVisibleSize();
+    const float s = _scene.sheetScale();
+    Layer* popup = Layer::create();
+    popup->setCascadeOpacityEnabled(true);
+    popup->addChild(LayerColor::create(Color4B(0, 0, 0, 128), visible.width, visible.height));
+
+    const Vec2 centre = card->getParent()->convertToWorldSpace(card->getPosition());
+    Sprite* copy = Sprite::createWithTexture(card->faceSprite->getTexture());
+    copy->setPosition(centre);
+    copy->setScale(card->flipped ? -s : s, s);  // the back face is seen turned over
+    popup->addChild(copy);
+
+    // Over the number the card shows now: the large one in front, the converted one behind.
+    Rect field(centre.x - 30 * s, centre.y - 15 * s, 60 * s, 30 * s);
+    if (card->layout.size() >= 3 && card->largeLabel) {
+        const Rect& rect = card->layout[card->flipped ? 2 : 0];
+        LabelAtlas* shown = card->flipped ? card->targetLabel : card->largeLabel;
+        const Vec2 at = shown->getParent()->convertToWorldSpace(shown->getPosition());
+        field = Rect(at.x - rect.size.width / 2 * s, at.y - rect.size.height / 2 * s,
+                     rect.size.width * s, rect.size.height * s);
+    }
+    ui::EditBox* box = ui::EditBox::create(field.size, "res/r_empty.png");
+    box->setPosition(Vec2(field.getMidX(), field.getMidY()));
+    box->setFont("fonts/console.ttf", 20);
+    box->setFontColor(Color3B(0, 0, 0));
+    box->setTextHorizontalAlignment(TextHAlignment::CENTER);
+    box->setInputMode(ui::EditBox::InputMode::SINGLE_LINE);
+    box->setReturnType(ui::EditBox::KeyboardReturnType::GO);
+    box->setText(card->value.c_str());
+    box->setDelegate(&_scene);
+    popup->addChild(box);
+
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = [](Touch*, Event*) { return true; };
+    // A tap beside the box takes its keyboard away; the popup closes only by a number, so
+    // the keyboard comes back rather than leaving the child with a popup that cannot close.
+    listener->onTouchEnded = [box](Touch*, Event*) {
+        if (!box->isEditing()) {
+            box->openKeyboard();
+        }
+    };
+    popup->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, popup);
+    _scene.addChild(popup);
+    box->openKeyboard();
+    _box = box;
+    _scene.editingCard = card;
+    _scene.numberPopup = popup;
+}
+
+void NumberPopup::confirm(ui::EditBox* box) {
+    if (!_scene.numberPopup || box != _box) {
+        return;
+    }
+    std::string stored;
+    if (!accept(box->getText(), stored)) {
+        shake();
+        box->openKeyboard();
+        return;
+    }
+    InputCardSprite* card = _scene.editingCard;
+    close();
+    card->setValue(stored);
+    _scene.saveField();
+}
+
+void NumberPopup::shake() {
+    Node* popup = _scene.numberPopup;
+    popup->stopAllActions();
+    popup->setPosition(0, 0);
+    auto* once = Sequence::create(
+        MoveTo::create(kShakeStep, Vec2(-10, 0)), MoveTo::create(kShakeStep, Vec2(0, 0)),
+        MoveTo::create(kShakeStep, Vec2(10, 0)), MoveTo::create(kShakeStep, Vec2(0, 0)), nullptr);
+    popup->runAction(Repeat::create(once, kShakes));
+}
+
+void NumberPopup::close() {
+    Node* popup = _scene.numberPopup;
+    popup->getEventDispatcher()->removeEventListenersForTarget(popup, true);
+    popup->stopAllActions();
+    popup->runAction(Sequence::create(FadeOut::create(0.1f), RemoveSelf::create(), nullptr));
+    _box = nullptr;
+    _scene.editingCard = nullptr;
+    _scene.numberPopup = nullptr;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+
+namespace cocos2d {
+class EventListenerTouchOneByOne;
+class Node;
+class Touch;
+}  // namespace cocos2d
+
+// The press pattern every on-screen button follows: a touch that begins inside the node dims
+// it to 192 and is claimed (and swallowed); its end restores 255 and runs the action only if
+// the touch is still inside.
+class PressListener {
+public:
+    struct Options {
+        bool actAtBegan = false;  // the action runs when the press begins
+        bool onlyWhileVisible = false;
+        // For buttons on the zoomable sheet: the zoom by which the hit box is enlarged.
+        std::function<float()> enlargeBy;
+    };
+
+    static cocos2d::EventListenerTouchOneByOne* attach(cocos2d::Node* node,
+                                                       std::function<void()> action);
+    static cocos2d::EventListenerTouchOneByOne* attach(cocos2d::Node* node,
+                                                       std::function<void()> action,
+                                                       Options options);
+    // The node's hit box in world space, as the press pattern tests it.
+    static bool hits(const cocos2d::Node* node, const cocos2d::Touch* touch,
+                     const Options& options);
+};

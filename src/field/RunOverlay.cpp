@@ -1,0 +1,130 @@
+#include "field/RunOverlay.h"
+
+#include "2d/DelayTime.h"
+#include "2d/Label.h"
+#include "2d/LayerColor.h"
+#include "2d/RepeatForever.h"
+#include "2d/RotateBy.h"
+#include "2d/Sequence.h"
+#include "2d/Sprite.h"
+#include "app/LanguageManager.h"
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "base/EventListenerTouchOneByOne.h"
+#include "base/Touch.h"
+#include "cards/DeviceManager.h"
+#include "field/CardSprite.h"
+#include "field/FieldScene.h"
+#include "field/PressListener.h"
+
+using namespace cocos2d;
+
+namespace {
+
+void claimEveryTouch(Node* layer) {
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = [](Touch*, Event*) { return true; };
+    layer->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, layer);
+}
+
+}  // namespace
+
+void RunOverlay::show() {
+    if (_scene.runOverlay) {
+        return;
+    }
+    const Size visible = Director::getInstance()->getVisibleSize();
+    const Size design = _scene.designSize;
+    LayerColor* overlay = LayerColor::create(Color4B(0, 0, 0, 128), design.width, design.height);
+    claimEveryTouch(overlay);
+    _scene.addChild(overlay);
+    _scene.runOverlay = overlay;
+
+    Sprite* stop = Sprite::create(LanguageManager::getInstance()->getPath("res/r_stop.png"));
+    if (stop) {
+        stop->setPosition(visible.width - stop->getContentSize().width / 2 - 10,
+                          visible.height / 2 - 120);
+        overlay->addChild(stop);
+        PressListener::Options whileVisible;
+        whileVisible.onlyWhileVisible = true;
+        PressListener::attach(
+            stop,
+            [this] {
+                finish();
+                _scene.abortFlag = true;
+            },
+            whileVisible);
+    }
+    _scene.runStopButton = stop;
+
+    const bool jam = DeviceManager::getInstance()->target == DeviceManager::JAM;
+    Label* log = jam ? Label::createWithTTF("", "fonts/console.ttf", 20)
+                     : Label::createWithSystemFont("", "HiraKakuProN-W6", 20);
+    log->setAnchorPoint(Vec2(0, 0));
+    log->setAlignment(TextHAlignment::LEFT, TextVAlignment::TOP);
+    log->setPosition(50, 50);
+    overlay->addChild(log);
+    _scene.runLog = log;
+
+    Sprite* spinner = Sprite::create("res/r_loading.png");
+    if (spinner) {
+        spinner->setPosition(design.width / 2, design.height / 2);
+        spinner->runAction(RepeatForever::create(
+            Sequence::create(DelayTime::create(0.2f), RotateBy::create(0, 45), nullptr)));
+        overlay->addChild(spinner);
+    }
+    _scene.runSpinner = spinner;
+}
+
+void RunOverlay::removeControls() {
+    if (Sprite* stop = _scene.runStopButton) {
+        stop->getEventDispatcher()->removeEventListenersForTarget(stop);
+        stop->removeFromParent();
+        _scene.runStopButton = nullptr;
+    }
+    if (Sprite* spinner = _scene.runSpinner) {
+        spinner->stopAllActions();
+        spinner->removeFromParent();
+        _scene.runSpinner = nullptr;
+    }
+}
+
+void RunOverlay::finish() {
+    LayerColor* overlay = _scene.runOverlay;
+    if (!overlay) {
+        return;
+    }
+    overlay->getEventDispatcher()->removeEventListenersForTarget(overlay);
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    auto inside = [overlay](Touch* touch) {
+        return overlay->getBoundingBox().containsPoint(touch->getLocation());
+    };
+    listener->onTouchBegan = [inside](Touch* touch, Event*) { return inside(touch); };
+    listener->onTouchEnded = [this, inside](Touch* touch, Event*) {
+        if (inside(touch)) {
+            close();
+        }
+    };
+    overlay->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, overlay);
+    removeControls();
+}
+
+void RunOverlay::close() {
+    removeControls();
+    if (LayerColor* overlay = _scene.runOverlay) {
+        overlay->getEventDispatcher()->removeEventListenersForTarget(overlay, true);
+        overlay->removeFromParent();
+    }
+    _scene.runOverlay = nullptr;
+    _scene.runLog = nullptr;
+}
+
+void RunOverlay::followSheet() {
+    for (CardSprite* card : _scene.runCards) {
+        if (CardSprite* partner = card->joints[0].partner) {
+            card->setPosition(partner->getParent()->convertToWorldSpace(partner->getPosition()));
+        }
+    }
+}
