@@ -153,6 +153,8 @@ void CardPalette::touchMoved(CardSprite* card, Touch* touch) {
         const float angle = std::atan2(move.x, move.y) * 180.0f / static_cast<float>(M_PI);
         if (angle > kRightFrom && angle < kRightTo) {
             pickUp(card, false);
+        } else {
+            card->stopAllActions();  // a scroll of the palette, not a hold
         }
         _scene.directionDecided = true;
     }

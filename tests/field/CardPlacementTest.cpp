@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <string>
+
+#include "2d/LabelAtlas.h"
+#include "2d/Sprite.h"
+#include "field/CardSprite.h"
+#include "field/InputCardSprite.h"
+#include "field/NumberPopup.h"
+#include "support/FieldSceneFixture.h"
+#include "support/InputInjector.h"
+
+namespace {
+
+using namespace cocos2d;
+
+constexpr int kWait = 0, kBeep = 1, kForward = 2;
+
+class CardPlacementTest : public FieldSceneFixture {
+protected:
+    Vec2 paletteCard(int index) const {
+        CardSprite* card = field->paletteCards.at(index);
+        return card->getParent()->convertToWorldSpace(card->getPosition());
+    }
+
+    // Moves the finger in steps of at most 10 units, as a hand does.
+    void moveTo(Vec2& finger, const Vec2& target) {
+        while (finger.distance(target) > 0.5f) {
+            const Vec2 step = target - finger;
+            finger = step.length() <= 10 ? target : finger + step * (10 / step.length());
+            input::touchMove(finger);
+        }
+    }
+
+    // Carries a card of the palette so that its left edge middle ends `away` from line k's
+    // head joint on the screen. The card leaves the palette, goes up or down far from the
+    // heads, crosses the heads' column with its left edge 50 sheet units above the joint
+    // (there its lower left corner is the nearest point, and a corner joins nothing) and comes
+    // down onto its place.
+    CardSprite* carry(int index, int line, const Vec2& away) {
+        const float s = field->sheetScale();
+        const Vec2 joint = onJoint(line);
+        Vec2 finger = paletteCard(index);
+        input::touchBegin(finger);
+        moveTo(finger, finger + Vec2(12, 0));
+        moveTo(finger, Vec2(390, finger.y));
+        EXPECT_NE(field->newCard, nullptr);
+        if (!field->newCard) {
+            return nullptr;
+        }
+        // From here on the card keeps its place under the finger.
+        const Vec2 grip = onScreen(field->newCard->getPosition()) - finger;
+        const Vec2 centre = joint + Vec2(95 * s, 0) + away - grip;
+        moveTo(finger, Vec2(390, joint.y + 50 * s));
+        moveTo(finger, Vec2(centre.x, joint.y + 50 * s));
+        moveTo(finger, centre);
+        input::touchEnd(finger);
+        return field->cardList.empty() ? nullptr : field->cardList.back();
+    }
+
+    // The screen point at which a carried card's left edge middle meets line k's head joint.
+    Vec2 onJoint(int line) const {
+        CardSprite* head = field->lines[line][0];
+        const Vec2 joint = head->getNodeToParentTransform().apply(head->joints[0].point);
+        return onScreen(joint);
+    }
+
+    CardSprite* placeOnLine(int index, int tab, int line) {
+        CardSprite* head = field->lines[line][0];
+        CardSprite* card = field->createCard(index, tab, head->getPosition(), 255);
+        field->moveCards(card, Vec2(0, 0));
+        EXPECT_EQ(card->joints[0].partner, head);
+        return card;
+    }
+
+    static bool sitsOn(CardSprite* card, CardSprite* head) {
+        const Vec2 a = card->getNodeToParentTransform().apply(card->joints[0].point);
+        const Vec2 b = head->getNodeToParentTransform().apply(head->joints[0].point);
+        return card->joints[0].partner == head && head->joints[0].partner == card &&
+               a.distance(b) < 0.01f;
+    }
+};
+
+TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
+    open();
+    const Vec2 card = paletteCard(kBeep);
+    input::touchBegin(card);
+    step(41);  // 0.68 s
+    EXPECT_EQ(field->paletteGhost, nullptr);
+    step(2);
+    ASSERT_NE(field->paletteGhost, nullptr) << "held for 0.7 s";
+    EXPECT_EQ(field->paletteGhost->getPosition(), card + Vec2(3, 3));
+    input::touchEnd(card);
+    EXPECT_EQ(field->paletteGhost, nullptr);
+    EXPECT_TRUE(field->cardList.empty()) << "released over the palette";
+
+    input::touchBegin(card);
+    input::touchMove(card + Vec2(10, 1));
+    ASSERT_NE(field->paletteGhost, nullptr) << "a quick move to the right";
+    EXPECT_EQ(field->paletteGhost->index, kBeep);
+    input::touchEnd(card + Vec2(10, 1));
+
+    for (float dy : {-12.0f, 12.0f}) {
+        const float before = field->paletteView->getContentOffset().y;
+        input::touchBegin(card);
+        Vec2 finger = card;
+        moveTo(finger, card + Vec2(0, dy));
+        moveTo(finger, card + Vec2(0, dy * 5));
+        moveTo(finger, card + Vec2(60, dy * 5));  // right, but the direction was decided
+        step(50);
+        EXPECT_EQ(field->paletteGhost, nullptr) << dy;
+        input::touchEnd(finger);
+        if (dy > 0) {
+            EXPECT_GT(field->paletteView->getContentOffset().y, before) << "the palette scrolls";
+        }
+    }
+    EXPECT_TRUE(field->cardList.empty());
+}
+
+TEST_F(CardPlacementTest, ANewCardSnapsOntoAFreeHeadWithinSixtyScreenUnits) {
+    open();
+    // Zoom 1: 41 units away snaps, exactly onto the joint.
+    CardSprite* near = carry(kBeep, 2, Vec2(40, 10));
+    ASSERT_NE(near, nullptr);
+    EXPECT_TRUE(sitsOn(near, field->lines[2][0]));
+    EXPECT_EQ(field->lines[2][0]->faceSprite->getColor(), Color3B(32, 32, 32));
+    EXPECT_EQ(near->faceSprite->getOpacity(), 255);
+    // 62 units away stays where it was dropped.
+    CardSprite* far = carry(kBeep, 3, Vec2(62, 0));
+    EXPECT_EQ(far->joints[0].partner, nullptr);
+    // An occupied head does not take another card.
+    CardSprite* second = carry(kForward, 2, Vec2(20, -5));
+    EXPECT_EQ(second->joints[0].partner, nullptr);
+    EXPECT_TRUE(sitsOn(near, field->lines[2][0]));
+
+    // At half zoom the capture distance is 120 sheet units: 50 screen units still snap.
+    input::mouseDown(Vec2(600, 300), SDL_BUTTON_MIDDLE);
+    ASSERT_FLOAT_EQ(field->sheetScale(), 0.5f);
+    CardSprite* zoomed = carry(kWait, 5, Vec2(50, 0));
+    EXPECT_TRUE(sitsOn(zoomed, field->lines[5][0]));
+    EXPECT_EQ(field->cardCounts[0][kBeep], 2);
+    EXPECT_EQ(field->countLabels.at(kBeep)->getString(), "2");
+}
+
+TEST_F(CardPlacementTest, AJoinedCardStaysUntilPulledMoreThanSixtyUnits) {
+    open();
+    CardSprite* card = placeOnLine(kBeep, 0, 3);
+    const Vec2 start = card->getPosition();
+    Vec2 finger = onScreen(start);
+    input::touchBegin(finger);
+    EXPECT_EQ(card->faceSprite->getOpacity(), 150);
+    moveTo(finger, onScreen(start) + Vec2(59, 0));
+    EXPECT_EQ(card->getPosition(), start);
+    EXPECT_TRUE(sitsOn(card, field->lines[3][0]));
+    moveTo(finger, onScreen(start) + Vec2(61, 0));
+    EXPECT_EQ(card->getPosition(), start + Vec2(61, 0)) << "jumps to the finger";
+    EXPECT_EQ(card->joints[0].partner, nullptr);
+    EXPECT_EQ(field->lines[3][0]->joints[0].partner, nullptr);
+    EXPECT_EQ(field->lines[3][0]->faceSprite->getColor(), Color3B::WHITE);
+    input::touchEnd(finger);
+    EXPECT_EQ(card->faceSprite->getOpacity(), 255);
+}
+
+TEST_F(CardPlacementTest, TheTrashTakesTheLastCardOfAKindAndItsCountGoesBackToNought) {
+    open();
+    CardSprite* card = placeOnLine(kForward, 0, 0);
+    EXPECT_EQ(field->countLabels.at(kForward)->getString(), "1");
+    Vec2 finger = onScreen(card->getPosition());
+    input::touchBegin(finger);
+    moveTo(finger, Vec2(942, 660));
+    EXPECT_EQ(card->faceSprite->getColor(), Color3B(0, 30, 70)) << "tinted over the trash";
+    input::touchEnd(finger);
+    EXPECT_TRUE(field->cardList.empty());
+    EXPECT_EQ(field->cardCounts[0][kForward], 0);
+    EXPECT_EQ(field->countLabels.at(kForward)->getString(), "0");
+    EXPECT_EQ(field->lines[0][0]->joints[0].partner, nullptr);
+    card->retain();
+    step(30);
+    EXPECT_EQ(card->getParent(), nullptr) << "gone after its animation";
+    card->release();
+}
+
+TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
+    open();
+    CardSprite* cards[40];
+    for (int line = 0; line < 40; ++line) {
+        cards[line] = placeOnLine(line % 2 ? kBeep : kForward, 0, line);
+    }
+    field->insertLine(0);
+    step(1);
+    EXPECT_GT(field->trashIcon->getOpacity(), 0) << "the trash flashes";
+    step(12);
+    EXPECT_EQ(field->cardList.size(), 39u);
+    EXPECT_EQ(field->lines[0][0]->joints[0].partner, nullptr);
+    for (int line = 1; line < 40; ++line) {
+        EXPECT_TRUE(sitsOn(cards[line - 1], field->lines[line][0])) << line;
+    }
+    step(40);
+    EXPECT_EQ(field->trashIcon->getOpacity(), 0);
+
+    // With line 40 empty, nothing is thrown away and the trash stays dark.
+    field->deleteLine(0);
+    step(13);
+    EXPECT_EQ(field->cardList.size(), 39u);
+    field->insertLine(39);
+    step(13);
+    EXPECT_EQ(field->trashIcon->getOpacity(), 0);
+    EXPECT_EQ(field->cardList.size(), 39u);
+    for (int line = 0; line < 39; ++line) {
+        EXPECT_TRUE(sitsOn(cards[line], field->lines[line][0])) << line;
+    }
+}
+
+TEST_F(CardPlacementTest, ATapOnANumberCardOpensThePopupAndAMoveDoesNot) {
+    open();
+    auto* card = dynamic_cast<InputCardSprite*>(placeOnLine(kWait, 0, 1));
+    ASSERT_NE(card, nullptr);
+    const Vec2 centre = onScreen(card->getPosition());
+    input::touchBegin(centre);
+    input::touchMove(centre + Vec2(6, 0));
+    input::touchMove(centre + Vec2(10, 0));
+    input::touchEnd(centre + Vec2(10, 0));
+    EXPECT_EQ(field->numberPopup, nullptr) << "moved by 10 units";
+
+    input::tap(onScreen(card->getPosition()));
+    ASSERT_NE(field->numberPopup, nullptr);
+    EXPECT_EQ(field->editingCard, card);
+
+    struct Entry {
+        const char* typed;
+        bool accepted;
+        const char* stored;
+    };
+    const Entry entries[] = {{"1..2", false, ""}, {"-1", false, ""},   {"1e3", false, ""},
+                             {"5.", true, "5."},  {".5", true, "0.5"}, {"", true, ""}};
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.typed);
+        if (!field->numberPopup) {
+            input::tap(onScreen(card->getPosition()));
+            ASSERT_NE(field->numberPopup, nullptr);
+        }
+        for (int i = 0; i < 8; ++i) {
+            input::pressKey(SDLK_BACKSPACE);
+        }
+        input::typeText(e.typed);
+        input::pressKey(SDLK_RETURN);
+        if (e.accepted) {
+            EXPECT_EQ(field->numberPopup, nullptr);
+            EXPECT_EQ(card->value, e.stored);
+        } else {
+            ASSERT_NE(field->numberPopup, nullptr);
+            step(2);
+            EXPECT_NE(field->numberPopup->getPosition(), Vec2(0, 0)) << "shakes";
+            step(30);
+            EXPECT_EQ(field->numberPopup->getPosition(), Vec2(0, 0));
+        }
+        step(10);
+    }
+}
+
+TEST(NumberPopupText, OnlyDigitsAndOnePointAreNumbers) {
+    std::string stored;
+    EXPECT_TRUE(NumberPopup::accept("007", stored));
+    EXPECT_EQ(stored, "007");
+    EXPECT_FALSE(NumberPopup::accept(" 1", stored));
+    EXPECT_FALSE(NumberPopup::accept("１", stored));  // a full-width digit from an IME
+    EXPECT_FALSE(NumberPopup::accept("..", stored));
+}
+
+}  // namespace
