@@ -28,13 +28,16 @@ public:
     int32_t getLastId() const { return lastid; }
 
     // Writes the cards as the record's program file. True when the record was already listed,
-    // false when this call listed it (it then gets its identifier, paths and title).
+    // false when this call listed it (it then gets its identifier, paths and title). A program
+    // file that cannot be read as an array is first kept beside it ("savedatas/3.plist" becomes
+    // "savedatas/3-damaged-1.plist"); when it cannot be kept, nothing is written over it.
     bool save(SaveData* record, const cocos2d::ValueVector& cards);
     // Writes the list file from memory; false when the write failed.
     bool saveList();
     // Deletes the record's thumbnail and program file and takes it off the list.
     void removeData(SaveData* record);
-    // The stored cards; empty for a record without a usable program file.
+    // The stored cards; empty for a record without a usable program file, which stays as it is
+    // until the next save keeps it aside.
     cocos2d::ValueVector loadProgram(SaveData* record) const;
     // The thumbnail's full path, or "" when the record's image path does not lie in the store.
     std::string getImageFullPath(SaveData* record) const;
@@ -57,6 +60,8 @@ protected:
 private:
     void loadList(const cocos2d::ValueMap& root, bool& damaged);
     void keepDamagedList(const std::string& listPath);
+    bool keepUnreadableProgram(const std::string& relative, const std::string& full) const;
+    bool keepBeside(const std::string& full, const std::string& stem) const;
     bool isListed(const SaveData* record) const;
     bool isIdentifierTaken(int32_t identifier) const;
     bool assignIdentifier(SaveData* record);
