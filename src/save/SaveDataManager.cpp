@@ -4,6 +4,8 @@
 #include <climits>
 #include <filesystem>
 
+#include "2d/RenderTexture.h"
+#include "base/Director.h"
 #include "platform/FileUtils.h"
 #include "platform/PlistReader.h"
 
@@ -302,6 +304,32 @@ ValueVector SaveDataManager::loadProgram(SaveData* record) const {
 
 std::string SaveDataManager::getImageFullPath(SaveData* record) const {
     return record ? storePath(record->imagepath) : "";
+}
+
+void SaveDataManager::saveThumbnail(
+    SaveData* record, cocos2d::RenderTexture* texture,
+    std::function<void(cocos2d::RenderTexture*, const std::string&)> completion) {
+    // Only a PNG name is written, so that a crafted list cannot turn a thumbnail into a program.
+    const std::string full = getImageFullPath(record);
+    if (texture && endsWith(full, ".png")) {
+        FileUtils::getInstance()->createDirectory(_root + kDirectory);
+        if (texture->saveToFile(full, cocos2d::Image::Format::PNG, true, completion)) {
+            return;
+        }
+    }
+    if (!completion) {
+        return;
+    }
+    // The moment a written thumbnail would report: callers switch scenes inside the completion.
+    if (texture) {
+        texture->retain();
+    }
+    cocos2d::Director::getInstance()->runAfterDraw([texture, completion] {
+        completion(texture, "");
+        if (texture) {
+            texture->release();
+        }
+    });
 }
 
 std::string SaveDataManager::makeProgramPath() const {

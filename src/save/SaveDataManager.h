@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 #include "base/Ref.h"
 #include "base/Value.h"
 #include "save/SaveData.h"
+
+namespace cocos2d {
+class RenderTexture;
+}
 
 // The store of saved programs below the writable directory: "savedatas/list.plist" lists them,
 // newest first, and each program has its own program file and thumbnail. The list in memory is
@@ -41,6 +46,12 @@ public:
     cocos2d::ValueVector loadProgram(SaveData* record) const;
     // The thumbnail's full path, or "" when the record's image path does not lie in the store.
     std::string getImageFullPath(SaveData* record) const;
+    // Has the engine write the texture as the record's thumbnail (PNG with alpha) after the next
+    // frame, then call the completion on the main thread with the file written. A record without
+    // a thumbnail path of the store writes nothing, but the completion still runs after the next
+    // frame, with "" as the file: callers move on inside it and must never be left waiting.
+    void saveThumbnail(SaveData* record, cocos2d::RenderTexture* texture,
+                       std::function<void(cocos2d::RenderTexture*, const std::string&)> completion);
 
     // The file names of the next identifier.
     std::string makeProgramPath() const;
