@@ -116,10 +116,10 @@ bool RenderTexture::saveToFile(const std::string& fileName, Image::Format format
         files->isAbsolutePath(fileName) ? fileName : files->getWritablePath() + fileName;
     retain();  // until the file is written and the caller told
     Director::getInstance()->runAfterDraw([this, image, path, isRGBA, callback] {
-        image->saveToFile(path, !isRGBA);
+        const bool written = image->saveToFile(path, !isRGBA);
         image->release();
         if (callback) {
-            callback(this, path);
+            callback(this, written ? path : std::string());
         }
         release();
     });

@@ -26,8 +26,8 @@ public:
     // The pixels as they are now; the caller releases the image.
     Image* newImage() const;
     // Writes the pixels as they are now when the next frame has been drawn, then calls back on
-    // the main thread with the path written. Relative names are placed in the writable
-    // directory. False when the format is not PNG.
+    // the main thread with the path written, or "" when the write failed. Relative names are
+    // placed in the writable directory. False when the format is not PNG.
     bool saveToFile(const std::string& fileName, Image::Format format, bool isRGBA = true,
                     std::function<void(RenderTexture*, const std::string&)> callback = nullptr);
     bool saveToFile(const std::string& fileName, bool isRGBA = true,

@@ -8,6 +8,7 @@
 
 #include "base/Director.h"
 #include "platform/GLView.h"
+#include "platform/URLOpenRecorder.h"
 
 namespace cocos2d {
 
@@ -96,6 +97,10 @@ void Application::setAnimationInterval(float interval) {
 }
 
 bool Application::openURL(const std::string& url) {
+    if (URLOpenRecorder::isRecording()) {
+        URLOpenRecorder::record(url);
+        return true;
+    }
     return SDL_OpenURL(url.c_str()) == 0;
 }
 

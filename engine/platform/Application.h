@@ -19,7 +19,8 @@ public:
 
     int run();
     void setAnimationInterval(float interval) override;
-    // Opens the address in the system's browser; false when that failed.
+    // Opens the address in the system's browser; false when that failed. While URLOpenRecorder
+    // records (headless runs), the address is only recorded.
     bool openURL(const std::string& url);
 
     // The user's preferred language for messages, from the locale environment; no preference at

@@ -227,11 +227,19 @@ ValueMap FileUtils::getValueMapFromFile(const std::string& filename) const {
 }
 
 ValueVector FileUtils::getValueVectorFromFile(const std::string& filename) const {
+    ValueVector vector;
+    readValueVectorFromFile(filename, vector);
+    return vector;
+}
+
+bool FileUtils::readValueVectorFromFile(const std::string& filename, ValueVector& vector) const {
+    vector.clear();
     Value root;
     if (!readPlist(*this, filename, root) || root.getType() != Value::Type::VECTOR) {
-        return ValueVector();
+        return false;
     }
-    return std::move(root.asValueVector());
+    vector = std::move(root.asValueVector());
+    return true;
 }
 
 bool FileUtils::writeValueMapToFile(const ValueMap& map, const std::string& fullPath) const {

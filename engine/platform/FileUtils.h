@@ -47,6 +47,9 @@ public:
     // missing, unreadable or of another root type.
     ValueMap getValueMapFromFile(const std::string& filename) const;
     ValueVector getValueVectorFromFile(const std::string& filename) const;
+    // Tells an empty array from a file that could not be read: false, with vector emptied, when
+    // the file is missing, unreadable, no property list or its root is no array.
+    bool readValueVectorFromFile(const std::string& filename, ValueVector& vector) const;
     bool writeValueMapToFile(const ValueMap& map, const std::string& fullPath) const;
     bool writeValueVectorToFile(const ValueVector& vector, const std::string& fullPath) const;
     bool writeToFile(const ValueMap& map, const std::string& fullPath) const {

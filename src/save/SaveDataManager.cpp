@@ -4,6 +4,8 @@
 #include <climits>
 #include <filesystem>
 
+#include "2d/RenderTexture.h"
+#include "base/Director.h"
 #include "platform/FileUtils.h"
 #include "platform/PlistReader.h"
 
@@ -25,6 +27,10 @@ std::string stringOf(const ValueMap& map, const char* key) {
 int32_t intOf(const ValueMap& map, const char* key) {
     auto it = map.find(key);
     return it == map.end() ? 0 : it->second.asInt();
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 bool pathExists(const std::string& path) {
@@ -127,14 +133,33 @@ void SaveDataManager::loadList(const ValueMap& root, bool& damaged) {
 }
 
 // Nothing a child made may be lost to a damaged list: the file stays, under a name of its own.
-void SaveDataManager::keepDamagedList(const std::string& listPath) {
+void SaveDataManager::keepDamagedList(const std::string& listPath) { keepBeside(listPath, "list"); }
+
+// An unreadable program opens as an empty field, whose next store would replace the cards that
+// may still be recovered from the file. True when nothing unreadable is left at the path.
+bool SaveDataManager::keepUnreadableProgram(const std::string& relative,
+                                            const std::string& full) const {
+    ValueVector cards;
+    if (!pathExists(full) || FileUtils::getInstance()->readValueVectorFromFile(full, cards)) {
+        return true;
+    }
+    std::string stem = relative.substr(kPrefix.size());
+    if (endsWith(stem, ".plist")) {
+        stem.erase(stem.size() - 6);
+    }
+    return keepBeside(full, stem);
+}
+
+// Renames the file to "<stem>-damaged-N.plist" in the store, N the first number not yet used.
+bool SaveDataManager::keepBeside(const std::string& full, const std::string& stem) const {
     for (int n = 1; n <= 1000; ++n) {
-        const std::string kept = _root + kPrefix + "list-damaged-" + std::to_string(n) + ".plist";
+        const std::string kept =
+            _root + kPrefix + stem + "-damaged-" + std::to_string(n) + ".plist";
         if (!pathExists(kept)) {
-            FileUtils::getInstance()->renameFile(listPath, kept);
-            return;
+            return FileUtils::getInstance()->renameFile(full, kept);
         }
     }
+    return false;
 }
 
 bool SaveDataManager::isListed(const SaveData* record) const {
@@ -180,7 +205,7 @@ bool SaveDataManager::assignIdentifier(SaveData* record) {
 }
 
 // The list file comes from disk: its paths are used only when they name a plain file directly
-// in the store's directory that is none of the store's own bookkeeping files.
+// in the store's directory that is none of the store's own bookkeeping files or kept copies.
 std::string SaveDataManager::storePath(const std::string& relative) const {
     if (relative.compare(0, kPrefix.size(), kPrefix) != 0) {
         return "";
@@ -188,7 +213,7 @@ std::string SaveDataManager::storePath(const std::string& relative) const {
     const std::string name = relative.substr(kPrefix.size());
     if (name.empty() || name == ".." || name[0] == '.' || name.find('/') != std::string::npos ||
         name.find('\0') != std::string::npos || name == "list.plist" ||
-        name.compare(0, 13, "list-damaged-") == 0) {
+        name.find("-damaged-") != std::string::npos) {
         return "";
     }
     const std::string full = _root + relative;
@@ -222,7 +247,8 @@ bool SaveDataManager::save(SaveData* record, const ValueVector& cards) {
     const std::string full = storePath(record->path);
     auto* files = FileUtils::getInstance();
     files->createDirectory(_root + kDirectory);
-    if (full.empty() || !files->writeValueVectorToFile(cards, full)) {
+    if (full.empty() || !keepUnreadableProgram(record->path, full) ||
+        !files->writeValueVectorToFile(cards, full)) {
         return listed;
     }
     auto unwritten = _unwritten.find(record);
@@ -284,6 +310,32 @@ ValueVector SaveDataManager::loadProgram(SaveData* record) const {
 
 std::string SaveDataManager::getImageFullPath(SaveData* record) const {
     return record ? storePath(record->imagepath) : "";
+}
+
+void SaveDataManager::saveThumbnail(
+    SaveData* record, cocos2d::RenderTexture* texture,
+    std::function<void(cocos2d::RenderTexture*, const std::string&)> completion) {
+    // Only a PNG name is written, so that a crafted list cannot turn a thumbnail into a program.
+    const std::string full = getImageFullPath(record);
+    if (texture && endsWith(full, ".png")) {
+        FileUtils::getInstance()->createDirectory(_root + kDirectory);
+        if (texture->saveToFile(full, cocos2d::Image::Format::PNG, true, completion)) {
+            return;
+        }
+    }
+    if (!completion) {
+        return;
+    }
+    // The moment a written thumbnail would report: callers switch scenes inside the completion.
+    if (texture) {
+        texture->retain();
+    }
+    cocos2d::Director::getInstance()->runAfterDraw([texture, completion] {
+        completion(texture, "");
+        if (texture) {
+            texture->release();
+        }
+    });
 }
 
 std::string SaveDataManager::makeProgramPath() const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 #include "base/Ref.h"
 #include "base/Value.h"
 #include "save/SaveData.h"
+
+namespace cocos2d {
+class RenderTexture;
+}
 
 // The store of saved programs below the writable directory: "savedatas/list.plist" lists them,
 // newest first, and each program has its own program file and thumbnail. The list in memory is
@@ -28,16 +33,25 @@ public:
     int32_t getLastId() const { return lastid; }
 
     // Writes the cards as the record's program file. True when the record was already listed,
-    // false when this call listed it (it then gets its identifier, paths and title).
+    // false when this call listed it (it then gets its identifier, paths and title). A program
+    // file that cannot be read as an array is first kept beside it ("savedatas/3.plist" becomes
+    // "savedatas/3-damaged-1.plist"); when it cannot be kept, nothing is written over it.
     bool save(SaveData* record, const cocos2d::ValueVector& cards);
     // Writes the list file from memory; false when the write failed.
     bool saveList();
     // Deletes the record's thumbnail and program file and takes it off the list.
     void removeData(SaveData* record);
-    // The stored cards; empty for a record without a usable program file.
+    // The stored cards; empty for a record without a usable program file, which stays as it is
+    // until the next save keeps it aside.
     cocos2d::ValueVector loadProgram(SaveData* record) const;
     // The thumbnail's full path, or "" when the record's image path does not lie in the store.
     std::string getImageFullPath(SaveData* record) const;
+    // Has the engine write the texture as the record's thumbnail (PNG with alpha) after the next
+    // frame, then call the completion on the main thread with the file written. A record without
+    // a thumbnail path of the store writes nothing, but the completion still runs after the next
+    // frame, with "" as the file: callers move on inside it and must never be left waiting.
+    void saveThumbnail(SaveData* record, cocos2d::RenderTexture* texture,
+                       std::function<void(cocos2d::RenderTexture*, const std::string&)> completion);
 
     // The file names of the next identifier.
     std::string makeProgramPath() const;
@@ -57,6 +71,8 @@ protected:
 private:
     void loadList(const cocos2d::ValueMap& root, bool& damaged);
     void keepDamagedList(const std::string& listPath);
+    bool keepUnreadableProgram(const std::string& relative, const std::string& full) const;
+    bool keepBeside(const std::string& full, const std::string& stem) const;
     bool isListed(const SaveData* record) const;
     bool isIdentifierTaken(int32_t identifier) const;
     bool assignIdentifier(SaveData* record);

@@ -72,6 +72,17 @@ TEST_F(RenderTextures, ARelativeNameIsSavedInTheWritableDirectory) {
     EXPECT_TRUE(std::filesystem::exists(dir.path() + name));
 }
 
+TEST_F(RenderTextures, AFailedWriteIsReportedWithAnEmptyName) {
+    runEmptyScene();
+    TempDir dir;
+    RenderTexture* rt = RenderTexture::create(10, 10);
+    std::string reported = "not called";
+    ASSERT_TRUE(rt->saveToFile(dir.path() + "missing/thumb.png", Image::Format::PNG, true,
+                               [&](RenderTexture*, const std::string& file) { reported = file; }));
+    step();
+    EXPECT_EQ(reported, "");
+}
+
 TEST_F(RenderTextures, TheThumbnailPathScalesOneImageIntoAnother) {
     Scene* scene = runEmptyScene();
     // A field image without alpha, a blue square at x 400..600 of 1024 x 768.

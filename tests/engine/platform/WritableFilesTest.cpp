@@ -123,4 +123,20 @@ TEST_F(WritableFiles, AReadOnlyDirectoryFailsTheWrite) {
     EXPECT_EQ(namesIn(directory), std::vector<std::string>{"list.plist"});
 }
 
+TEST_F(WritableFiles, ReadingAnArrayTellsAnEmptyOneFromAFileThatCannotBeRead) {
+    const std::string path = dir.path() + "cards.plist";
+    cocos2d::ValueVector vector{cocos2d::Value(1)};
+    EXPECT_FALSE(files->readValueVectorFromFile(path, vector));  // missing
+    EXPECT_TRUE(vector.empty());
+
+    ASSERT_TRUE(files->writeValueVectorToFile({}, path));
+    vector = {cocos2d::Value(1)};
+    EXPECT_TRUE(files->readValueVectorFromFile(path, vector));
+    EXPECT_TRUE(vector.empty());
+
+    ASSERT_TRUE(files->writeValueMapToFile({{"a", cocos2d::Value(1)}}, path));
+    EXPECT_FALSE(files->readValueVectorFromFile(path, vector));
+    EXPECT_TRUE(files->getValueVectorFromFile(path).empty());  // the old reader is unchanged
+}
+
 }  // namespace
