@@ -122,7 +122,6 @@ void FieldStorage::captureThumbnail(Completion completion) {
     thumbnail->begin();
     image->visit();
     thumbnail->end();
-    // TEMPORARY until the store's saveThumbnail lands.
-    thumbnail->saveToFile(_scene.saveData->imagepath, Image::Format::PNG, true,
-                          std::move(completion));
+    SaveDataManager::getInstance()->saveThumbnail(_scene.saveData, thumbnail,
+                                                  std::move(completion));
 }

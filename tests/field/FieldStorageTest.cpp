@@ -148,6 +148,21 @@ TEST_F(FieldStorageTest, ElementsThatNameNoCardAreSkippedAndTheRestLoads) {
     EXPECT_EQ(field->cardCounts[0][0], 2);
 }
 
+TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {
+    open();
+    field->saveField();
+    const std::string garbage = "<?xml version=\"1.0\"?><plist><array><dict><key>ta";
+    dir.write(field->saveData->path, garbage);
+    reopen();
+    EXPECT_TRUE(field->cardList.empty());
+    field->moveCards(field->createCard(kBeep, 0, field->lines[0][0]->getPosition(), 255),
+                     Vec2(0, 0));
+    field->saveField();
+    EXPECT_EQ(stored().size(), 1u);
+    const std::string kept = programFile().substr(0, programFile().size() - 6) + "-damaged-1.plist";
+    EXPECT_EQ(FileUtils::getInstance()->getStringFromFile(kept), garbage);
+}
+
 TEST_F(FieldStorageTest, ALineOperationIsStoredWithTheCardsWhereTheirMovesEnd) {
     open();
     for (int line : {0, 1, 39}) {
