@@ -3,8 +3,8 @@
 #include "2d/Scene.h"
 #include "base/Director.h"
 #include "base/EventDispatcher.h"
-#include "field/FieldScene.h"
 #include "platform/GLView.h"
+#include "save/SaveScene.h"
 
 using namespace cocos2d;
 
@@ -35,10 +35,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
 }
 
 Scene* AppDelegate::createFirstScene() {
-    // Until the list of saved programs exists, the editor opens on a new program.
     Scene* scene = Scene::create();
-    if (FieldScene* field = FieldScene::create(nullptr)) {
-        scene->addChild(field);
+    if (SaveScene* gallery = SaveScene::create()) {
+        scene->addChild(gallery);
     }
     return scene;
 }

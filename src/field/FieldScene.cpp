@@ -3,17 +3,26 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "2d/CallFunc.h"
+#include "2d/DelayTime.h"
 #include "2d/Label.h"
 #include "2d/LabelAtlas.h"
 #include "2d/LayerColor.h"
+#include "2d/RepeatForever.h"
+#include "2d/RotateBy.h"
+#include "2d/Scene.h"
+#include "2d/Sequence.h"
 #include "2d/Sprite.h"
+#include "2d/TransitionSlideInT.h"
 #include "app/LanguageManager.h"
 #include "base/Director.h"
 #include "base/EventDispatcher.h"
 #include "base/EventListenerCustom.h"
 #include "base/EventListenerMouse.h"
+#include "base/EventListenerTouchOneByOne.h"
 #include "base/EventMouse.h"
 #include "cards/DeviceManager.h"
+#include "device/TarnixCardSerialManager.h"
 #include "field/CardPalette.h"
 #include "field/CardPlacement.h"
 #include "field/CardSprite.h"
@@ -26,6 +35,7 @@
 #include "platform/Application.h"
 #include "platform/FileUtils.h"
 #include "save/SaveData.h"
+#include "save/SaveScene.h"
 
 using namespace cocos2d;
 
@@ -37,6 +47,7 @@ constexpr float kSheetHeightShare = 7.33f;
 constexpr float kPaletteStep = 300;
 constexpr float kPaletteScrollTime = 0.5f;
 constexpr float kWheelStep = 10;
+constexpr int kSavedProgramsTag = 0x5A7E;
 const char* const kForegroundEvent = "TARNIX_EVENT_ENTER_FORGROUND";
 
 Sprite* addSprite(Node* parent, const std::string& image) {
@@ -351,8 +362,49 @@ void FieldScene::stop() {}
 void FieldScene::openTargetChooser() {}
 void FieldScene::openPortList() {}
 void FieldScene::searchPorts() {}
-// The list of saved programs comes with the gallery.
-void FieldScene::openSavedPrograms() {}
+void FieldScene::openSavedPrograms() {
+    if (getActionByTag(kSavedProgramsTag)) {
+        return;  // already on the way
+    }
+    auto* check = CallFunc::create([this] { checkSavedPrograms(); });
+    auto* repeat = RepeatForever::create(Sequence::create(check, DelayTime::create(0.5f), nullptr));
+    repeat->setTag(kSavedProgramsTag);
+    runAction(repeat);
+}
+
+void FieldScene::checkSavedPrograms() {
+    if (TarnixCardSerialManager::getInstance()->linkState != 0) {
+        showWaitOverlay();
+        return;
+    }
+    stopAllActions();
+    captureThumbnail([](RenderTexture*, const std::string&) {
+        // Also when the thumbnail could not be written: the child still gets to the list.
+        Scene* scene = Scene::create();
+        if (SaveScene* gallery = SaveScene::create()) {
+            scene->addChild(gallery);
+        }
+        Director::getInstance()->replaceScene(TransitionSlideInT::create(0.5f, scene));
+    });
+}
+
+void FieldScene::showWaitOverlay() {
+    if (waitOverlay) {
+        return;
+    }
+    waitOverlay = LayerColor::create(Color4B(64, 64, 64, 64), designSize.width, designSize.height);
+    if (Sprite* spinner = Sprite::create("res/r_loading.png")) {
+        spinner->setPosition(designSize.width / 2, designSize.height / 2);
+        spinner->runAction(RepeatForever::create(
+            Sequence::create(DelayTime::create(0.2f), RotateBy::create(0, 45), nullptr)));
+        waitOverlay->addChild(spinner);
+    }
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = [](Touch*, Event*) { return true; };
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, waitOverlay);
+    addChild(waitOverlay);
+}
 
 std::string FieldScene::copyrightURL() {
     const std::string path =

@@ -164,6 +164,8 @@ private:
     void addButtonListeners();
     void addMouseListener();
     void onMouseScroll(float x, float y, float wheel);
+    void checkSavedPrograms();
+    void showWaitOverlay();
 
     std::unique_ptr<CardPalette> _palette;
     std::unique_ptr<CardPlacement> _placement;

@@ -29,9 +29,7 @@ struct Damage {
     int lastid;
 };
 
-void PrintTo(const Damage& damage, std::ostream* out) {
-    *out << damage.name;
-}
+void PrintTo(const Damage& damage, std::ostream* out) { *out << damage.name; }
 
 std::string validList() {
     return PlistWriter::write(ValueMap{

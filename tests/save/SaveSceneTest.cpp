@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "2d/Label.h"
+#include "2d/Sprite.h"
+#include "field/CardSprite.h"
+#include "field/FieldScrollView.h"
+#include "platform/FileUtils.h"
+#include "renderer/Texture2D.h"
+#include "renderer/TextureCache.h"
+#include "save/SaveItemAddView.h"
+#include "save/SaveItemSavedView.h"
+#include "support/GalleryFixture.h"
+#include "support/InputInjector.h"
+#include "support/TestImages.h"
+
+namespace {
+
+using namespace cocos2d;
+
+using Gallery = GalleryFixture;
+
+std::vector<int> visibleIndexes(SaveScene* gallery) {
+    std::vector<int> indexes;
+    for (SaveItemView* item : gallery->visibleItems) {
+        indexes.push_back(item->itemIndex);
+    }
+    return indexes;
+}
+
+std::vector<std::string> titles() {
+    std::vector<std::string> result;
+    for (SaveData* record : SaveDataManager::getInstance()->getDatas()) {
+        result.push_back(record->title);
+    }
+    return result;
+}
+
+FieldScene* runningField() {
+    Scene* scene = Director::getInstance()->getRunningScene();
+    for (Node* child : scene->getChildren()) {
+        if (auto* field = dynamic_cast<FieldScene*>(child)) {
+            return field;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(Gallery, WithoutProgramsOnlyTheCreateNewItemShowsInTheMiddle) {
+    openGallery();
+    ASSERT_EQ(visibleIndexes(gallery), std::vector<int>{0});
+    EXPECT_NE(dynamic_cast<SaveItemAddView*>(gallery->visibleItems.at(0)), nullptr);
+    EXPECT_EQ(gallery->visibleItems.at(0)->getPosition(), Vec2(362, 0));
+    EXPECT_EQ(gallery->scrollView->getContentSize().width, 1024);
+    EXPECT_EQ(gallery->visibleItems.at(0)->getTitleLabel()->getString(), "Create new code");
+}
+
+TEST_F(Gallery, ReopensWhereItWasLeftWithTheItemsAroundIt) {
+    storePrograms(10);
+    SaveScene::lastScrollOffset = -2000;
+    openGallery();
+    EXPECT_EQ(gallery->scrollView->getContentOffset().x, -2000);
+    EXPECT_EQ(visibleIndexes(gallery), (std::vector<int>{4, 5, 6, 7}));
+    EXPECT_EQ(gallery->visibleItems.at(0)->record, SaveDataManager::getInstance()->getDatas()[3]);
+
+    SaveScene::lastScrollOffset = -99999;  // past the end of a shorter list
+    openGallery();
+    const float lowest = -(gallery->scrollView->getContentSize().width - 1024);
+    EXPECT_EQ(gallery->scrollView->getContentOffset().x, lowest);
+}
+
+TEST_F(Gallery, AQuickMoveScrollsAndALongHoldMarksForDeletion) {
+    storePrograms(3);
+    openGallery();
+    input::touchBegin(thumbnailOf(0));  // the create-new item cannot be marked
+    step(140);
+    input::touchEnd(thumbnailOf(0));
+    EXPECT_FALSE(gallery->deleteMode);
+    EXPECT_EQ(runningField(), nullptr) << "a hold is not a tap";
+
+    input::touchBegin(thumbnailOf(1));
+    step(136);
+    EXPECT_FALSE(gallery->deleteMode);
+    step(2);  // 2.3 s
+    EXPECT_TRUE(gallery->deleteMode);
+    input::touchEnd(thumbnailOf(1));
+    ASSERT_EQ(gallery->deleteSelection.size(), 1u);
+    EXPECT_EQ(gallery->deleteSelection.at(0), SaveDataManager::getInstance()->getDatas()[0]);
+    EXPECT_TRUE(gallery->visibleItems.at(1)->isSelected());
+    EXPECT_EQ(runningField(), nullptr);
+
+    input::tap(titleOf(1));  // a title does nothing in delete mode
+    EXPECT_EQ(gallery->titleOverlay, nullptr);
+    input::tap(thumbnailOf(1));  // the only selected one: leaves delete mode
+    EXPECT_FALSE(gallery->deleteMode);
+    EXPECT_TRUE(gallery->deleteSelection.empty());
+    EXPECT_FALSE(gallery->visibleItems.at(1)->isSelected());
+
+    const Vec2 first = thumbnailOf(1);
+    input::touchBegin(first);
+    input::touchMove(first - Vec2(6, 0));
+    input::touchMove(first - Vec2(12, 0));
+    input::touchMove(first - Vec2(40, 0));
+    step(10);
+    input::touchEnd(first - Vec2(40, 0));
+    step(40);
+    EXPECT_NE(gallery->scrollView->getContentOffset().x, 0) << "the list follows the finger";
+    EXPECT_EQ(runningField(), nullptr) << "nothing opens";
+}
+
+TEST_F(Gallery, DeletingMarkedProgramsKeepsTheOthersInOrder) {
+    storePrograms(5);  // listed p5, p4, p3, p2, p1
+    SaveScene::lastScrollOffset = -1500;
+    openGallery();
+    gallery->scrollView->setContentOffset(Vec2(-1000, 0), false);
+    const auto& datas = SaveDataManager::getInstance()->getDatas();
+    for (SaveData* record : {datas[2], datas[3]}) {
+        for (SaveItemView* item : gallery->visibleItems) {
+            if (item->record == record) {
+                gallery->onItemLongPressed(item);
+            }
+        }
+    }
+    ASSERT_EQ(gallery->deleteSelection.size(), 2u);
+    SaveScene::lastScrollOffset = -1500;
+    gallery->scrollView->setContentOffset(Vec2(-1500, 0), false);
+    gallery->confirmDelete();
+    step(4);
+    input::tap(Vec2(362, 284));  // the alert's OK
+    EXPECT_EQ(titles(), (std::vector<std::string>{"p5", "p4", "p1"}));
+    EXPECT_FALSE(gallery->deleteMode);
+    const float lowest = -(gallery->scrollView->getContentSize().width - 1024);
+    EXPECT_EQ(gallery->scrollView->getContentSize().width, 724 + 350 * 3 + 300);
+    EXPECT_EQ(SaveScene::lastScrollOffset, static_cast<int>(lowest));
+}
+
+TEST_F(Gallery, RenamingWritesTheListAtOnceAlsoToAnEmptyTitle) {
+    storePrograms(2);
+    openGallery();
+    input::tap(titleOf(1));
+    ASSERT_NE(gallery->titleOverlay, nullptr);
+    for (int i = 0; i < 4; ++i) {
+        input::pressKey(SDLK_BACKSPACE);
+    }
+    input::tap(Vec2(50, 700));  // beside the box: the edit ends
+    step(10);
+    EXPECT_EQ(gallery->titleOverlay, nullptr);
+    EXPECT_EQ(SaveDataManager::getInstance()->getDatas()[0]->title, "");
+    const std::string list = dir.path() + SaveDataManager::kListFile;
+    FILE* pipe = ::popen(("python3 -c \"import plistlib,sys; print([d['title'] for d in "
+                          "plistlib.load(open(sys.argv[1],'rb'))['datas']])\" '" +
+                          list + "'")
+                             .c_str(),
+                         "r");
+    char out[256] = {};
+    std::fread(out, 1, sizeof out - 1, pipe);
+    ::pclose(pipe);
+    EXPECT_STREQ(out, "['', 'p1']\n");
+}
+
+TEST_F(Gallery, ThumbnailsAreReadAfreshAndDamagedOnesShowThePlaceholder) {
+    storePrograms(4);
+    const auto& datas = SaveDataManager::getInstance()->getDatas();
+    SaveDataManager* store = SaveDataManager::getInstance();
+    writeSolidPng(store->getImageFullPath(datas[0]), 285, 285, Color4B(255, 0, 0, 255));
+    dir.write(datas[1]->imagepath, "");                               // empty
+    dir.write(datas[2]->imagepath, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");  // truncated
+    // datas[3] has no thumbnail at all
+    openGallery();
+    Texture2D* placeholder =
+        Director::getInstance()->getTextureCache()->addImage("res/r_record_beginning.png");
+    auto picture = [this](int n) {
+        return static_cast<Sprite*>(gallery->visibleItems.at(n)->getHolder()->getChildren().at(0));
+    };
+    EXPECT_NE(picture(1)->getTexture(), placeholder);
+    EXPECT_FLOAT_EQ(picture(1)->getContentSize().width * picture(1)->getScale(), 285)
+        << "one pixel a unit";
+    Texture2D* red = picture(1)->getTexture();
+    red->retain();
+    gallery->scrollView->setContentOffset(Vec2(-1100, 0), false);  // items 2 to 4
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(picture(i)->getTexture(), placeholder) << "item " << i + 2;
+    }
+    writeSolidPng(store->getImageFullPath(datas[0]), 285, 285, Color4B(0, 0, 255, 255));
+    openGallery();
+    EXPECT_NE(picture(1)->getTexture(), red) << "a rewritten thumbnail is read again";
+    red->release();
+}
+
+TEST_F(Gallery, ANewProgramGoesToTheFieldAndComesBackWithItsThumbnailAndCards) {
+    openGallery();
+    input::tap(thumbnailOf(0));
+    step(40);
+    FieldScene* opened = runningField();
+    ASSERT_NE(opened, nullptr);
+    CardSprite* head = opened->lines[0][0];
+    opened->moveCards(opened->createCard(1, 0, head->getPosition(), 255), Vec2(0, 0));
+    opened->saveField();
+    SaveData* record = opened->saveData;
+    record->retain();
+    input::tap(Vec2(974, 733));  // the corner button
+    step(2);
+    const std::string thumbnail = SaveDataManager::getInstance()->getImageFullPath(record);
+    EXPECT_TRUE(FileUtils::getInstance()->isFileExist(thumbnail));
+    step(40);
+    ASSERT_EQ(runningField(), nullptr) << "on the gallery again";
+    ASSERT_EQ(SaveDataManager::getInstance()->getDatas().size(), 1u);
+    gallery = nullptr;
+    for (Node* child : Director::getInstance()->getRunningScene()->getChildren()) {
+        gallery = gallery ? gallery : dynamic_cast<SaveScene*>(child);
+    }
+    ASSERT_NE(gallery, nullptr);
+    input::tap(thumbnailOf(1));
+    step(40);
+    FieldScene* reopened = runningField();
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->saveData, record);
+    ASSERT_EQ(reopened->cardList.size(), 1u);
+    EXPECT_EQ(reopened->lines[0][0]->joints[0].partner, reopened->cardList.at(0));
+    record->release();
+}
+
+}  // namespace
