@@ -1,5 +1,6 @@
-// Sends a 40-line program to the virtual board and compares the time taken with the sum of the
-// pauses the board needs, while a main-thread loop runs the posted echo the way frames would.
+// Sends a 40-line program to the virtual board (which echoes and answers what it receives, and
+// may keep talking throughout) and compares the time taken with the sum of the pauses the board
+// needs, while a main-thread loop runs the posted echo the way frames would.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -47,11 +48,18 @@ CardProgram fortyLines() {
     return program;
 }
 
-void transfer(benchmark::State& state, int target) {
+// `chatterRate`: bytes a second the board sends on its own from the first byte written on.
+void transfer(benchmark::State& state, int target, int chatterRate) {
     DeviceLinkGuard guard;
     TargetGuard chosen(target);
     VirtualBoard board;
     DeviceLinkGuard::chooseSerial(board.portPath());
+    std::atomic<bool> talking{false};
+    TarnixCardSerialManager::getInstance()->setWriteHook([&](uint8_t) {
+        if (chatterRate > 0 && !talking.exchange(true)) {
+            board.chatter(chatterRate);
+        }
+    });
     const CardProgram program = fortyLines();
     int32_t depth = 0;
     PauseSum owed;
@@ -91,18 +99,39 @@ void transfer(benchmark::State& state, int target) {
         state.counters["ratio"] = ms / owed.ms;
         state.counters["main_stall_ms"] = longestFrameWork;
         state.counters["echoed"] = static_cast<double>(console.size());
+        state.counters["board_sent"] = static_cast<double>(board.sentCount());
     }
 }
 
 void BM_TransferJam(benchmark::State& state) {
-    transfer(state, DeviceManager::JAM);
+    transfer(state, DeviceManager::JAM, static_cast<int>(state.range(0)));
 }
 void BM_TransferLatte(benchmark::State& state) {
-    transfer(state, DeviceManager::LATTE);
+    transfer(state, DeviceManager::LATTE, static_cast<int>(state.range(0)));
+}
+void BM_TransferQue(benchmark::State& state) {
+    transfer(state, DeviceManager::QUE, static_cast<int>(state.range(0)));
 }
 
-BENCHMARK(BM_TransferJam)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TransferLatte)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+// Argument: the board's own bytes a second (0: it only echoes and answers).
+BENCHMARK(BM_TransferJam)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TransferLatte)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TransferQue)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -37,9 +38,11 @@ public:
     bool aborted() const { return _abortFlag; }
 
 private:
-    // Sleeps at least `ms`, but returns early (false) once the user aborts, so that a cancelled
-    // request releases the link within moments even during the longest pauses.
-    bool pause(int32_t ms) const;
+    // Zero for zero or a negative number of milliseconds.
+    static std::chrono::milliseconds pauseLength(int32_t ms);
+    // Sleeps until `deadline`, but returns early (false) once the user aborts, so that a
+    // cancelled request releases the link within moments even during the longest pauses.
+    bool pauseUntil(std::chrono::steady_clock::time_point deadline) const;
 
     std::atomic<bool>& _abortFlag;
     int32_t& _depth;

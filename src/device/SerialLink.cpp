@@ -9,9 +9,7 @@
 
 #include <cerrno>
 
-SerialLink::~SerialLink() {
-    close();
-}
+SerialLink::~SerialLink() { close(); }
 
 bool SerialLink::open(const std::string& path) {
     close();
@@ -51,16 +49,41 @@ bool SerialLink::configure(int fd) {
     if (::tcgetattr(fd, &options) != 0) {
         return false;
     }
-    options.c_cflag &= ~(CSIZE | PARENB | CSTOPB);
-    options.c_cflag |= CS8;
-    options.c_iflag &= ~INPCK;
-    // Bytes must reach the board as written: output post-processing would turn every line
-    // feed into a carriage return and line feed.
-    options.c_oflag &= ~OPOST;
+    makeRaw(options);
     if (::cfsetospeed(&options, B115200) != 0 || ::cfsetispeed(&options, B115200) != 0) {
         return false;
     }
-    return ::tcsetattr(fd, TCSANOW, &options) == 0;
+    if (::tcsetattr(fd, TCSANOW, &options) != 0) {
+        return false;
+    }
+    // tcsetattr succeeds when any one of the changes took; a port that kept its echo or its
+    // XON/XOFF handling would still loop the board's output back or stall the writes.
+    termios applied{};
+    if (::tcgetattr(fd, &applied) != 0 || (applied.c_lflag & (ECHO | ICANON)) != 0 ||
+        (applied.c_iflag & (IXON | IXOFF)) != 0) {
+        return false;
+    }
+    // What the board printed before the transfer is of no use to anyone.
+    ::tcflush(fd, TCIFLUSH);
+    return true;
+}
+
+void SerialLink::makeRaw(termios& options) {
+    // The board echoes what it receives and prints replies of its own; a terminal's defaults
+    // would echo all that back to it, and an XOFF among it would stop our writes. Nothing is
+    // read from the board, so its bytes simply wait in the input queue.
+    options.c_iflag &= ~(IGNBRK | BRKINT | IGNPAR | PARMRK | INPCK | ISTRIP | INLCR | IGNCR |
+                         ICRNL | IUCLC | IXON | IXOFF | IXANY | IMAXBEL);
+    // Bytes must reach the board as written: output post-processing would turn every line
+    // feed into a carriage return and line feed.
+    options.c_oflag &= ~OPOST;
+    options.c_lflag &=
+        ~(ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ECHOPRT | ECHOKE | ICANON | ISIG | IEXTEN);
+    options.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    options.c_cflag |= CS8 | CREAD | CLOCAL;
+    // A read, were one ever made, returns at once with whatever is there.
+    options.c_cc[VMIN] = 0;
+    options.c_cc[VTIME] = 0;
 }
 
 bool SerialLink::writeByte(uint8_t value) {

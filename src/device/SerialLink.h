@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <string>
 
-// A serial port opened by path through termios, exclusively, at 115200 baud, 8 data bits, no
-// parity and one stop bit; every other line option stays as the port had it.
+struct termios;
+
+// A serial port opened by path through termios, exclusively and raw: 115200 baud, 8 data bits,
+// no parity, one stop bit, no echo, no line editing, no translation and no flow control, so
+// that the bytes written reach the board unchanged and nothing the board sends comes back to it
+// or holds the writes up.
 class SerialLink {
 public:
     SerialLink() = default;
@@ -27,6 +31,7 @@ public:
 private:
     bool lockExclusively(int fd);
     static bool configure(int fd);
+    static void makeRaw(termios& options);
 
     std::atomic<int> _fd{-1};
 };

@@ -3,12 +3,13 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "support/DeviceLinkGuard.h"
 #include "support/TempDir.h"
@@ -54,34 +55,54 @@ protected:
     TarnixCardSerialManager* manager = TarnixCardSerialManager::getInstance();
 };
 
-TEST_F(SerialLinkTest, Sets115200EightNoneOneAndLeavesTheRestAsFound) {
-    termios before{};
-    ASSERT_EQ(::tcgetattr(board.linkDescriptor(), &before), 0);
+size_t queuedInput(int fd) {
+    int count = 0;
+    ::ioctl(fd, FIONREAD, &count);
+    return static_cast<size_t>(count);
+}
+
+TEST_F(SerialLinkTest, OpensTheLineRawAt115200EightNoneOneAndDropsWhatWaited) {
+    // The board printed something before the editor came: with the port's echo off it waits
+    // in the input queue.
+    termios quiet{};
+    ASSERT_EQ(::tcgetattr(board.linkDescriptor(), &quiet), 0);
+    quiet.c_lflag &= ~(ECHO | ICANON);
+    ASSERT_EQ(::tcsetattr(board.linkDescriptor(), TCSANOW, &quiet), 0);
+    board.send("stale\r\n");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (queuedInput(board.linkDescriptor()) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_GT(queuedInput(board.linkDescriptor()), 0u);
+
+    const size_t printed = board.sentCount();
     DeviceLinkGuard::chooseSerial(board.portPath());
     ASSERT_TRUE(manager->openLink());
+    EXPECT_EQ(queuedInput(board.linkDescriptor()), 0u);
     termios after{};
     ASSERT_EQ(::tcgetattr(board.linkDescriptor(), &after), 0);
-
     EXPECT_EQ(::cfgetospeed(&after), B115200);
     EXPECT_EQ(::cfgetispeed(&after), B115200);
-    EXPECT_EQ(after.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(after.c_cflag & (PARENB | CSTOPB), 0u);
-    EXPECT_EQ(after.c_iflag & INPCK, 0u);
+    EXPECT_EQ(after.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD | CLOCAL),
+              static_cast<tcflag_t>(CS8 | CREAD | CLOCAL));
+    EXPECT_EQ(after.c_iflag & (IGNBRK | BRKINT | PARMRK | INPCK | ISTRIP | INLCR | IGNCR | ICRNL |
+                               IXON | IXOFF | IXANY),
+              0u);
     EXPECT_EQ(after.c_oflag & OPOST, 0u);
-    // Flow control, modem lines, input handling and local modes stay as they were.
-    const tcflag_t changedControl = CSIZE | PARENB | CSTOPB | CBAUD;
-    EXPECT_EQ(after.c_cflag & ~changedControl, before.c_cflag & ~changedControl);
-    EXPECT_EQ(after.c_iflag & ~INPCK, before.c_iflag & ~INPCK);
-    EXPECT_EQ(after.c_oflag & ~OPOST, before.c_oflag & ~OPOST);
-    EXPECT_EQ(after.c_lflag, before.c_lflag);
-    EXPECT_EQ(0, std::memcmp(after.c_cc, before.c_cc, sizeof(before.c_cc)));
+    EXPECT_EQ(after.c_lflag & (ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL | ICANON | ISIG | IEXTEN),
+              0u);
+    EXPECT_EQ(after.c_cc[VMIN], 0);
+    EXPECT_EQ(after.c_cc[VTIME], 0);
 
-    // Line feeds reach the board unchanged.
+    // Line feeds reach the board unchanged, and the board's echo of them does not come back.
     for (uint8_t value : {'\n', 'A', '\r', '\n'}) {
         EXPECT_TRUE(manager->writeByte(value));
     }
     ASSERT_TRUE(board.waitForBytes(4, std::chrono::seconds(5)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(board.received(), "\nA\r\n");
+    EXPECT_GE(board.sentCount() - printed, 4u);
 }
 
 TEST_F(SerialLinkTest, OpenIsExclusiveAndTheSamePortOpensTwiceInARow) {

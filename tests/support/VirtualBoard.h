@@ -24,8 +24,11 @@ extern char** environ;
 
 // A board at the far end of a pseudo-terminal pair made by socat: the editor opens portPath()
 // as its serial port; a reader on the other end records every byte with its arrival time.
-// The link end keeps the terminal's default line settings, so the editor's own settings decide
-// what arrives.
+// The link end keeps the terminal's default line settings (local echo, canonical input, XON/XOFF),
+// as a USB serial port has them, so the editor's own settings decide what arrives.
+// Like a real board it talks back: it echoes every byte it receives, answers "OK" after every
+// line (or every 32 bytes without one), sends an XOFF with its first answer, and can be told to
+// keep sending text for as long as it runs.
 class VirtualBoard {
 public:
     using Clock = std::chrono::steady_clock;
@@ -91,6 +94,20 @@ public:
         return bytes;
     }
 
+    // Writes `bytes` from the board's end, as the board printing them.
+    void send(const std::string& bytes) { sendNow(bytes.data(), bytes.size()); }
+
+    // From now on the board also sends text on its own, about this many bytes a second.
+    void chatter(int bytesPerSecond) {
+        std::lock_guard<std::mutex> lock(_mutex);
+        _chatterRate = bytesPerSecond;
+        _chatterStart = Clock::now();
+        _chatterSent = 0;
+    }
+
+    // Every byte the board has sent so far (what the link may or may not have taken).
+    size_t sentCount() const { return _sentCount; }
+
     // True once at least `count` bytes have arrived.
     bool waitForBytes(size_t count, std::chrono::milliseconds timeout) const {
         const auto deadline = Clock::now() + timeout;
@@ -129,7 +146,9 @@ private:
         uint8_t buffer[256];
         while (!_stop) {
             pollfd ready{_boardFd, POLLIN, 0};
-            if (::poll(&ready, 1, 20) <= 0) {
+            const int events = ::poll(&ready, 1, 5);
+            sendChatter();
+            if (events <= 0) {
                 continue;
             }
             const ssize_t count = ::read(_boardFd, buffer, sizeof(buffer));
@@ -139,10 +158,63 @@ private:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 continue;
             }
-            std::lock_guard<std::mutex> lock(_mutex);
-            for (ssize_t i = 0; i < count; ++i) {
-                _arrivals.push_back({buffer[i], now});
+            {
+                std::lock_guard<std::mutex> lock(_mutex);
+                for (ssize_t i = 0; i < count; ++i) {
+                    _arrivals.push_back({buffer[i], now});
+                }
             }
+            answer(buffer, static_cast<size_t>(count));
+        }
+    }
+
+    // The echo of what arrived, then the board's own answers.
+    void answer(const uint8_t* bytes, size_t count) {
+        std::string reply(reinterpret_cast<const char*>(bytes), count);
+        for (size_t i = 0; i < count; ++i) {
+            if (bytes[i] == '\n' || ++_sinceLine == 32) {
+                _sinceLine = 0;
+                reply += "OK\r\n";
+                if (!_sentXoff) {
+                    reply += kXoff;
+                    _sentXoff = true;
+                }
+            }
+        }
+        sendNow(reply.data(), reply.size());
+    }
+
+    void sendChatter() {
+        size_t first = 0;
+        size_t due = 0;
+        {
+            std::lock_guard<std::mutex> lock(_mutex);
+            if (_chatterRate <= 0) {
+                return;
+            }
+            const double elapsed =
+                std::chrono::duration<double>(Clock::now() - _chatterStart).count();
+            const auto owed = static_cast<size_t>(elapsed * _chatterRate);
+            first = _chatterSent;
+            due = owed - _chatterSent;
+            _chatterSent = owed;
+        }
+        static const std::string kLine = std::string("READY\r\n") + kXoff;
+        std::string text;
+        for (size_t i = 0; i < due; ++i) {
+            text += kLine[(first + i) % kLine.size()];
+        }
+        sendNow(text.data(), text.size());
+    }
+
+    // What the pair cannot take at once is lost, as on a line without flow control.
+    void sendNow(const char* bytes, size_t count) {
+        if (count == 0) {
+            return;
+        }
+        const ssize_t written = ::write(_boardFd, bytes, count);
+        if (written > 0) {
+            _sentCount += static_cast<size_t>(written);
         }
     }
 
@@ -170,4 +242,13 @@ private:
     std::thread _reader;
     mutable std::mutex _mutex;
     std::vector<Arrival> _arrivals;
+    static constexpr char kXoff = 0x13;
+    // Kept by the reader thread only.
+    size_t _sinceLine = 0;
+    bool _sentXoff = false;
+    // Guarded by _mutex.
+    int _chatterRate = 0;
+    Clock::time_point _chatterStart;
+    size_t _chatterSent = 0;
+    std::atomic<size_t> _sentCount{0};
 };
