@@ -3,10 +3,13 @@
 #include "2d/Scene.h"
 #include "base/Director.h"
 #include "base/EventDispatcher.h"
+#include "field/FieldWorkers.h"
 #include "platform/GLView.h"
 #include "save/SaveScene.h"
 
 using namespace cocos2d;
+
+AppDelegate::~AppDelegate() { FieldWorkers::shutdown(); }
 
 void AppDelegate::initGLContextAttrs() {
     GLContextAttrs attrs;

@@ -14,7 +14,8 @@ public:
     static constexpr const char* kEnterForegroundEvent = "TARNIX_EVENT_ENTER_FORGROUND";
 
     AppDelegate() = default;
-    ~AppDelegate() override = default;
+    // Ends the device work still running before the process goes.
+    ~AppDelegate() override;
 
     void initGLContextAttrs() override;
     bool applicationDidFinishLaunching() override;

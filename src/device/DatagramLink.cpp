@@ -5,9 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-DatagramLink::~DatagramLink() {
-    close();
-}
+DatagramLink::~DatagramLink() { close(); }
 
 DatagramLink::OpenResult DatagramLink::open(uint16_t localPort) {
     close();

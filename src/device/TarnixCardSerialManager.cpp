@@ -1,6 +1,8 @@
 #include "device/TarnixCardSerialManager.h"
 
 #include <arpa/inet.h>
+#include <algorithm>
+#include <cstdlib>
 
 #include "base/Director.h"
 #include "base/Scheduler.h"
@@ -103,10 +105,43 @@ void TarnixCardSerialManager::changeActivity(uint32_t unit, int direction) {
     }
 }
 
+bool TarnixCardSerialManager::listSystemPorts(std::vector<SerialPortScanner::Port>& ports) {
+    // Listing asks some drivers by opening their devices; a trial run beside a virtual board
+    // (ZOA_SYSTEM_PORTS=none) leaves the machine's own ports alone.
+    const char* system = std::getenv("ZOA_SYSTEM_PORTS");
+    if (system && std::string(system) == "none") {
+        ports.clear();
+        return true;
+    }
+    return SerialPortScanner::list(ports);
+}
+
+void TarnixCardSerialManager::appendExtraPorts(std::vector<SerialPortScanner::Port>& ports) {
+    // Device paths the system's listing misses (a Bluetooth serial link, a pseudo-terminal),
+    // separated by ":" as search paths are.
+    const char* extra = std::getenv("ZOA_EXTRA_PORTS");
+    if (!extra) {
+        return;
+    }
+    std::string paths = extra;
+    size_t start = 0;
+    while (start <= paths.size()) {
+        const size_t end = std::min(paths.find(':', start), paths.size());
+        const std::string path = paths.substr(start, end - start);
+        const bool listed = std::any_of(ports.begin(), ports.end(),
+                                        [&path](const auto& port) { return port.name == path; });
+        if (!path.empty() && !listed) {
+            ports.push_back({path, path});
+        }
+        start = end + 1;
+    }
+}
+
 bool TarnixCardSerialManager::scanPorts(Done done) {
     changeActivity(kSearchUnit, +1);
     std::vector<SerialPortScanner::Port> found;
-    const bool listed = _portSource ? _portSource(found) : SerialPortScanner::list(found);
+    const bool listed = _portSource ? _portSource(found) : listSystemPorts(found);
+    appendExtraPorts(found);
     std::vector<TarnixCardSerialData*> items;
     for (const auto& port : found) {
         if (port.name.empty()) {
@@ -209,18 +244,14 @@ std::unique_lock<std::mutex> TarnixCardSerialManager::reserveLink() {
     return std::unique_lock<std::mutex>(_linkMutex);
 }
 
-void TarnixCardSerialManager::setPortSource(PortSource source) {
-    _portSource = std::move(source);
-}
+void TarnixCardSerialManager::setPortSource(PortSource source) { _portSource = std::move(source); }
 
 void TarnixCardSerialManager::setDatagramDestination(uint32_t address, uint16_t port) {
     _datagramAddress = address;
     _datagramPort = port;
 }
 
-void TarnixCardSerialManager::setDatagramLocalPort(uint16_t port) {
-    _datagramLocalPort = port;
-}
+void TarnixCardSerialManager::setDatagramLocalPort(uint16_t port) { _datagramLocalPort = port; }
 
 void TarnixCardSerialManager::setWriteHook(std::function<void(uint8_t)> hook) {
     _writeHook = std::move(hook);

@@ -81,6 +81,8 @@ protected:
 
 private:
     void installPortList(std::shared_ptr<const PortList> list);
+    static bool listSystemPorts(std::vector<SerialPortScanner::Port>& ports);
+    static void appendExtraPorts(std::vector<SerialPortScanner::Port>& ports);
     // Counts a search or an opening in or out (+1 or -1) and sets linkState from what still runs.
     void changeActivity(uint32_t unit, int direction);
     void reportPortConflict(uint16_t port) const;

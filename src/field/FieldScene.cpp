@@ -26,9 +26,11 @@
 #include "field/CardPalette.h"
 #include "field/CardPlacement.h"
 #include "field/CardSprite.h"
+#include "field/ConnectionPanel.h"
 #include "field/FieldDrawer.h"
 #include "field/FieldScrollView.h"
 #include "field/FieldStorage.h"
+#include "field/FieldWorkers.h"
 #include "field/NumberPopup.h"
 #include "field/PressListener.h"
 #include "field/RunOverlay.h"
@@ -84,7 +86,9 @@ FieldScene::FieldScene()
       _numberPopup(std::make_unique<NumberPopup>(*this)),
       _drawer(std::make_unique<FieldDrawer>(*this)),
       _storage(std::make_unique<FieldStorage>(*this)),
-      _runOverlay(std::make_unique<RunOverlay>(*this)) {}
+      _runOverlay(std::make_unique<RunOverlay>(*this)),
+      _connection(std::make_unique<ConnectionPanel>(*this)),
+      _workers(std::make_unique<FieldWorkers>(*this)) {}
 
 FieldScene::~FieldScene() {
     // Listeners of the palette cards hold a pointer to this scene.
@@ -111,6 +115,8 @@ bool FieldScene::init(SaveData* data) {
     buildPlayerColumn();
     buildCornerAndFrame();
     addButtonListeners();
+    startPrepare();
+    refreshTarget();
     addMouseListener();
     loadField();
     return true;
@@ -355,13 +361,34 @@ void FieldScene::insertLine(int line) { _placement->insertLine(line); }
 
 void FieldScene::deleteLine(int line) { _placement->deleteLine(line); }
 
-// The transfer to the board, the port list and the target chooser come with the connection
-// panel; until then their controls are placed but do nothing.
-void FieldScene::play() {}
-void FieldScene::stop() {}
-void FieldScene::openTargetChooser() {}
-void FieldScene::openPortList() {}
-void FieldScene::searchPorts() {}
+void FieldScene::play() { _workers->play(); }
+
+void FieldScene::stop() { _workers->stop(); }
+
+void FieldScene::openTargetChooser() { _connection->openTargetChooser(); }
+
+void FieldScene::closeTargetChooser() { _connection->closeTargetChooser(); }
+
+void FieldScene::refreshTarget() { _connection->refreshTarget(); }
+
+void FieldScene::openPortList() { _connection->openPortList(); }
+
+void FieldScene::closePortList() { _connection->closePortList(); }
+
+void FieldScene::refreshPortLabel() { _connection->refreshPortLabel(); }
+
+void FieldScene::showSearching() { _connection->showSearching(); }
+
+void FieldScene::searchPorts() { _workers->searchPorts(); }
+
+void FieldScene::startPrepare() { _workers->startPrepare(); }
+
+void FieldScene::startPortSelect() { _workers->startPortSelect(); }
+
+void FieldScene::handOff(const TarnixworksError& error) { _workers->handOff(error); }
+
+void FieldScene::appendConsole(const std::string& text) { _runOverlay->append(text); }
+
 void FieldScene::openSavedPrograms() {
     if (getActionByTag(kSavedProgramsTag)) {
         return;  // already on the way
@@ -386,6 +413,15 @@ void FieldScene::checkSavedPrograms() {
         }
         Director::getInstance()->replaceScene(TransitionSlideInT::create(0.5f, scene));
     });
+}
+
+void FieldScene::removeWaitOverlay() {
+    if (!waitOverlay) {
+        return;
+    }
+    getEventDispatcher()->removeEventListenersForTarget(waitOverlay, true);
+    waitOverlay->removeFromParent();
+    waitOverlay = nullptr;
 }
 
 void FieldScene::showWaitOverlay() {

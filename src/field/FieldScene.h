@@ -8,6 +8,7 @@
 
 #include "2d/Layer.h"
 #include "base/Vector.h"
+#include "cards/TarnixworksError.h"
 #include "field/FieldScrollViewDelegate.h"
 #include "ui/EditBoxDelegate.h"
 
@@ -22,9 +23,11 @@ class Sprite;
 class CardPalette;
 class CardPlacement;
 class CardSprite;
+class ConnectionPanel;
 class FieldDrawer;
 class FieldScrollView;
 class FieldStorage;
+class FieldWorkers;
 class InputCardSprite;
 class NumberPopup;
 class RunOverlay;
@@ -65,6 +68,20 @@ public:
     void searchPorts();
     void openSavedPrograms();
     void openCopyright();
+
+    // The connection panel and the work on the device.
+    void refreshPortLabel();
+    void showSearching();
+    void closePortList();
+    void startPrepare();
+    void startPortSelect();
+    void closeTargetChooser();
+    void refreshTarget();
+    void handOff(const TarnixworksError& error);
+    void showWaitOverlay();
+    void removeWaitOverlay();
+    // Echo of what goes to the board; the console is redrawn at most once a frame.
+    void appendConsole(const std::string& text);
 
     // Palette and placement.
     void buildPalette();
@@ -137,12 +154,14 @@ public:
     cocos2d::Sprite* portField = nullptr;
     cocos2d::Label* portLabel = nullptr;
     cocos2d::Sprite* reloadIcon = nullptr;
+    cocos2d::Node* portListPopup = nullptr;
     cocos2d::Node* targetChooser = nullptr;
     cocos2d::LayerColor* waitOverlay = nullptr;
     cocos2d::LayerColor* runOverlay = nullptr;
     cocos2d::Sprite* runSpinner = nullptr;
     cocos2d::Label* runLog = nullptr;
-    std::atomic<bool> abortFlag{false};
+    // The cancellation of the request in flight; every request gets a new one.
+    std::shared_ptr<std::atomic<bool>> abortFlag = std::make_shared<std::atomic<bool>>(false);
     cocos2d::Sprite* runStopButton = nullptr;
     std::vector<std::vector<CardSprite*>> lines;
     SaveData* saveData = nullptr;
@@ -165,7 +184,6 @@ private:
     void addMouseListener();
     void onMouseScroll(float x, float y, float wheel);
     void checkSavedPrograms();
-    void showWaitOverlay();
 
     std::unique_ptr<CardPalette> _palette;
     std::unique_ptr<CardPlacement> _placement;
@@ -173,4 +191,6 @@ private:
     std::unique_ptr<FieldDrawer> _drawer;
     std::unique_ptr<FieldStorage> _storage;
     std::unique_ptr<RunOverlay> _runOverlay;
+    std::unique_ptr<ConnectionPanel> _connection;
+    std::unique_ptr<FieldWorkers> _workers;
 };

@@ -52,7 +52,7 @@ void RunOverlay::show() {
             stop,
             [this] {
                 finish();
-                _scene.abortFlag = true;
+                *_scene.abortFlag = true;
             },
             whileVisible);
     }
@@ -66,6 +66,10 @@ void RunOverlay::show() {
     log->setPosition(50, 50);
     overlay->addChild(log);
     _scene.runLog = log;
+    _console.clear();
+    _consoleChanged = false;
+    // However many characters arrive in a frame, the label is laid out once.
+    overlay->schedule([this](float) { flushConsole(); }, "RunOverlay.console");
 
     Sprite* spinner = Sprite::create("res/r_loading.png");
     if (spinner) {
@@ -119,6 +123,22 @@ void RunOverlay::close() {
     }
     _scene.runOverlay = nullptr;
     _scene.runLog = nullptr;
+    _console.clear();
+}
+
+void RunOverlay::append(const std::string& text) {
+    if (!_scene.runLog) {
+        return;  // the overlay was closed before the last echo arrived
+    }
+    _console += text;
+    _consoleChanged = true;
+}
+
+void RunOverlay::flushConsole() {
+    if (_consoleChanged && _scene.runLog) {
+        _scene.runLog->setString(_console);
+    }
+    _consoleChanged = false;
 }
 
 void RunOverlay::followSheet() {

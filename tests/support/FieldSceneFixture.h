@@ -1,14 +1,18 @@
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "2d/Scene.h"
 #include "cards/DeviceManager.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
+#include "field/FieldWorkers.h"
 #include "platform/FileUtils.h"
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
+#include "support/DeviceLinkGuard.h"
 #include "support/HeadlessDirector.h"
 #include "support/TempDir.h"
 
@@ -24,7 +28,9 @@ protected:
     }
 
     void TearDown() override {
+        settle();
         HeadlessDirector::TearDown();
+        settle();
         DeviceManager::getInstance()->init();
         cocos2d::FileUtils::getInstance()->setWritablePath("");
         SaveDataManager::getInstance()->init();
@@ -38,11 +44,20 @@ protected:
         return field;
     }
 
+    // Waits for the device workers the scene started and runs what they posted.
+    static void settle() {
+        for (int i = 0; i < 400 && FieldWorkers::runningWorkers() > 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        DeviceLinkGuard::drain();
+    }
+
     // A point of the sheet's content on the screen.
     cocos2d::Vec2 onScreen(const cocos2d::Vec2& sheetPoint) const {
         return field->fieldView->getContainer()->convertToWorldSpace(sheetPoint);
     }
 
+    DeviceLinkGuard link;  // no system ports, nothing aimed off this machine
     TempDir dir;
     FieldScene* field = nullptr;
 };

@@ -1,0 +1,184 @@
+#include "field/FieldWorkers.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "base/Director.h"
+#include "base/Scheduler.h"
+#include "cards/CardProgram.h"
+#include "cards/ProgramTransfer.h"
+#include "device/TarnixCardSerialManager.h"
+#include "field/CardSprite.h"
+#include "field/FieldScene.h"
+#include "platform/MessageBox.h"
+
+using namespace cocos2d;
+
+std::atomic<int> FieldWorkers::_running{0};
+std::vector<std::weak_ptr<std::atomic<bool>>> FieldWorkers::_requests;
+
+namespace {
+
+void post(std::function<void()> work) {
+    Director::getInstance()->getScheduler()->performFunctionInCocosThread(std::move(work));
+}
+
+// The field's lines as plain values, for the worker to read while the child edits on.
+CardProgram snapshot(const FieldScene& scene) {
+    CardProgram program = CardProgram::withLines(scene.lines.size());
+    for (size_t line = 0; line < scene.lines.size(); ++line) {
+        if (const CardSprite* card = scene.lines[line][0]->joints[0].partner) {
+            program.place(line, 0, CardProgram::Card{card->tab, card->index, card->value});
+        }
+    }
+    return program;
+}
+
+}  // namespace
+
+void FieldWorkers::launch(std::function<void()> body, std::function<void()> last) {
+    FieldScene* scene = &_scene;
+    scene->retain();
+    ++_running;
+    std::thread([scene, body = std::move(body), last = std::move(last)] {
+        body();
+        post([scene, last] {
+            if (last) {
+                last();
+            }
+            scene->release();
+        });
+        --_running;
+    }).detach();
+}
+
+FieldWorkers::Abort FieldWorkers::freshAbort() {
+    auto abort = std::make_shared<std::atomic<bool>>(false);
+    _requests.push_back(abort);
+    std::vector<std::weak_ptr<std::atomic<bool>>> live;
+    for (const auto& request : _requests) {
+        if (!request.expired()) {
+            live.push_back(request);
+        }
+    }
+    _requests.swap(live);
+    return abort;
+}
+
+void FieldWorkers::startPrepare() {
+    FieldScene* scene = &_scene;
+    launch(
+        [scene] {
+            TarnixCardSerialManager::getInstance()->prepare([scene](bool ok) {
+                if (ok) {
+                    post([scene] { scene->searchPorts(); });
+                }
+            });
+        },
+        nullptr);
+}
+
+void FieldWorkers::searchPorts() {
+    FieldScene* scene = &_scene;
+    auto found = std::make_shared<std::atomic<bool>>(false);
+    scene->showSearching();
+    launch(
+        [scene, found] {
+            *found = TarnixCardSerialManager::getInstance()->scanPorts(
+                [scene](bool) { post([scene] { scene->refreshPortLabel(); }); });
+        },
+        [scene, found] {
+            if (*found) {
+                scene->refreshPortLabel();
+            }
+        });
+}
+
+void FieldWorkers::startPortSelect() {
+    FieldScene* scene = &_scene;
+    launch(
+        [scene] {
+            TarnixCardSerialManager::getInstance()->selectPort(
+                [scene](bool) { post([scene] { scene->refreshPortLabel(); }); });
+        },
+        [scene] { scene->refreshPortLabel(); });
+}
+
+void FieldWorkers::play() {
+    FieldScene* scene = &_scene;
+    scene->abortFlag = freshAbort();
+    if (!TarnixCardSerialManager::getInstance()->hasChosenPort()) {
+        scene->openDrawer();
+        return;
+    }
+    scene->showRunOverlay();
+    Abort abort = scene->abortFlag;
+    CardProgram program = snapshot(*scene);
+    launch(
+        [scene, abort, program] {
+            int32_t depth = 0;
+            ProgramTransfer transfer(
+                *abort, depth, [scene](const std::string& text) { scene->appendConsole(text); });
+            transfer.runProgram(
+                program,
+                [scene](TarnixworksError error) {
+                    post([scene, error] {
+                        scene->handOff(error);
+                        scene->finishRunOverlay();
+                    });
+                },
+                [scene] { post([scene] { scene->finishRunOverlay(); }); });
+        },
+        nullptr);
+}
+
+void FieldWorkers::stop() {
+    FieldScene* scene = &_scene;
+    scene->abortFlag = freshAbort();
+    if (!TarnixCardSerialManager::getInstance()->hasChosenPort()) {
+        scene->openDrawer();
+        return;
+    }
+    scene->showWaitOverlay();
+    Abort abort = scene->abortFlag;
+    launch(
+        [scene, abort] {
+            int32_t depth = 0;
+            ProgramTransfer transfer(*abort, depth, nullptr);
+            transfer.stopProgram(
+                [scene](TarnixworksError error) {
+                    post([scene, error] {
+                        scene->handOff(error);
+                        scene->removeWaitOverlay();
+                    });
+                },
+                [scene] { post([scene] { scene->removeWaitOverlay(); }); });
+        },
+        nullptr);
+}
+
+void FieldWorkers::handOff(const TarnixworksError& error) {
+    if (error.showAlert) {
+        MessageBox(error.message.c_str(), error.title.c_str());
+    }
+    if (error.searchAgain) {
+        _scene.searchPorts();
+    }
+    if (error.showPortPanel) {
+        _scene.openDrawer();
+    }
+}
+
+void FieldWorkers::shutdown(double seconds) {
+    for (const auto& request : _requests) {
+        if (auto abort = request.lock()) {
+            *abort = true;
+        }
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (_running > 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    TarnixCardSerialManager::getInstance()->closeLink(nullptr);
+}

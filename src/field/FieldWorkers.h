@@ -1,0 +1,48 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "cards/TarnixworksError.h"
+
+class FieldScene;
+
+// The blocking device work of the field scene, each piece on a detached worker thread: the
+// one-time preparation, port searches, the choice of a port, sending the program and sending a
+// stop. Results come back to the main thread through the scheduler. Each worker keeps the
+// scene retained until the last work it posted has run, so a scene that was left in the
+// meantime is still there for that work and goes away on the main thread.
+class FieldWorkers {
+public:
+    using Abort = std::shared_ptr<std::atomic<bool>>;
+
+    explicit FieldWorkers(FieldScene& scene) : _scene(scene) {}
+
+    void startPrepare();
+    void searchPorts();
+    void startPortSelect();
+    // Each request gets a cancellation of its own, so that a cancelled run still finishing
+    // its last write never takes a later request's flag for its own.
+    void play();
+    void stop();
+
+    // What a failure shows, in order: the message box, a new search, the drawer.
+    void handOff(const TarnixworksError& error);
+
+    // At process end: cancels every request still running and waits for the workers, at most
+    // `seconds`; then closes the link. Main thread.
+    static void shutdown(double seconds = 2.5);
+    static int runningWorkers() { return _running; }
+
+private:
+    // Runs `body` on a detached thread with the scene retained; `last` is posted when the body
+    // returns and releases the scene.
+    void launch(std::function<void()> body, std::function<void()> last);
+    Abort freshAbort();
+
+    FieldScene& _scene;
+    static std::atomic<int> _running;
+    static std::vector<std::weak_ptr<std::atomic<bool>>> _requests;  // main thread only
+};
