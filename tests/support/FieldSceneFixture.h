@@ -45,11 +45,17 @@ protected:
     }
 
     // Waits for the device workers the scene started and runs what they posted.
+    // Posted work may start further workers (a finished preparation starts a search).
     static void settle() {
-        for (int i = 0; i < 400 && FieldWorkers::runningWorkers() > 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        for (int round = 0; round < 10; ++round) {
+            for (int i = 0; i < 400 && FieldWorkers::runningWorkers() > 0; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            DeviceLinkGuard::drain();
+            if (FieldWorkers::runningWorkers() == 0) {
+                return;
+            }
         }
-        DeviceLinkGuard::drain();
     }
 
     // A point of the sheet's content on the screen.

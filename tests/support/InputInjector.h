@@ -13,9 +13,7 @@
 // handle them at once, as the run loop would at the start of a frame.
 namespace input {
 
-inline cocos2d::GLView* view() {
-    return cocos2d::Director::getInstance()->getOpenGLView();
-}
+inline cocos2d::GLView* view() { return cocos2d::Director::getInstance()->getOpenGLView(); }
 
 inline void deliver(SDL_Event& event) {
     SDL_PushEvent(&event);
@@ -56,15 +54,9 @@ inline void mouseUp(const cocos2d::Vec2& design, Uint8 button = SDL_BUTTON_LEFT)
 }
 
 // Touch 0 is the left mouse button.
-inline void touchBegin(const cocos2d::Vec2& design) {
-    mouseDown(design);
-}
-inline void touchMove(const cocos2d::Vec2& design) {
-    mouseMove(design);
-}
-inline void touchEnd(const cocos2d::Vec2& design) {
-    mouseUp(design);
-}
+inline void touchBegin(const cocos2d::Vec2& design) { mouseDown(design); }
+inline void touchMove(const cocos2d::Vec2& design) { mouseMove(design); }
+inline void touchEnd(const cocos2d::Vec2& design) { mouseUp(design); }
 inline void tap(const cocos2d::Vec2& design) {
     touchBegin(design);
     touchEnd(design);

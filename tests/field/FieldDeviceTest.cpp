@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "2d/Label.h"
+#include "2d/LayerColor.h"
+#include "2d/Sprite.h"
+#include "cards/CodeGenerator.h"
+#include "field/CardSprite.h"
+#include "platform/MessageBox.h"
+#include "renderer/TextureCache.h"
+#include "support/FieldSceneFixture.h"
+#include "support/InputInjector.h"
+#include "support/RecordingSink.h"
+#include "support/UdpReceiver.h"
+#include "support/VirtualBoard.h"
+
+namespace {
+
+using namespace cocos2d;
+using namespace std::chrono_literals;
+
+constexpr int kBeep = 1, kForward = 2;
+
+class FieldDeviceTest : public FieldSceneFixture {
+protected:
+    FieldScene* openField() {
+        open();
+        settle();  // the first scene of the process searches once on its own
+        return field;
+    }
+
+    void place(int index, int line) {
+        CardSprite* head = field->lines[line][0];
+        field->moveCards(field->createCard(index, 0, head->getPosition(), 255), Vec2(0, 0));
+    }
+
+    // What the generator makes of the field's lines, as one text.
+    std::string expectedText() const {
+        CardProgram program = CardProgram::withLines(40);
+        for (int line = 0; line < 40; ++line) {
+            if (CardSprite* card = field->lines[line][0]->joints[0].partner) {
+                program.place(line, 0, {card->tab, card->index, card->value});
+            }
+        }
+        RecordingSink sink;
+        int32_t depth = 0;
+        CodeGenerator(sink).run(program, depth);
+        std::string text;
+        for (const auto& unit : sink.units) {
+            text += unit.text;
+        }
+        return text;
+    }
+
+    // Steps frames until the transfer has reported its end (the overlay lost its stop button).
+    bool runUntilFinished(std::chrono::seconds limit = 30s) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            step();
+            if (field->runOverlay && !field->runStopButton && FieldWorkers::runningWorkers() == 0) {
+                step();
+                return true;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+        return false;
+    }
+
+    void press(Node* button) {
+        input::tap(button->getParent()->convertToWorldSpace(button->getPosition()));
+    }
+
+    std::vector<std::string> boxes() const {
+        std::vector<std::string> texts;
+        for (const auto& entry : MessageBoxRecorder::entries()) {
+            texts.push_back(entry.title + ": " + entry.message);
+        }
+        return texts;
+    }
+};
+
+TEST_F(FieldDeviceTest, WithoutAChosenPortPlayAndStopOpenTheDrawerAndSendNothing) {
+    openField();
+    DeviceLinkGuard noList;  // as before the first search has reported
+    field->play();
+    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_EQ(FieldWorkers::runningWorkers(), 0);
+    EXPECT_EQ(field->runOverlay, nullptr);
+
+    // A list whose chosen entry (index 2) is not the marked one (index 0).
+    link.choose({{"/dev/null-a", "a"}, {"/dev/null-b", "b"}}, 0);
+    DeviceLinkGuard::manager()->selectedIndex = 2;
+    field->closeDrawer();
+    field->stop();
+    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_EQ(field->waitOverlay, nullptr);
+    EXPECT_EQ(FieldWorkers::runningWorkers(), 0);
+    // A shorter list than the choice: nothing reads past its end.
+    DeviceLinkGuard::manager()->selectedIndex = 7;
+    field->refreshPortLabel();
+    EXPECT_EQ(field->portLabel->getString(), "  /dev/null-a [ a ]");
+}
+
+TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpens) {
+    openField();
+    place(kBeep, 0);
+    VirtualBoard board;
+    link.chooseSerial(board.portPath());
+    int searches = 0;
+    DeviceLinkGuard::manager()->setPortSource([&searches](std::vector<SerialPortScanner::Port>& p) {
+        ++searches;
+        p.clear();
+        return true;
+    });
+    field->play();
+    ASSERT_NE(field->runOverlay, nullptr);
+    ASSERT_TRUE(board.waitForBytes(1, 5s));
+    board.vanish();
+    ASSERT_TRUE(runUntilFinished());
+    settle();
+    step();
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Failed: Connection failed."});
+    EXPECT_EQ(searches, 1);
+    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_NE(field->runOverlay, nullptr) << "finished, readable until tapped";
+    EXPECT_EQ(field->runSpinner, nullptr);
+}
+
+TEST_F(FieldDeviceTest, AStopThatCannotOpenItsPortAsksToConnectAgainWithoutASearch) {
+    openField();
+    link.chooseSerial(dir.path() + "no-such-port");
+    int searches = 0;
+    DeviceLinkGuard::manager()->setPortSource([&searches](std::vector<SerialPortScanner::Port>&) {
+        ++searches;
+        return true;
+    });
+    field->stop();
+    EXPECT_NE(field->waitOverlay, nullptr);
+    settle();
+    step();
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_NE(boxes()[0].find("Please connect again."), std::string::npos);
+    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_EQ(searches, 0);
+    EXPECT_EQ(field->waitOverlay, nullptr);
+}
+
+TEST_F(FieldDeviceTest, PlayedProgramsReachTheBoardExactlyAndTheConsoleEchoesThem) {
+    openField();
+    place(kForward, 0);
+    place(kBeep, 2);
+    for (int target : {DeviceManager::JAM, DeviceManager::LATTE}) {
+        SCOPED_TRACE(target);
+        DeviceManager::getInstance()->target = target;
+        VirtualBoard board;
+        link.chooseSerial(board.portPath());
+        const std::string expected = expectedText();
+        for (int run = 1; run <= 2; ++run) {  // the same program twice sends it twice
+            press(field->playButton);
+            ASSERT_NE(field->runOverlay, nullptr);
+            ASSERT_TRUE(runUntilFinished());
+            EXPECT_TRUE(MessageBoxRecorder::entries().empty());
+            ASSERT_TRUE(board.waitForBytes(expected.size() * run, 5s));
+            EXPECT_EQ(board.received(), run == 1 ? expected : expected + expected);
+            EXPECT_NE(field->runLog->getString().find(target == 0 ? "30 BEEP" : "beep();"),
+                      std::string::npos)
+                << field->runLog->getString();
+            input::tap(Vec2(500, 400));  // a tap closes the finished overlay
+            EXPECT_EQ(field->runOverlay, nullptr);
+        }
+    }
+
+    UdpReceiver receiver;
+    link.chooseDatagram(UdpReceiver::address(), receiver.port());
+    DeviceManager::getInstance()->target = DeviceManager::LATTE;
+    const std::string expected = expectedText();
+    field->play();
+    ASSERT_TRUE(runUntilFinished());
+    ASSERT_TRUE(receiver.waitForDatagrams(expected.size(), 5s));
+    std::string got;
+    for (const auto& datagram : receiver.datagrams()) {
+        got.append(datagram.bytes.begin(), datagram.bytes.end());
+    }
+    EXPECT_EQ(got, expected);
+}
+
+TEST_F(FieldDeviceTest, TheOverlaysStopButtonEndsTheTransferWithNoByteAfterIt) {
+    openField();
+    for (int line = 0; line < 10; ++line) {
+        place(kBeep, line);
+    }
+    VirtualBoard board;
+    link.chooseSerial(board.portPath());
+    field->play();
+    ASSERT_TRUE(board.waitForBytes(3, 5s));
+    for (int i = 0; i < 5; ++i) {
+        step();
+    }
+    press(field->runStopButton);
+    const size_t atPress = board.received().size();
+    ASSERT_TRUE(runUntilFinished());
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LE(board.received().size(), atPress + 1) << "at most the byte already under way";
+    EXPECT_LT(board.received().size(), expectedText().size());
+    EXPECT_TRUE(MessageBoxRecorder::entries().empty()) << "a cancel shows nothing";
+}
+
+TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
+    openField();
+    field->openDrawer();
+    step(13);
+    const Vec2 portField = field->drawer->convertToWorldSpace(field->portField->getPosition());
+    DeviceLinkGuard::manager()->init();  // no list at all yet
+    DeviceLinkGuard::manager()->setPortSource([](std::vector<SerialPortScanner::Port>& p) {
+        p.clear();
+        return true;
+    });
+    input::tap(portField);
+    step(2);
+    EXPECT_EQ(field->portListPopup, nullptr);
+
+    link.choose({{"/dev/ttyVIRT0", "first"}, {"/dev/ttyVIRT1", "second"}}, 0);
+    field->refreshPortLabel();
+    EXPECT_EQ(field->portLabel->getString(), "* /dev/ttyVIRT0 [ first ]");
+    input::tap(portField);
+    step(2);
+    ASSERT_NE(field->portListPopup, nullptr);
+    std::vector<std::string> rows;
+    int separators = 0;
+    Label* second = nullptr;
+    for (Node* child : field->portListPopup->getChildren()) {
+        if (auto* label = dynamic_cast<Label*>(child)) {
+            rows.push_back(label->getString());
+            second = label->getTag() == 1 ? label : second;
+        } else if (auto* layer = dynamic_cast<LayerColor*>(child)) {
+            separators += layer->getContentSize().height == 2 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{"* /dev/ttyVIRT0 [ first ]",
+                                              "  /dev/ttyVIRT1 [ second ]", "  Pomelink [ UDP ]"}));
+    EXPECT_EQ(separators, 2);
+    ASSERT_NE(second, nullptr);
+    input::tap(second->getParent()->convertToWorldSpace(second->getPosition()) + Vec2(30, 0));
+    EXPECT_EQ(DeviceLinkGuard::manager()->selectedIndex, 1);
+    settle();
+    step(10);
+    EXPECT_EQ(field->portListPopup, nullptr);
+    EXPECT_EQ(field->portLabel->getString(), "* /dev/ttyVIRT1 [ second ]");
+}
+
+TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {
+    openField();
+    place(kBeep, 0);
+    CardSprite* card = field->cardList.at(0);
+    card->flip();
+    step(30);
+    TextureCache* cache = Director::getInstance()->getTextureCache();
+    const Vec2 button = field->targetButton->getPosition();
+    for (int choice : {1, 1, 0}) {  // the same target twice still re-skins
+        input::tap(button);
+        step(2);
+        ASSERT_NE(field->targetChooser, nullptr);
+        card->faceSprite->setTexture(cache->addImage("res/r_empty.png"));
+        // Option 0 stands 100 above the button, option 1 left of it.
+        input::tap(choice == 0 ? button + Vec2(0, 100) : button + Vec2(-140, 100));
+        step(20);
+        EXPECT_EQ(field->targetChooser, nullptr);
+        EXPECT_EQ(DeviceManager::getInstance()->target, choice);
+        EXPECT_EQ(card->faceSprite->getTexture(),
+                  cache->addImage(DeviceManager::getInstance()->targetCardImage(kBeep, 0)));
+        EXPECT_EQ(field->targetButton->getTexture(),
+                  cache->addImage(DeviceManager::kTargetImagesOn[choice]));
+    }
+    DeviceManager::getInstance()->target = DeviceManager::QUE;
+    field->openTargetChooser();
+    int plain = 0;
+    for (Node* child : field->targetChooser->getChildren()) {
+        if (auto* option = dynamic_cast<Sprite*>(child)) {
+            plain += option->getTexture() ==
+                     cache->addImage(DeviceManager::kTargetImagesOff[option->getTag()]);
+        }
+    }
+    EXPECT_EQ(plain, 2);
+}
+
+TEST_F(FieldDeviceTest, LeavingTheSceneWhileWorkersRunIsSafe) {
+    openField();
+    place(kBeep, 0);
+    VirtualBoard board;
+    link.chooseSerial(board.portPath());
+    FieldScene* leaving = field;
+    leaving->play();
+    leaving->searchPorts();
+    leaving->startPortSelect();
+    field = nullptr;
+    runEmptyScene();  // the field scene is gone from the screen; only its workers hold it
+    for (int i = 0; i < 4000 && FieldWorkers::runningWorkers() > 0; ++i) {
+        step();
+        std::this_thread::sleep_for(2ms);
+    }
+    EXPECT_EQ(FieldWorkers::runningWorkers(), 0);
+    step(3);
+    EXPECT_TRUE(MessageBoxRecorder::entries().empty());
+}
+
+}  // namespace
