@@ -241,6 +241,13 @@ void CardPlacement::deleteCard(CardSprite* card) {
         }
     }
     card->up = card->down = nullptr;
+    // The cards above it close the gap, so that a later bring-to-front still ends on top.
+    const int z = card->getLocalZOrder();
+    for (CardSprite* other : _scene.cardList) {
+        if (other != card && other->getLocalZOrder() > z) {
+            other->setLocalZOrder(other->getLocalZOrder() - 1);
+        }
+    }
     _scene.cardCounts[card->tab][card->index] -= 1;
     _scene.updateCount(card->index, card->tab);
     _scene.cardList.eraseObject(card);
