@@ -331,11 +331,13 @@ void CardPlacement::clearOutsideNeighbours(CardSprite* card) {
 }
 
 void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
-    // A card laid out again on loading is moved as a group of its own.
+    // A card laid out again on loading is moved as a group of its own. It keeps its stored
+    // place even where that lies off the screen at this zoom: only dragging keeps to it.
     if (_scene.draggedCards.empty()) {
         _scene.draggedCards.pushBack(card);
         _scene.attachedTo = nullptr;
-        moveCards(card, offset);
+        moveGroup(offset);
+        join(card, true);
         _scene.attachedTo = nullptr;
         _scene.dragOffset = Vec2(0, 0);
         _scene.draggedCards.clear();
