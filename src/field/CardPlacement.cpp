@@ -28,6 +28,9 @@ using namespace cocos2d;
 namespace {
 
 constexpr float kJoinDistance = 60;
+// A stored position is truncated toward zero, so a card that sat on a line is stored less
+// than one unit away from it on each axis.
+constexpr float kStoredJoinDistance = 1.5f;
 constexpr float kTapDistance = 10;
 constexpr double kTapTime = 0.4;
 constexpr uint8_t kDraggedOpacity = 150;
@@ -241,6 +244,13 @@ void CardPlacement::deleteCard(CardSprite* card) {
         }
     }
     card->up = card->down = nullptr;
+    // The cards above it close the gap, so that a later bring-to-front still ends on top.
+    const int z = card->getLocalZOrder();
+    for (CardSprite* other : _scene.cardList) {
+        if (other != card && other->getLocalZOrder() > z) {
+            other->setLocalZOrder(other->getLocalZOrder() - 1);
+        }
+    }
     _scene.cardCounts[card->tab][card->index] -= 1;
     _scene.updateCount(card->index, card->tab);
     _scene.cardList.eraseObject(card);
@@ -324,11 +334,15 @@ void CardPlacement::clearOutsideNeighbours(CardSprite* card) {
 }
 
 void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
-    // A card laid out again on loading is moved as a group of its own.
+    // A card laid out again on loading is moved as a group of its own. It keeps its stored
+    // place even where that lies off the screen at this zoom (only dragging keeps to it), and
+    // it goes back only onto the line it sat on: a card that lay free beside a line must not
+    // take that line, or the program would change by being reopened.
     if (_scene.draggedCards.empty()) {
         _scene.draggedCards.pushBack(card);
         _scene.attachedTo = nullptr;
-        moveCards(card, offset);
+        moveGroup(offset);
+        join(card, true, kStoredJoinDistance);
         _scene.attachedTo = nullptr;
         _scene.dragOffset = Vec2(0, 0);
         _scene.draggedCards.clear();
@@ -353,17 +367,17 @@ void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
             clearOutsideNeighbours(dragged);
         }
     }
-    if (join(card, true)) {
+    const float limit = static_cast<float>(joinDistance(s));
+    if (join(card, true, limit)) {
         for (CardSprite* other : _scene.draggedCards) {
             if (other != card) {
-                join(other, false);
+                join(other, false, limit);
             }
         }
     }
 }
 
-bool CardPlacement::join(CardSprite* card, bool moveTheGroup) {
-    const int limit = joinDistance(_scene.sheetScale());
+bool CardPlacement::join(CardSprite* card, bool moveTheGroup, float limit) {
     int bestJoint = -1;
     CardSprite* bestHead = nullptr;
     float bestDistance = 0;
@@ -376,7 +390,7 @@ bool CardPlacement::join(CardSprite* card, bool moveTheGroup) {
                 continue;
             }
             const float distance = point.distance(jointInSheet(head, 0));
-            if (distance < static_cast<float>(limit) && (!bestHead || distance < bestDistance)) {
+            if (distance < limit && (!bestHead || distance < bestDistance)) {
                 bestJoint = j;
                 bestHead = head;
                 bestDistance = distance;

@@ -50,7 +50,8 @@ private:
     void keepOnSheet(cocos2d::Vec2& offset) const;
     void moveGroup(const cocos2d::Vec2& offset);
     void clearOutsideNeighbours(CardSprite* card);
-    bool join(CardSprite* card, bool moveGroup);
+    // Joins the card to the nearest line head closer than `limit` that points at it.
+    bool join(CardSprite* card, bool moveGroup, float limit);
     void linkNeighbours(CardSprite* card, CardSprite* head);
     cocos2d::Vec2 jointInSheet(const CardSprite* card, int joint) const;
 

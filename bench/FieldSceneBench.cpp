@@ -1,0 +1,228 @@
+// The real field scene with a card on each of its 40 lines: a frame, building the scene and
+// loading the program, one drag step with its joint search, and the thumbnail. SDL's offscreen
+// driver with the software renderer; the store lives in a scratch directory.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "2d/Scene.h"
+#include "base/AutoreleasePool.h"
+#include "base/Director.h"
+#include "base/PoolManager.h"
+#include "cards/DeviceManager.h"
+#include "field/CardPlacement.h"
+#include "field/CardSprite.h"
+#include "field/FieldScene.h"
+#include "field/FieldScrollView.h"
+#include "platform/FileUtils.h"
+#include "platform/GLView.h"
+#include "save/SaveData.h"
+#include "save/SaveDataManager.h"
+
+namespace {
+
+using namespace cocos2d;
+
+constexpr float kFrame = 1.0f / 60;
+
+// The headless director and a fresh store in a scratch directory, for one benchmark.
+class Stage {
+public:
+    Stage() {
+        ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        ::setenv("SDL_RENDER_DRIVER", "software", 1);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zoa-bench-XXXXXX").string();
+        _path = ::mkdtemp(pattern.data()) ? pattern + "/" : "";
+        FileUtils::getInstance()->setWritablePath(_path);
+        SaveDataManager::getInstance()->init();
+        DeviceManager::getInstance()->init();
+        Director* director = Director::getInstance();
+        GLView* view = GLView::createWithRect("bench", Rect(0, 0, 1024, 768), 1.0f, true);
+        view->setDesignResolutionSize(1024, 768, ResolutionPolicy::SHOW_ALL);
+        director->setOpenGLView(view);
+        director->setContentScaleFactor(2.0f);
+        director->setAnimationInterval(kFrame);
+    }
+    ~Stage() {
+        Director* director = Director::getInstance();
+        director->reset();
+        director->setOpenGLView(nullptr);
+        FileUtils::getInstance()->setWritablePath("");
+        SaveDataManager::getInstance()->init();
+        std::error_code ignored;
+        std::filesystem::remove_all(_path, ignored);
+    }
+    bool ok() const { return !_path.empty(); }
+
+    // Runs a field scene over the record and steps one frame of no time.
+    FieldScene* open(SaveData* record) {
+        Scene* scene = Scene::create();
+        FieldScene* field = FieldScene::create(record);
+        scene->addChild(field);
+        Director* director = Director::getInstance();
+        if (director->getRunningScene()) {
+            director->replaceScene(scene);
+        } else {
+            director->runWithScene(scene);
+        }
+        director->mainLoop(0);
+        return field;
+    }
+
+private:
+    std::string _path;
+};
+
+Vec2 headJoint(const CardSprite* head) {
+    return head->getNodeToParentTransform().apply(head->joints[0].point);
+}
+
+// Puts a card of every kind of the first set in turn on each line and stores the field.
+void fillLines(FieldScene* field) {
+    const int kinds = DeviceManager::getInstance()->cardCount(0);
+    for (int line = 0; line < FieldScene::kLineCount; ++line) {
+        CardSprite* head = field->lines[line][0];
+        CardSprite* card = field->createCard(line % kinds, 0, Vec2(), 255);
+        card->setPosition(headJoint(head) + Vec2(card->getContentSize().width / 2, 0));
+        card->setLocalZOrder(line + 1);
+        card->setValue(std::to_string(line % 9 + 1));
+        field->moveCards(card, Vec2(0, 0));
+    }
+    field->saveField();
+}
+
+// A record whose program holds 40 cards, one on each line.
+SaveData* fortyCardRecord(Stage& stage) {
+    SaveData* record = SaveData::create();
+    record->retain();
+    fillLines(stage.open(record));
+    return record;
+}
+
+bool allLinesFilled(const FieldScene* field) {
+    for (const auto& line : field->lines) {
+        if (!line[0]->joints[0].partner) {
+            return false;
+        }
+    }
+    return field->cardList.size() == FieldScene::kLineCount;
+}
+
+// (a) One frame; the argument is the sheet's zoom in percent (at 50 every line is drawn).
+void BM_FieldFrameWithFortyCards(benchmark::State& state) {
+    Stage stage;
+    if (!stage.ok()) {
+        return state.SkipWithError("no temporary directory");
+    }
+    SaveData* record = fortyCardRecord(stage);
+    FieldScene* field = stage.open(record);
+    if (!allLinesFilled(field)) {
+        return state.SkipWithError("the program did not load onto the lines");
+    }
+    field->fieldView->setZoomScale(static_cast<float>(state.range(0)) / 100);
+    Director* director = Director::getInstance();
+    for (int i = 0; i < 30; ++i) {
+        director->mainLoop(kFrame);  // what start-up set running comes to rest
+    }
+    for (auto _ : state) {
+        director->mainLoop(kFrame);
+    }
+    record->release();
+}
+BENCHMARK(BM_FieldFrameWithFortyCards)
+    ->Arg(100)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// (b) Building the scene and laying out its 40 stored cards (images are in the cache).
+void BM_BuildFieldAndLoadFortyCards(benchmark::State& state) {
+    Stage stage;
+    if (!stage.ok()) {
+        return state.SkipWithError("no temporary directory");
+    }
+    SaveData* record = fortyCardRecord(stage);
+    for (auto _ : state) {
+        FieldScene* field = FieldScene::create(record);
+        state.PauseTiming();
+        if (!field || !allLinesFilled(field)) {
+            state.SkipWithError("the program did not load onto the lines");
+            break;
+        }
+        PoolManager::getInstance()->getCurrentPool()->clear();
+        state.ResumeTiming();
+    }
+    record->release();
+}
+BENCHMARK(BM_BuildFieldAndLoadFortyCards)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// (c) One step of a drag: the card of line 20, pulled loose, moves over the sheet among the
+// other 39 cards and searches every line head for a joint.
+void BM_DragStepOverFortyLines(benchmark::State& state) {
+    Stage stage;
+    if (!stage.ok()) {
+        return state.SkipWithError("no temporary directory");
+    }
+    SaveData* record = fortyCardRecord(stage);
+    FieldScene* field = stage.open(record);
+    CardSprite* card = field->lines[20][0]->joints[0].partner;
+    if (!allLinesFilled(field) || !card) {
+        return state.SkipWithError("the program did not load onto the lines");
+    }
+    field->placement().releaseJoints(card);
+    card->setPosition(card->getPosition() + Vec2(300, 0));  // far from every free head
+    field->draggedCards.pushBack(card);
+    field->attachedTo = nullptr;
+    float step = 3;
+    for (auto _ : state) {
+        field->moveCards(card, Vec2(step, 1));
+        step = -step;
+    }
+    if (card->joints[0].partner) {
+        state.SkipWithError("the carried card joined a line");
+    }
+    field->draggedCards.clear();
+    record->release();
+}
+BENCHMARK(BM_DragStepOverFortyLines)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// (d) The thumbnail: drawing it on the main thread and the frame in which the file is written.
+void BM_CaptureAndWriteThumbnail(benchmark::State& state) {
+    Stage stage;
+    if (!stage.ok()) {
+        return state.SkipWithError("no temporary directory");
+    }
+    SaveData* record = fortyCardRecord(stage);
+    FieldScene* field = stage.open(record);
+    Director* director = Director::getInstance();
+    director->mainLoop(kFrame);
+    const std::string file = FileUtils::getInstance()->getWritablePath() + record->imagepath;
+    for (auto _ : state) {
+        field->captureThumbnail(nullptr);
+        director->mainLoop(kFrame);
+    }
+    if (record->imagepath.empty() || !std::filesystem::exists(file)) {
+        state.SkipWithError("no thumbnail was written");
+    }
+    record->release();
+}
+BENCHMARK(BM_CaptureAndWriteThumbnail)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
