@@ -115,6 +115,7 @@ bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
     _scene.pressTime = Clock::now();
     _scene.overTrash = trashTest(card, touch->getLocation());
     if (_scene.readyForPress) {
+        finishLineMove(card);
         _scene.attachedTo = card->joints[0].partner;
         _scene.draggedCards.clear();
         _scene.draggedCards.pushBack(card);
@@ -542,6 +543,18 @@ void CardPlacement::moveToLine(CardSprite* card, int from, int to) {
     toHead->joints[0].partner = card;
     card->joints[0].partner = toHead;
     setHeadTint(toHead, true);
+}
+
+void CardPlacement::finishLineMove(CardSprite* card) {
+    // A card picked up while a line operation still moves it starts from where that move ends;
+    // otherwise the move's end would pull it back after the child has put it elsewhere.
+    auto pending = _lineMoves.find(card);
+    if (pending == _lineMoves.end()) {
+        return;
+    }
+    card->stopActionByTag(kLineMoveTag);
+    card->setPosition(pending->second);
+    _lineMoves.erase(pending);
 }
 
 void CardPlacement::storeAfterLineMoves() {

@@ -60,6 +60,7 @@ private:
 
     void moveToLine(CardSprite* card, int from, int to);
     void storeAfterLineMoves();
+    void finishLineMove(CardSprite* card);
     void setHeadTint(CardSprite* head, bool occupied);
 
     FieldScene& _scene;

@@ -68,10 +68,8 @@ protected:
     }
 
     CardSprite* placeOnLine(int index, int tab, int line) {
-        CardSprite* head = field->lines[line][0];
-        CardSprite* card = field->createCard(index, tab, head->getPosition(), 255);
-        field->moveCards(card, Vec2(0, 0));
-        EXPECT_EQ(card->joints[0].partner, head);
+        CardSprite* card = putOnLine(index, tab, line);
+        EXPECT_EQ(card->joints[0].partner, field->lines[line][0]);
         return card;
     }
 
@@ -211,6 +209,22 @@ TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
     for (int line = 0; line < 39; ++line) {
         EXPECT_TRUE(sitsOn(cards[line], field->lines[line][0])) << line;
     }
+}
+
+TEST_F(CardPlacementTest, ACardPickedUpDuringALineMoveStaysWhereItIsDropped) {
+    open();
+    CardSprite* card = placeOnLine(kBeep, 0, 1);
+    field->insertLine(0);
+    step(2);  // the move to line 3 (number 30) takes 0.1 s
+    Vec2 finger = onScreen(card->getPosition());
+    input::touchBegin(finger);
+    moveTo(finger, finger + Vec2(150, 0));
+    input::touchEnd(finger);
+    const Vec2 dropped = card->getPosition();
+    step(12);
+    EXPECT_EQ(card->getPosition(), dropped);
+    EXPECT_EQ(card->joints[0].partner, nullptr);
+    EXPECT_EQ(field->lines[2][0]->joints[0].partner, nullptr);
 }
 
 TEST_F(CardPlacementTest, ATapOnANumberCardOpensThePopupAndAMoveDoesNot) {

@@ -32,10 +32,7 @@ protected:
         return field;
     }
 
-    void place(int index, int line) {
-        CardSprite* head = field->lines[line][0];
-        field->moveCards(field->createCard(index, 0, head->getPosition(), 255), Vec2(0, 0));
-    }
+    void place(int index, int line) { putOnLine(index, 0, line); }
 
     // What the generator makes of the field's lines, as one text.
     std::string expectedText() const {

@@ -148,8 +148,7 @@ TEST_F(FieldSceneLayout, LineButtonsAreHitThroughTheirEnlargedBoxAtHalfZoom) {
     open();
     // A card on line 1; deleting line 0 brings it up to line 0.
     CardSprite* head1 = field->lines[1][0];
-    CardSprite* card = field->createCard(1, 0, head1->getPosition() + Vec2(-5, 0), 255);
-    field->moveCards(card, Vec2(0, 0));
+    CardSprite* card = putOnLine(1, 0, 1);
     ASSERT_EQ(card->joints[0].partner, head1);
 
     input::mouseDown(Vec2(600, 300), SDL_BUTTON_MIDDLE);

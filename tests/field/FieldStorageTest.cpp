@@ -155,8 +155,7 @@ TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {
     dir.write(field->saveData->path, garbage);
     reopen();
     EXPECT_TRUE(field->cardList.empty());
-    field->moveCards(field->createCard(kBeep, 0, field->lines[0][0]->getPosition(), 255),
-                     Vec2(0, 0));
+    putOnLine(kBeep, 0, 0);
     field->saveField();
     EXPECT_EQ(stored().size(), 1u);
     const std::string kept = programFile().substr(0, programFile().size() - 6) + "-damaged-1.plist";
@@ -166,8 +165,7 @@ TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {
 TEST_F(FieldStorageTest, ALineOperationIsStoredWithTheCardsWhereTheirMovesEnd) {
     open();
     for (int line : {0, 1, 39}) {
-        CardSprite* head = field->lines[line][0];
-        field->moveCards(field->createCard(kBeep, 0, head->getPosition(), 255), Vec2(0, 0));
+        putOnLine(kBeep, 0, line);
     }
     field->saveField();
     field->insertLine(0);

@@ -198,8 +198,8 @@ TEST_F(Gallery, ANewProgramGoesToTheFieldAndComesBackWithItsThumbnailAndCards) {
     step(40);
     FieldScene* opened = runningField();
     ASSERT_NE(opened, nullptr);
-    CardSprite* head = opened->lines[0][0];
-    opened->moveCards(opened->createCard(1, 0, head->getPosition(), 255), Vec2(0, 0));
+    field = opened;
+    putOnLine(1, 0, 0);
     opened->saveField();
     SaveData* record = opened->saveData;
     record->retain();

@@ -6,6 +6,7 @@
 
 #include "2d/Scene.h"
 #include "cards/DeviceManager.h"
+#include "field/CardSprite.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/FieldWorkers.h"
@@ -56,6 +57,18 @@ protected:
                 return;
             }
         }
+    }
+
+    // Lays a card on a line the way a stored program brings it back: its joint on the head's.
+    CardSprite* putOnLine(int index, int tab, int line) {
+        CardSprite* head = field->lines[line][0];
+        CardSprite* card = field->createCard(index, tab, head->getPosition(), 255);
+        const auto joint = [](CardSprite* c) {
+            return c->getNodeToParentTransform().apply(c->joints[0].point);
+        };
+        card->setPosition(card->getPosition() + (joint(head) - joint(card)));
+        field->moveCards(card, cocos2d::Vec2(0, 0));
+        return card;
     }
 
     // A point of the sheet's content on the screen.
