@@ -49,13 +49,9 @@ GLView* GLView::create(const std::string& name) {
     return createWithRect(name, Rect(0, 0, 960, 640), 1.0f, false);
 }
 
-void GLView::setGLContextAttrs(const GLContextAttrs& attrs) {
-    gContextAttrs = attrs;
-}
+void GLView::setGLContextAttrs(const GLContextAttrs& attrs) { gContextAttrs = attrs; }
 
-GLContextAttrs GLView::getGLContextAttrs() {
-    return gContextAttrs;
-}
+GLContextAttrs GLView::getGLContextAttrs() { return gContextAttrs; }
 
 bool GLView::initWithRect(const std::string& name, const Rect& rect, float frameZoomFactor,
                           bool resizable) {
@@ -63,6 +59,8 @@ bool GLView::initWithRect(const std::string& name, const Rect& rect, float frame
     // other, or a tap would arrive twice.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    // Japanese compositions pass 31 bytes after ten characters: take them whole.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return false;
     }
@@ -107,9 +105,7 @@ GLView::~GLView() {
     }
 }
 
-bool GLView::isHeadless() const {
-    return isHeadlessDriver(SDL_GetCurrentVideoDriver());
-}
+bool GLView::isHeadless() const { return isHeadlessDriver(SDL_GetCurrentVideoDriver()); }
 
 std::string GLView::getRendererName() const {
     SDL_RendererInfo info;
@@ -142,13 +138,9 @@ void GLView::setFrameSize(float width, float height) {
     }
 }
 
-Size GLView::getVisibleSize() const {
-    return _designSize;
-}
+Size GLView::getVisibleSize() const { return _designSize; }
 
-Vec2 GLView::getVisibleOrigin() const {
-    return Vec2::ZERO;
-}
+Vec2 GLView::getVisibleOrigin() const { return Vec2::ZERO; }
 
 float GLView::getScaleX() const {
     const Size frame = getFrameSize();
@@ -205,12 +197,11 @@ void GLView::beginFrame() {
     _renderer->clear(Color4B(0, 0, 0, 255));
 }
 
-void GLView::present() {
-    SDL_RenderPresent(_sdlRenderer);
-}
+void GLView::present() { SDL_RenderPresent(_sdlRenderer); }
 
 void GLView::setIMEDelegate(IMEDelegate* delegate) {
     _imeDelegate = delegate;
+    _composing = false;
     if (delegate) {
         SDL_StartTextInput();
     } else {
@@ -259,6 +250,10 @@ void GLView::handleEvent(const SDL_Event& event) {
         case SDL_TEXTINPUT:
         case SDL_KEYDOWN:
             handleKeyEvent(event);
+            break;
+        case SDL_TEXTEDITING:
+        case SDL_TEXTEDITING_EXT:
+            handleTextEditing(event);
             break;
         default:
             break;
@@ -448,8 +443,12 @@ void GLView::handleKeyEvent(const SDL_Event& event) {
         return;
     }
     if (event.type == SDL_TEXTINPUT) {
+        _composing = false;  // the committed text replaces the composition
         _imeDelegate->insertText(event.text.text);
         return;
+    }
+    if (_composing) {
+        return;  // some input methods let their keys through as well
     }
     switch (event.key.keysym.sym) {
         case SDLK_BACKSPACE:
@@ -464,6 +463,20 @@ void GLView::handleKeyEvent(const SDL_Event& event) {
             break;
         default:
             break;
+    }
+}
+
+void GLView::handleTextEditing(const SDL_Event& event) {
+    const bool extended = event.type == SDL_TEXTEDITING_EXT;
+    const char* text = extended ? event.editExt.text : event.edit.text;
+    const int start = extended ? event.editExt.start : event.edit.start;
+    const int length = extended ? event.editExt.length : event.edit.length;
+    if (_imeDelegate) {
+        _composing = text && text[0] != '\0';
+        _imeDelegate->composeText(text ? text : "", start, length);
+    }
+    if (extended) {
+        SDL_free(event.editExt.text);  // the receiver owns it
     }
 }
 

@@ -13,9 +13,7 @@
 // handle them at once, as the run loop would at the start of a frame.
 namespace input {
 
-inline cocos2d::GLView* view() {
-    return cocos2d::Director::getInstance()->getOpenGLView();
-}
+inline cocos2d::GLView* view() { return cocos2d::Director::getInstance()->getOpenGLView(); }
 
 inline void deliver(SDL_Event& event) {
     SDL_PushEvent(&event);
@@ -56,15 +54,9 @@ inline void mouseUp(const cocos2d::Vec2& design, Uint8 button = SDL_BUTTON_LEFT)
 }
 
 // Touch 0 is the left mouse button.
-inline void touchBegin(const cocos2d::Vec2& design) {
-    mouseDown(design);
-}
-inline void touchMove(const cocos2d::Vec2& design) {
-    mouseMove(design);
-}
-inline void touchEnd(const cocos2d::Vec2& design) {
-    mouseUp(design);
-}
+inline void touchBegin(const cocos2d::Vec2& design) { mouseDown(design); }
+inline void touchMove(const cocos2d::Vec2& design) { mouseMove(design); }
+inline void touchEnd(const cocos2d::Vec2& design) { mouseUp(design); }
 inline void tap(const cocos2d::Vec2& design) {
     touchBegin(design);
     touchEnd(design);
@@ -128,6 +120,25 @@ inline void typeText(const std::string& utf8) {
         deliver(e);
         start = end;
     }
+}
+
+// What an input method sends while composing: the text so far, its cursor and selection in
+// characters. Long texts come as SDL's extended event, whose text the receiver frees.
+inline void composeText(const std::string& utf8, int start, int length) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    if (utf8.size() < SDL_TEXTEDITINGEVENT_TEXT_SIZE) {
+        e.type = SDL_TEXTEDITING;
+        std::memcpy(e.edit.text, utf8.data(), utf8.size());
+        e.edit.start = start;
+        e.edit.length = length;
+    } else {
+        e.type = SDL_TEXTEDITING_EXT;
+        e.editExt.text = SDL_strdup(utf8.c_str());
+        e.editExt.start = start;
+        e.editExt.length = length;
+    }
+    deliver(e);
 }
 
 inline void pressKey(SDL_Keycode key) {
