@@ -24,6 +24,46 @@ bool isHeadlessDriver(const char* driver) {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+bool videoDriverAsked() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && asked[0] != '\0';
+}
+
+// The desktop session named in the environment ("DISPLAY=:0"), or "" when there is none.
+std::string desktopDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = SDL_getenv(name);
+        if (value && value[0] != '\0') {
+            return std::string(name) + "=" + value;
+        }
+    }
+    return "";
+}
+
+// Where no display answers, SDL falls back to its offscreen driver and the program would run
+// where nobody sees it: without a display only a driver asked for by name is used. False, with
+// SDL's error saying why, when there is no video.
+bool initVideo() {
+    const bool driverAsked = videoDriverAsked();
+    if (!driverAsked && desktopDisplay().empty()) {
+        SDL_SetError("%s",
+                     "this program needs a graphical desktop (X11 or Wayland), and neither "
+                     "DISPLAY nor WAYLAND_DISPLAY is set");
+        return false;
+    }
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    if (!driverAsked && isHeadlessDriver(SDL_GetCurrentVideoDriver())) {
+        const std::string display = desktopDisplay();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("this program needs a graphical desktop, and %s could not be reached",
+                     display.c_str());
+        return false;
+    }
+    return true;
+}
+
 SDL_Renderer* createRenderer(SDL_Window* window, bool headless) {
     if (!headless) {
         if (SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED)) {
@@ -61,7 +101,7 @@ bool GLView::initWithRect(const std::string& name, const Rect& rect, float frame
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     // Japanese compositions pass 31 bytes after ten characters: take them whole.
     SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!initVideo()) {
         return false;
     }
     if (isHeadless()) {
