@@ -1,6 +1,7 @@
 #include "platform/GLView.h"
 
 #include <SDL.h>
+#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "base/IMEDelegate.h"
 #include "base/Touch.h"
 #include "platform/Application.h"
+#include "platform/FileUtils.h"
 #include "renderer/Renderer.h"
 
 namespace cocos2d {
@@ -62,6 +64,23 @@ bool initVideo() {
         return false;
     }
     return true;
+}
+
+// The program's icon in the title bar and the task switcher; without the file the window keeps
+// the desktop's default.
+void setWindowIcon(SDL_Window* window) {
+#ifdef ZOA_WINDOW_ICON
+    const std::string path = FileUtils::getInstance()->fullPathForFilename(ZOA_WINDOW_ICON);
+    if (path.empty()) {
+        return;
+    }
+    if (SDL_Surface* icon = IMG_Load(path.c_str())) {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+#else
+    (void)window;
+#endif
 }
 
 SDL_Renderer* createRenderer(SDL_Window* window, bool headless) {
@@ -120,6 +139,7 @@ bool GLView::initWithRect(const std::string& name, const Rect& rect, float frame
     if (!_window) {
         return false;
     }
+    setWindowIcon(_window);
     _sdlRenderer = createRenderer(_window, isHeadless());
     if (!_sdlRenderer) {
         SDL_DestroyWindow(_window);
