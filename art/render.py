@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import cards, preview, sheet, ui
+from zoa_art import app_icon, cards, preview, sheet, ui
 
 JA, EN = "ja", "en"
 
@@ -121,8 +121,10 @@ def render(catalog, resources):
         if path in LANGUAGE_IMAGES:
             images["res_en/" + path[4:]] = make(EN)
             english.append(path)
+    for path, pixels in app_icon.ICON_FILES.items():
+        images[path] = app_icon.app_icon(pixels)
 
-    for sub in ("res", "res_en"):
+    for sub in ("res", "res_en", "icon"):
         for root, _, files in os.walk(os.path.join(resources, sub)):
             for f in files:
                 rel = os.path.relpath(os.path.join(root, f), resources)

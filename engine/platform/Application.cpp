@@ -4,9 +4,11 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "base/Director.h"
+#include "platform/FileUtils.h"
 #include "platform/GLView.h"
 #include "platform/URLOpenRecorder.h"
 
@@ -30,6 +32,12 @@ std::string languageOf(const char* locale) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return code;
+}
+
+void reportFirstFrame() {
+    const auto& paths = FileUtils::getInstance()->getSearchPaths();
+    std::printf("First frame presented; resources from %s\n",
+                paths.empty() ? "nowhere" : paths.front().c_str());
 }
 
 }  // namespace
@@ -78,9 +86,7 @@ LanguageType Application::getCurrentLanguage() {
     return LanguageType::ENGLISH;
 }
 
-Application::Application() {
-    gApplication = this;
-}
+Application::Application() { gApplication = this; }
 
 Application::~Application() {
     if (gApplication == this) {
@@ -88,9 +94,7 @@ Application::~Application() {
     }
 }
 
-Application* Application::getInstance() {
-    return gApplication;
-}
+Application* Application::getInstance() { return gApplication; }
 
 void Application::setAnimationInterval(float interval) {
     Director::getInstance()->setAnimationInterval(interval);
@@ -106,15 +110,17 @@ bool Application::openURL(const std::string& url) {
 
 int Application::run() {
     initGLContextAttrs();
-    if (!applicationDidFinishLaunching()) {
-        return 1;
-    }
     Director* director = Director::getInstance();
-    GLView* view = director->getOpenGLView();
-    if (!view) {
+    if (!applicationDidFinishLaunching() || !director->getOpenGLView()) {
+        // Started from a menu or a script, a silent end would leave the user guessing.
+        std::fprintf(stderr, "The window could not be opened: %s.\n", SDL_GetError());
         return 1;
     }
+    GLView* view = director->getOpenGLView();
     view->retain();
+    // For checks of a built or installed binary: one frame, then a clean end.
+    const char* once = SDL_getenv("ZOA_EXIT_AFTER_FIRST_FRAME");
+    const bool exitAfterFirstFrame = once && std::string(once) == "1";
     using Clock = std::chrono::steady_clock;
     auto next = Clock::now();
     while (!view->windowShouldClose()) {
@@ -127,6 +133,10 @@ int Application::run() {
         }
         view->pollEvents();
         director->mainLoop();
+        if (exitAfterFirstFrame && director->getTotalFrames() > 0) {
+            reportFirstFrame();
+            break;
+        }
         const auto interval = std::chrono::duration_cast<Clock::duration>(
             std::chrono::duration<double>(director->getAnimationInterval()));
         next += interval;

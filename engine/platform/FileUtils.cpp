@@ -39,6 +39,10 @@ std::vector<std::string> defaultSearchPaths() {
     std::vector<std::string> candidates;
     if (char* base = SDL_GetBasePath()) {
         candidates.push_back(std::string(base) + "Resources/");
+#ifdef ZOA_INSTALLED_RESOURCES
+        // Before ../Resources, which an install prefix such as the home directory may hold.
+        candidates.push_back(std::string(base) + ZOA_INSTALLED_RESOURCES);
+#endif
         candidates.push_back(std::string(base) + "../Resources/");
         SDL_free(base);
     }
@@ -174,9 +178,7 @@ void FileUtils::setWritablePath(const std::string& path) {
     _writablePath = path.empty() ? "" : absoluteDirectory(path);
 }
 
-bool FileUtils::isDirectoryExist(const std::string& path) const {
-    return isDirectory(path);
-}
+bool FileUtils::isDirectoryExist(const std::string& path) const { return isDirectory(path); }
 
 bool FileUtils::createDirectory(const std::string& path) const {
     std::error_code error;

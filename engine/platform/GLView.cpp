@@ -1,6 +1,7 @@
 #include "platform/GLView.h"
 
 #include <SDL.h>
+#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "base/IMEDelegate.h"
 #include "base/Touch.h"
 #include "platform/Application.h"
+#include "platform/FileUtils.h"
 #include "renderer/Renderer.h"
 
 namespace cocos2d {
@@ -22,6 +24,63 @@ GLContextAttrs gContextAttrs;
 
 bool isHeadlessDriver(const char* driver) {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool videoDriverAsked() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && asked[0] != '\0';
+}
+
+// The desktop session named in the environment ("DISPLAY=:0"), or "" when there is none.
+std::string desktopDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = SDL_getenv(name);
+        if (value && value[0] != '\0') {
+            return std::string(name) + "=" + value;
+        }
+    }
+    return "";
+}
+
+// Where no display answers, SDL falls back to its offscreen driver and the program would run
+// where nobody sees it: without a display only a driver asked for by name is used. False, with
+// SDL's error saying why, when there is no video.
+bool initVideo() {
+    const bool driverAsked = videoDriverAsked();
+    if (!driverAsked && desktopDisplay().empty()) {
+        SDL_SetError("%s",
+                     "this program needs a graphical desktop (X11 or Wayland), and neither "
+                     "DISPLAY nor WAYLAND_DISPLAY is set");
+        return false;
+    }
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    if (!driverAsked && isHeadlessDriver(SDL_GetCurrentVideoDriver())) {
+        const std::string display = desktopDisplay();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_SetError("this program needs a graphical desktop, and %s could not be reached",
+                     display.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The program's icon in the title bar and the task switcher; without the file the window keeps
+// the desktop's default.
+void setWindowIcon(SDL_Window* window) {
+#ifdef ZOA_WINDOW_ICON
+    const std::string path = FileUtils::getInstance()->fullPathForFilename(ZOA_WINDOW_ICON);
+    if (path.empty()) {
+        return;
+    }
+    if (SDL_Surface* icon = IMG_Load(path.c_str())) {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+#else
+    (void)window;
+#endif
 }
 
 SDL_Renderer* createRenderer(SDL_Window* window, bool headless) {
@@ -49,13 +108,9 @@ GLView* GLView::create(const std::string& name) {
     return createWithRect(name, Rect(0, 0, 960, 640), 1.0f, false);
 }
 
-void GLView::setGLContextAttrs(const GLContextAttrs& attrs) {
-    gContextAttrs = attrs;
-}
+void GLView::setGLContextAttrs(const GLContextAttrs& attrs) { gContextAttrs = attrs; }
 
-GLContextAttrs GLView::getGLContextAttrs() {
-    return gContextAttrs;
-}
+GLContextAttrs GLView::getGLContextAttrs() { return gContextAttrs; }
 
 bool GLView::initWithRect(const std::string& name, const Rect& rect, float frameZoomFactor,
                           bool resizable) {
@@ -63,7 +118,9 @@ bool GLView::initWithRect(const std::string& name, const Rect& rect, float frame
     // other, or a tap would arrive twice.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // Japanese compositions pass 31 bytes after ten characters: take them whole.
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+    if (!initVideo()) {
         return false;
     }
     if (isHeadless()) {
@@ -82,6 +139,7 @@ bool GLView::initWithRect(const std::string& name, const Rect& rect, float frame
     if (!_window) {
         return false;
     }
+    setWindowIcon(_window);
     _sdlRenderer = createRenderer(_window, isHeadless());
     if (!_sdlRenderer) {
         SDL_DestroyWindow(_window);
@@ -107,9 +165,7 @@ GLView::~GLView() {
     }
 }
 
-bool GLView::isHeadless() const {
-    return isHeadlessDriver(SDL_GetCurrentVideoDriver());
-}
+bool GLView::isHeadless() const { return isHeadlessDriver(SDL_GetCurrentVideoDriver()); }
 
 std::string GLView::getRendererName() const {
     SDL_RendererInfo info;
@@ -142,13 +198,9 @@ void GLView::setFrameSize(float width, float height) {
     }
 }
 
-Size GLView::getVisibleSize() const {
-    return _designSize;
-}
+Size GLView::getVisibleSize() const { return _designSize; }
 
-Vec2 GLView::getVisibleOrigin() const {
-    return Vec2::ZERO;
-}
+Vec2 GLView::getVisibleOrigin() const { return Vec2::ZERO; }
 
 float GLView::getScaleX() const {
     const Size frame = getFrameSize();
@@ -205,12 +257,11 @@ void GLView::beginFrame() {
     _renderer->clear(Color4B(0, 0, 0, 255));
 }
 
-void GLView::present() {
-    SDL_RenderPresent(_sdlRenderer);
-}
+void GLView::present() { SDL_RenderPresent(_sdlRenderer); }
 
 void GLView::setIMEDelegate(IMEDelegate* delegate) {
     _imeDelegate = delegate;
+    _composing = false;
     if (delegate) {
         SDL_StartTextInput();
     } else {
@@ -259,6 +310,10 @@ void GLView::handleEvent(const SDL_Event& event) {
         case SDL_TEXTINPUT:
         case SDL_KEYDOWN:
             handleKeyEvent(event);
+            break;
+        case SDL_TEXTEDITING:
+        case SDL_TEXTEDITING_EXT:
+            handleTextEditing(event);
             break;
         default:
             break;
@@ -448,8 +503,12 @@ void GLView::handleKeyEvent(const SDL_Event& event) {
         return;
     }
     if (event.type == SDL_TEXTINPUT) {
+        _composing = false;  // the committed text replaces the composition
         _imeDelegate->insertText(event.text.text);
         return;
+    }
+    if (_composing) {
+        return;  // some input methods let their keys through as well
     }
     switch (event.key.keysym.sym) {
         case SDLK_BACKSPACE:
@@ -464,6 +523,20 @@ void GLView::handleKeyEvent(const SDL_Event& event) {
             break;
         default:
             break;
+    }
+}
+
+void GLView::handleTextEditing(const SDL_Event& event) {
+    const bool extended = event.type == SDL_TEXTEDITING_EXT;
+    const char* text = extended ? event.editExt.text : event.edit.text;
+    const int start = extended ? event.editExt.start : event.edit.start;
+    const int length = extended ? event.editExt.length : event.edit.length;
+    if (_imeDelegate) {
+        _composing = text && text[0] != '\0';
+        _imeDelegate->composeText(text ? text : "", start, length);
+    }
+    if (extended) {
+        SDL_free(event.editExt.text);  // the receiver owns it
     }
 }
 

@@ -83,6 +83,7 @@ private:
     void handleMouseEvent(const SDL_Event& event);
     void handleFingerEvent(const SDL_Event& event);
     void handleKeyEvent(const SDL_Event& event);
+    void handleTextEditing(const SDL_Event& event);
     void dispatchMouse(int type, const Vec2& windowPoint, int button, float scrollX, float scrollY);
     void touchBegan(int id, const Vec2& windowPoint);
     void touchMoved(int id, const Vec2& windowPoint);
@@ -101,6 +102,8 @@ private:
     std::map<int, Touch*> _touches;            // retained, by touch id
     std::map<long long, int> _fingerTouchIds;  // SDL finger -> touch id (1, 2, ...)
     IMEDelegate* _imeDelegate = nullptr;
+    // An input method composes: its keys (return, backspace, escape) are its own.
+    bool _composing = false;
 };
 
 using GLViewImpl = GLView;

@@ -20,8 +20,10 @@ bool endsWith(const std::string& s, const std::string& suffix) {
            s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool isContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+float widthOf(const Label* label) {
+    return label->getString().empty() ? 0 : label->getContentSize().width;
 }
 }  // namespace
 
@@ -52,6 +54,12 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
     }
     _label = Label::create();
     addChild(_label);
+    _compositionLabel = Label::create();
+    _compositionLabel->setName("composition");
+    addChild(_compositionLabel);
+    _underline = LayerColor::create(Color4B::WHITE, 0, 2);
+    _underline->setName("compositionUnderline");
+    addChild(_underline);
     _caret = LayerColor::create(Color4B::WHITE, 2, 10);
     _caret->setVisible(false);
     addChild(_caret);
@@ -102,17 +110,11 @@ void EditBox::setFont(const char* fontName, int fontSize) {
     refresh();
 }
 
-void EditBox::setFontName(const char* fontName) {
-    setFont(fontName, _fontSize);
-}
+void EditBox::setFontName(const char* fontName) { setFont(fontName, _fontSize); }
 
-void EditBox::setFontSize(int fontSize) {
-    setFont(_fontName.c_str(), fontSize);
-}
+void EditBox::setFontSize(int fontSize) { setFont(_fontName.c_str(), fontSize); }
 
-void EditBox::setFontColor(const Color3B& color) {
-    setFontColor(Color4B(color, 255));
-}
+void EditBox::setFontColor(const Color3B& color) { setFontColor(Color4B(color, 255)); }
 
 void EditBox::setFontColor(const Color4B& color) {
     _fontColor = color;
@@ -136,35 +138,47 @@ void EditBox::setTextHorizontalAlignment(TextHAlignment alignment) {
 
 void EditBox::refresh() {
     const bool showPlaceHolder = _text.empty() && !_editing;
-    if (endsWith(_fontName, ".ttf")) {
-        _label->setTTFFont(_fontName, static_cast<float>(_fontSize));
-    } else {
-        _label->setSystemFontName(_fontName);
-        _label->setSystemFontSize(static_cast<float>(_fontSize));
+    for (Label* label : {_label, _compositionLabel}) {
+        if (endsWith(_fontName, ".ttf")) {
+            label->setTTFFont(_fontName, static_cast<float>(_fontSize));
+        } else {
+            label->setSystemFontName(_fontName);
+            label->setSystemFontSize(static_cast<float>(_fontSize));
+        }
     }
     _label->setString(showPlaceHolder ? _placeHolder : _text);
     _label->setTextColor(showPlaceHolder ? _placeholderColor : _fontColor);
-    const float midY = _contentSize.height / 2;
-    switch (_alignment) {
-        case TextHAlignment::LEFT:
-            _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE_LEFT);
-            _label->setPosition(kPadding, midY);
-            break;
-        case TextHAlignment::CENTER:
-            _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE);
-            _label->setPosition(_contentSize.width / 2, midY);
-            break;
-        case TextHAlignment::RIGHT:
-            _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE_RIGHT);
-            _label->setPosition(_contentSize.width - kPadding, midY);
-            break;
+    _compositionLabel->setString(_composition);
+    _compositionLabel->setTextColor(_fontColor);
+    const float width = widthOf(_label) + widthOf(_compositionLabel);
+    float left = kPadding;
+    if (_alignment == TextHAlignment::CENTER) {
+        left = (_contentSize.width - width) / 2;
+    } else if (_alignment == TextHAlignment::RIGHT) {
+        left = _contentSize.width - kPadding - width;
     }
+    placeText(left, _contentSize.height / 2);
+}
+
+void EditBox::placeText(float left, float midY) {
+    _label->setAnchorPoint(Vec2::ANCHOR_MIDDLE_LEFT);
+    _label->setPosition(left, midY);
+    const float compositionLeft = left + widthOf(_label);
+    const float compositionWidth = widthOf(_compositionLabel);
+    _compositionLabel->setAnchorPoint(Vec2::ANCHOR_MIDDLE_LEFT);
+    _compositionLabel->setPosition(compositionLeft, midY);
+    _compositionLabel->setVisible(!_composition.empty());
+    // Desktop fields mark the uncommitted text with a line along the bottom of its line box.
+    const float lineHeight = _compositionLabel->getContentSize().height;
+    _underline->setContentSize(Size(compositionWidth, 2));
+    _underline->setColor(Color3B(_fontColor.r, _fontColor.g, _fontColor.b));
+    _underline->setPosition(compositionLeft, midY - lineHeight / 2);
+    _underline->setVisible(!_composition.empty());
+
     const float caretHeight = _fontSize * 1.1f;
     _caret->setContentSize(Size(2, caretHeight));
     _caret->setColor(Color3B(_fontColor.r, _fontColor.g, _fontColor.b));
-    const float textRight =
-        _text.empty() ? _label->getPositionX() : _label->getBoundingBox().getMaxX();
-    _caret->setPosition(textRight + 1, midY - caretHeight / 2);
+    _caret->setPosition(compositionLeft + compositionWidth + 1, midY - caretHeight / 2);
     _caret->setVisible(_editing);
 }
 
@@ -204,15 +218,14 @@ void EditBox::touchDownAction(Ref* /*sender*/, TouchEventType controlEvent) {
     }
 }
 
-void EditBox::closeKeyboard() {
-    endEditing(false);
-}
+void EditBox::closeKeyboard() { endEditing(false); }
 
 void EditBox::endEditing(bool byReturn) {
     if (!_editing) {
         return;
     }
     _editing = false;
+    _composition.clear();  // the input method drops it when text input stops
     GLView* view = Director::getInstance()->getOpenGLView();
     if (view && view->getIMEDelegate() == this) {
         view->setIMEDelegate(nullptr);
@@ -235,6 +248,8 @@ void EditBox::insertText(const std::string& utf8) {
     if (!_editing) {
         return;
     }
+    const bool wasComposing = !_composition.empty();
+    _composition.clear();
     std::string added;
     size_t count = characterCount();
     for (size_t i = 0; i < utf8.size();) {
@@ -254,6 +269,9 @@ void EditBox::insertText(const std::string& utf8) {
         ++count;
     }
     if (added.empty()) {
+        if (wasComposing) {
+            refresh();
+        }
         return;
     }
     _text += added;
@@ -278,8 +296,16 @@ void EditBox::deleteBackward() {
     }
 }
 
-void EditBox::didPressReturn() {
-    endEditing(true);
+void EditBox::didPressReturn() { endEditing(true); }
+
+void EditBox::composeText(const std::string& utf8, int /*start*/, int /*length*/) {
+    // The caret stays after the whole composition: the input method's own cursor inside it is
+    // not shown.
+    if (!_editing || utf8 == _composition) {
+        return;
+    }
+    _composition = utf8;
+    refresh();
 }
 
 void EditBox::onExit() {

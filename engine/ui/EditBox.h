@@ -17,7 +17,8 @@ namespace ui {
 
 // A single-line text field drawn in the window. A tap on it (or openKeyboard) gives it the
 // keyboard: typed and IME text goes in, backspace takes the last character out, return ends the
-// editing and tells the delegate. A tap elsewhere ends the editing without return.
+// editing and tells the delegate. A tap elsewhere ends the editing without return. While an
+// input method composes, its text shows underlined after the text until it is committed.
 class EditBox : public Widget, public IMEDelegate {
 public:
     enum class InputMode { ANY, EMAIL_ADDRESS, NUMERIC, PHONE_NUMBER, URL, DECIMAL, SINGLE_LINE };
@@ -38,6 +39,8 @@ public:
 
     void setText(const char* text);
     const char* getText() const { return _text.c_str(); }
+    // The input method's text not yet committed; "" when nothing is being composed.
+    const std::string& getCompositionText() const { return _composition; }
     // A name ending in ".ttf" is a font file, anything else a system font.
     void setFont(const char* fontName, int fontSize);
     void setFontName(const char* fontName);
@@ -64,6 +67,7 @@ public:
     void insertText(const std::string& utf8) override;
     void deleteBackward() override;
     void didPressReturn() override;
+    void composeText(const std::string& utf8, int start, int length) override;
 
     void onExit() override;
 
@@ -75,9 +79,11 @@ private:
     bool initWithSize(const Size& size, const std::string& normalImage);
     void endEditing(bool byReturn);
     void refresh();
+    void placeText(float left, float midY);
     size_t characterCount() const;
 
     std::string _text;
+    std::string _composition;
     std::string _placeHolder;
     std::string _fontName = "sans-serif";
     int _fontSize = 20;
@@ -93,6 +99,8 @@ private:
 
     Sprite* _background = nullptr;  // children, owned by the node tree
     Label* _label = nullptr;
+    Label* _compositionLabel = nullptr;
+    LayerColor* _underline = nullptr;
     LayerColor* _caret = nullptr;
 };
 

@@ -122,6 +122,25 @@ inline void typeText(const std::string& utf8) {
     }
 }
 
+// What an input method sends while composing: the text so far, its cursor and selection in
+// characters. Long texts come as SDL's extended event, whose text the receiver frees.
+inline void composeText(const std::string& utf8, int start, int length) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    if (utf8.size() < SDL_TEXTEDITINGEVENT_TEXT_SIZE) {
+        e.type = SDL_TEXTEDITING;
+        std::memcpy(e.edit.text, utf8.data(), utf8.size());
+        e.edit.start = start;
+        e.edit.length = length;
+    } else {
+        e.type = SDL_TEXTEDITING_EXT;
+        e.editExt.text = SDL_strdup(utf8.c_str());
+        e.editExt.start = start;
+        e.editExt.length = length;
+    }
+    deliver(e);
+}
+
 inline void pressKey(SDL_Keycode key) {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "2d/Label.h"
 #include "2d/LayerColor.h"
 #include "base/EventDispatcher.h"
 #include "base/EventListenerTouchOneByOne.h"
@@ -153,6 +154,81 @@ TEST_F(EditBoxes, ADelegateMayRemoveTheBoxOnReturn) {
     step(2);
     input::typeText("5");  // nobody has the keyboard any more
     EXPECT_EQ(view()->getIMEDelegate(), nullptr);
+}
+
+// What an input method composes shows underlined after the text; what it commits replaces it.
+class Composition : public EditBoxes {
+protected:
+    void SetUp() override {
+        EditBoxes::SetUp();
+        scene->addChild(LayerColor::create(Color4B::WHITE), -1);
+        box->openKeyboard();
+        label = dynamic_cast<Label*>(box->getChildByName("composition"));
+        underline = box->getChildByName("compositionUnderline");
+        ASSERT_TRUE(label && underline);
+    }
+
+    // The middle of the underline's place, in design coordinates, and how dark it is drawn.
+    Vec2 underlineMiddle() const {
+        return underline->convertToWorldSpace(Vec2(underline->getContentSize().width / 2, 1));
+    }
+    int redAt(const Vec2& design) const {
+        return screenshot::pixelAt(screenshot::capture(), design).r;
+    }
+
+    Label* label = nullptr;
+    Node* underline = nullptr;
+};
+
+TEST_F(Composition, ShowsUnderlinedUntilTheCommittedTextReplacesIt) {
+    input::composeText("あい", 2, 0);
+    EXPECT_STREQ(box->getText(), "12");
+    EXPECT_EQ(box->getCompositionText(), "あい");
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->getString(), "あい");
+    ASSERT_TRUE(underline->isVisible());
+    EXPECT_FLOAT_EQ(underline->getContentSize().width, label->getContentSize().width);
+    EXPECT_FLOAT_EQ(underline->getPositionX(), label->getPositionX());
+    EXPECT_LT(underline->getPositionY(), label->getBoundingBox().getMinY() + 3);
+    const Vec2 under = underlineMiddle();
+    EXPECT_LT(redAt(under), 64);
+    EXPECT_EQ(recorder.calls, (Strings{"begin"}));  // nothing committed yet
+
+    input::typeText("愛");
+    EXPECT_STREQ(box->getText(), "12愛");
+    EXPECT_EQ(box->getCompositionText(), "");
+    EXPECT_FALSE(label->isVisible());
+    EXPECT_FALSE(underline->isVisible());
+    EXPECT_GT(redAt(under), 200);
+    EXPECT_EQ(recorder.calls, (Strings{"begin", "changed:12愛"}));
+}
+
+TEST_F(Composition, ReturnAndBackspaceBelongToTheInputMethodWhileItComposes) {
+    const std::string longText = "きょうはいいてんきですね";  // 36 bytes: SDL's extended event
+    input::composeText(longText, 12, 0);
+    EXPECT_EQ(box->getCompositionText(), longText);
+    input::pressKey(SDLK_BACKSPACE);
+    input::pressKey(SDLK_RETURN);
+    EXPECT_TRUE(box->isEditing());
+    EXPECT_STREQ(box->getText(), "12");
+    input::composeText("", 0, 0);  // the composition was cancelled
+    EXPECT_EQ(box->getCompositionText(), "");
+    EXPECT_FALSE(underline->isVisible());
+    input::pressKey(SDLK_BACKSPACE);
+    EXPECT_STREQ(box->getText(), "1");
+    input::pressKey(SDLK_RETURN);
+    EXPECT_FALSE(box->isEditing());
+}
+
+TEST_F(Composition, EndingTheEditingDropsItAndLaterCompositionsAreIgnored) {
+    input::composeText("か", 1, 0);
+    input::tap(Vec2(800, 600));
+    EXPECT_FALSE(box->isEditing());
+    EXPECT_EQ(box->getCompositionText(), "");
+    EXPECT_FALSE(underline->isVisible());
+    input::composeText("き", 1, 0);
+    EXPECT_EQ(box->getCompositionText(), "");
+    EXPECT_STREQ(box->getText(), "12");
 }
 
 }  // namespace
