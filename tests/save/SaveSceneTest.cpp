@@ -198,6 +198,10 @@ TEST_F(Gallery, ThumbnailsAreReadAfreshAndDamagedOnesShowThePlaceholder) {
     EXPECT_NE(picture(1)->getTexture(), placeholder);
     EXPECT_FLOAT_EQ(picture(1)->getContentSize().width * picture(1)->getScale(), 285)
         << "one pixel a unit";
+    EXPECT_EQ(Director::getInstance()->getTextureCache()->getTextureForKey(
+                  store->getImageFullPath(datas[0])),
+              nullptr)
+        << "only the sprite holds a thumbnail: the cache would keep every one shown";
     Texture2D* red = picture(1)->getTexture();
     red->retain();
     gallery->scrollView->setContentOffset(Vec2(-1100, 0), false);  // items 2 to 4
