@@ -27,7 +27,7 @@ namespace {
 
 using namespace cocos2d;
 
-constexpr int kSteps = 150;
+constexpr int kSteps = 120;
 constexpr int kPrograms = 12;
 constexpr int kLongPressFrames = 138;  // 2.3 s
 
