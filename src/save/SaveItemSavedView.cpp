@@ -20,8 +20,12 @@ Sprite* thumbnail(const std::string& path) {
     if (path.empty() || !FileUtils::getInstance()->isFileExist(path)) {
         return nullptr;
     }
-    Director::getInstance()->getTextureCache()->removeTextureForKey(path);  // rewritten since
+    TextureCache* cache = Director::getInstance()->getTextureCache();
+    cache->removeTextureForKey(path);  // rewritten since
     Sprite* sprite = Sprite::create(path);
+    // Only the sprite keeps the texture: the cache would otherwise hold every thumbnail ever
+    // shown, and each showing reads the file again anyway.
+    cache->removeTextureForKey(path);
     if (sprite) {
         sprite->setScale(Director::getInstance()->getContentScaleFactor());
     }

@@ -50,8 +50,8 @@ bool SaveItemView::initWithData(SaveData* data) {
     titleLabel->setPosition(150, 214);
     addChild(titleLabel);
 
-    listen(holder, _holderTouch, true);
-    listen(titleLabel, _titleTouch, false);
+    _holderListener = listen(holder, _holderTouch, true);
+    _titleListener = listen(titleLabel, _titleTouch, false);
     return true;
 }
 
@@ -71,7 +71,7 @@ bool SaveItemView::inside(const Node* target, const Touch* touch) {
     return box.containsPoint(touch->getLocation());
 }
 
-void SaveItemView::listen(Node* target, Tracking& state, bool longPress) {
+EventListenerTouchOneByOne* SaveItemView::listen(Node* target, Tracking& state, bool longPress) {
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(false);
     listener->onTouchBegan = [this, target, &state, longPress, listener](Touch* t, Event*) {
@@ -85,6 +85,7 @@ void SaveItemView::listen(Node* target, Tracking& state, bool longPress) {
         ended(target, state, longPress, t, listener, true);
     };
     getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, target);
+    return listener;
 }
 
 bool SaveItemView::began(Node* target, Tracking& state, bool longPress, Touch* touch,
@@ -137,10 +138,7 @@ void SaveItemView::ended(Node* target, Tracking& state, bool longPress, Touch* t
     }
     const bool accepted =
         !cancelled && (state.holding || !state.moved) && !state.fired && inside(target, touch);
-    state = Tracking{};
-    listener->setSwallowTouches(false);
-    target->setOpacity(255);
-    target->stopAllActions();
+    forget(target, state, listener);
     if (!accepted) {
         return;
     }
@@ -153,4 +151,19 @@ void SaveItemView::ended(Node* target, Tracking& state, bool longPress, Touch* t
         onTitleTouched();
     }
     release();
+}
+
+void SaveItemView::forget(Node* target, Tracking& state, EventListenerTouchOneByOne* listener) {
+    state = Tracking{};
+    listener->setSwallowTouches(false);
+    target->setOpacity(255);
+    target->stopAllActions();
+}
+
+void SaveItemView::onExit() {
+    // Taken off the screen, the item hears nothing more of a touch it follows; kept, that touch
+    // would make it ignore every later one when it is shown again.
+    forget(holder, _holderTouch, _holderListener);
+    forget(titleLabel, _titleTouch, _titleListener);
+    Node::onExit();
 }

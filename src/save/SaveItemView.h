@@ -23,6 +23,7 @@ public:
     virtual void onTitleTouched() {}
 
     SaveData* getData() const { return record; }
+    void onExit() override;
     void setSelected(bool selected);
     bool isSelected() const { return selected; }
     cocos2d::Node* getHolder() const { return holder; }
@@ -48,13 +49,18 @@ private:
         bool touching = false, moved = false, holding = false, fired = false;
     };
 
-    void listen(cocos2d::Node* target, Tracking& state, bool longPress);
+    cocos2d::EventListenerTouchOneByOne* listen(cocos2d::Node* target, Tracking& state,
+                                                bool longPress);
     bool began(cocos2d::Node* target, Tracking& state, bool longPress, cocos2d::Touch* touch,
                cocos2d::EventListenerTouchOneByOne* listener);
     void moved(cocos2d::Node* target, Tracking& state, cocos2d::Touch* touch);
     void ended(cocos2d::Node* target, Tracking& state, bool longPress, cocos2d::Touch* touch,
                cocos2d::EventListenerTouchOneByOne* listener, bool cancelled);
+    static void forget(cocos2d::Node* target, Tracking& state,
+                       cocos2d::EventListenerTouchOneByOne* listener);
     static bool inside(const cocos2d::Node* target, const cocos2d::Touch* touch);
 
     Tracking _holderTouch, _titleTouch;
+    cocos2d::EventListenerTouchOneByOne* _holderListener = nullptr;
+    cocos2d::EventListenerTouchOneByOne* _titleListener = nullptr;
 };

@@ -113,6 +113,24 @@ TEST_F(Gallery, AQuickMoveScrollsAndALongHoldMarksForDeletion) {
     EXPECT_EQ(runningField(), nullptr) << "nothing opens";
 }
 
+// A captured mouse leaves the window and comes back: the list jumps under the finger and the
+// touched item leaves the screen before the touch ends.
+TEST_F(Gallery, AnItemThatLeftTheScreenDuringATouchStillAnswersTapsWhenItComesBack) {
+    storePrograms(3);
+    openGallery();
+    input::touchBegin(thumbnailOf(0));
+    input::touchMove(thumbnailOf(0) - Vec2(20, 0));
+    input::touchMove(Vec2(1800, 384));
+    input::touchMove(Vec2(100, 384));
+    ASSERT_NE(gallery->visibleItems.at(0)->itemIndex, 0) << "the create-new item left";
+    input::touchEnd(Vec2(100, 384));
+    step(60);
+    gallery->scrollView->setContentOffset(Vec2(0, 0), false);
+    input::tap(thumbnailOf(0));
+    step(40);
+    EXPECT_NE(runningField(), nullptr) << "the create-new item opens a program again";
+}
+
 TEST_F(Gallery, DeletingMarkedProgramsKeepsTheOthersInOrder) {
     storePrograms(5);  // listed p5, p4, p3, p2, p1
     SaveScene::lastScrollOffset = -1500;
@@ -180,6 +198,10 @@ TEST_F(Gallery, ThumbnailsAreReadAfreshAndDamagedOnesShowThePlaceholder) {
     EXPECT_NE(picture(1)->getTexture(), placeholder);
     EXPECT_FLOAT_EQ(picture(1)->getContentSize().width * picture(1)->getScale(), 285)
         << "one pixel a unit";
+    EXPECT_EQ(Director::getInstance()->getTextureCache()->getTextureForKey(
+                  store->getImageFullPath(datas[0])),
+              nullptr)
+        << "only the sprite holds a thumbnail: the cache would keep every one shown";
     Texture2D* red = picture(1)->getTexture();
     red->retain();
     gallery->scrollView->setContentOffset(Vec2(-1100, 0), false);  // items 2 to 4
