@@ -23,28 +23,13 @@
 #include "platform/FileUtils.h"
 #include "platform/GLView.h"
 #include "save/SaveDataManager.h"
+#include "support/PauseSum.h"
 
 namespace {
 
 using namespace cocos2d;
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
-
-class PauseSum : public CodeSink {
-public:
-    double ms = 0;
-    bool sendUnit(const TransmissionUnit& unit) override {
-        const size_t bytes = std::min(unit.text.find('\0'), unit.text.size());
-        ms += static_cast<double>(bytes) * std::max(unit.pause, 0);
-        return true;
-    }
-    bool sendByte(uint8_t, int32_t pauseMs, bool) override {
-        ms += std::max(pauseMs, 0);
-        return true;
-    }
-    void log(const std::string&) override {}
-    bool aborted() const override { return false; }
-};
 
 FieldScene* openField() {
     ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -66,6 +51,11 @@ FieldScene* openField() {
         CardSprite* card =
             field->createCard(cycle[line % 4][1], cycle[line % 4][0], head->getPosition(), 255);
         card->setValue(line % 4 == 1 ? "1" : "");
+        // Its left edge middle on the head's joint, as a stored program brings it back.
+        const auto joint = [](CardSprite* c) {
+            return c->getNodeToParentTransform().apply(c->joints[0].point);
+        };
+        card->setPosition(card->getPosition() + (joint(head) - joint(card)));
         field->moveCards(card, Vec2(0, 0));
     }
     return field;

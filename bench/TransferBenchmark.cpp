@@ -13,30 +13,12 @@
 #include "../tests/support/VirtualBoard.h"
 #include "cards/CodeGenerator.h"
 #include "cards/ProgramTransfer.h"
+#include "support/PauseSum.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
-
-// Adds up what the board is owed: every byte of a unit is followed by the unit's pause.
-class PauseSum : public CodeSink {
-public:
-    double ms = 0;
-    bool sendUnit(const TransmissionUnit& unit) override {
-        ms +=
-            static_cast<double>(unit.text.find('\0') == std::string::npos ? unit.text.size()
-                                                                          : unit.text.find('\0')) *
-            std::max(unit.pause, 0);
-        return true;
-    }
-    bool sendByte(uint8_t, int32_t pauseMs, bool) override {
-        ms += std::max(pauseMs, 0);
-        return true;
-    }
-    void log(const std::string&) override {}
-    bool aborted() const override { return false; }
-};
 
 // 40 lines: forward, wait 1, beep, stop, over and over.
 CardProgram fortyLines() {
