@@ -116,6 +116,7 @@ bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
     _scene.overTrash = trashTest(card, touch->getLocation());
     if (_scene.readyForPress) {
         finishLineMove(card);
+        flushLineMoves();  // the line operation is a step before this drag is another
         _scene.attachedTo = card->joints[0].partner;
         _scene.draggedCards.clear();
         _scene.draggedCards.pushBack(card);
@@ -571,11 +572,43 @@ void CardPlacement::storeAfterLineMoves() {
                                       nullptr));
 }
 
+void CardPlacement::flushLineMoves() {
+    if (_lineMoves.empty()) {
+        return;
+    }
+    for (const auto& [card, final] : _lineMoves) {
+        card->stopActionByTag(kLineMoveTag);
+        card->setPosition(final);
+    }
+    _lineMoves.clear();
+    _scene.saveField();
+}
+
+void CardPlacement::removeAllCards() {
+    _lineMoves.clear();
+    const Vector<CardSprite*> cards = _scene.cardList;
+    for (CardSprite* card : cards) {
+        releaseJoints(card);
+        card->up = card->down = nullptr;
+        card->getEventDispatcher()->removeEventListenersForTarget(card, true);
+        card->stopAllActions();
+        card->removeFromParent();
+        _scene.cardCounts[card->tab][card->index] -= 1;
+    }
+    _scene.cardList.clear();
+    for (int tab = 0; tab < static_cast<int>(_scene.cardCounts.size()); ++tab) {
+        for (int index = 0; index < static_cast<int>(_scene.cardCounts[tab].size()); ++index) {
+            _scene.updateCount(index, tab);
+        }
+    }
+}
+
 void CardPlacement::insertLine(int line) {
     const int last = FieldScene::kLineCount - 1;
     if (line < 0 || line > last) {
         return;
     }
+    flushLineMoves();  // each line operation is a step of its own
     if (CardSprite* card = cardOfLine(last)) {
         deleteCard(card);
         flashTrashForLine();
@@ -593,6 +626,7 @@ void CardPlacement::deleteLine(int line) {
     if (line < 0 || line > last) {
         return;
     }
+    flushLineMoves();
     if (CardSprite* card = cardOfLine(line)) {
         deleteCard(card);
         flashTrashForLine();

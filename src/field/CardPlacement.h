@@ -27,6 +27,10 @@ public:
     void deleteCard(CardSprite* card);
     void insertLine(int line);
     void deleteLine(int line);
+    // Ends the moves of a line operation at once and stores the field, as their end would.
+    void flushLineMoves();
+    // Takes every card off the sheet at once, without the trash: before a step is laid out.
+    void removeAllCards();
 
     void startEdgeScrolling(CardSprite* card);
     void stopEdgeScrolling();

@@ -278,6 +278,56 @@ bool SaveDataManager::saveList() {
     return files->writeValueMapToFile(root, _root + kListFile);
 }
 
+std::string SaveDataManager::copyTitle(const std::string& title) const {
+    for (int n = 2;; ++n) {
+        const std::string candidate = title + " " + std::to_string(n);
+        const bool taken = std::any_of(datas.begin(), datas.end(), [&](const SaveData* record) {
+            return record->title == candidate;
+        });
+        if (!taken) {
+            return candidate;
+        }
+    }
+}
+
+// Through a temporary file renamed into place, as every other write of the store.
+bool SaveDataManager::copyInStore(const std::string& from, const std::string& to) const {
+    std::error_code error;
+    const std::string temporary = to + ".copy";
+    std::filesystem::remove(temporary, error);
+    if (!std::filesystem::copy_file(from, temporary, error)) {
+        return false;
+    }
+    return FileUtils::getInstance()->renameFile(temporary, to);
+}
+
+SaveData* SaveDataManager::duplicate(SaveData* original) {
+    if (!original || !isListed(original)) {
+        return nullptr;
+    }
+    SaveData* copy = SaveData::create();
+    if (!assignIdentifier(copy)) {
+        return nullptr;
+    }
+    copy->title = copyTitle(original->title);
+    copy->modify = now();
+    auto* files = FileUtils::getInstance();
+    files->createDirectory(_root + kDirectory);
+    const std::string program = storePath(original->path);
+    const std::string programCopy = storePath(copy->path);
+    if (program.empty() || !pathExists(program) || !copyInStore(program, programCopy)) {
+        files->writeValueVectorToFile(ValueVector(), programCopy);
+    }
+    const std::string image = storePath(original->imagepath);
+    if (!image.empty() && pathExists(image)) {
+        copyInStore(image, storePath(copy->imagepath));
+    }
+    copy->retain();
+    datas.insert(datas.begin(), copy);
+    saveList();
+    return copy;
+}
+
 void SaveDataManager::removeData(SaveData* record) {
     if (!record) {
         return;
