@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# A long power-cut run: kills the editor with SIGKILL at random moments while it saves, checks
+# the saved programs after every kill. Usage: scripts/crash-soak.sh [kills] [seed]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/deps.sh
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target tarnixworks-zoa
+exec python3 tests/journey/crash.py --binary build/tarnixworks-zoa --kills "${1:-300}" \
+  ${2:+--seed "$2"} --shots build/crash-soak-shots
