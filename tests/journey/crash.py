@@ -104,53 +104,32 @@ def start(binary, display, home):
     return editor
 
 
-def item_centres(editor, path):
-    """The centres of the gallery items on screen: runs of white across the thumbnails' row."""
-    row = editor.pixels(path, (0, 250, xsession.WIDTH, 1))
-    centres, run = [], 0
-    for x in range(xsession.WIDTH + 1):
-        white = x < xsession.WIDTH and min(row[3 * x:3 * x + 3]) > 225
-        if white:
-            run += 1
-            continue
-        if run > 200 and x - run > 0 and x < xsession.WIDTH:  # wholly on screen
-            centres.append(x - run // 2)
-        run = 0
-    return centres
-
-
-def open_every_program(binary, display, home, count, shots):
-    """Opens each program once, telling items apart by their picture and title, and scrolling
-    the gallery on until no new item comes into view."""
-    editor = start(binary, display, home)
-    opened = []
-    try:
-        for _ in range(2 * count + 2):
-            shot = editor.screenshot(os.path.join(shots, "gallery.png"))
-            fresh = None
-            for x in item_centres(editor, shot):
-                face = editor.pixels(shot, (x - 150, 550, 300, 45))  # the title
-                add_item = xsession.pixel(shot, x, 384) == xsession.pixel(shot, 5, 5)
-                if not add_item and all(xsession.differing_share(face, seen) > 0.02
-                                        for seen in opened):
-                    fresh = (x, face)
-                    break
-            if fresh is None:
-                if len(opened) == count:
-                    return
-                editor.drag((900, 120), (600, 120), steps=30, step_pause=0.03, settle=0.6)
-                time.sleep(1.5)
-                continue
-            editor.tap(fresh[0], 384)
+def open_every_program(binary, display, home, shots):
+    """Opens each program as the newest of a copy of the store, so that it is the first item of
+    the gallery: the program files are opened as the kills left them."""
+    base = os.path.join(home, "data", "Tarnixworks", "TarnixworksZOA", "savedatas")
+    with open(os.path.join(base, "list.plist"), "rb") as f:
+        listing = plistlib.load(f)
+    for n, record in enumerate(listing["datas"]):
+        copy = os.path.join(os.path.dirname(home), f"open-{n}")
+        copied = os.path.join(copy, "data", "Tarnixworks", "TarnixworksZOA", "savedatas")
+        shutil.copytree(base, copied)
+        reordered = dict(listing, datas=[record] + [r for r in listing["datas"] if r is not record])
+        with open(os.path.join(copied, "list.plist"), "wb") as f:
+            plistlib.dump(reordered, f, fmt=plistlib.FMT_XML)
+        editor = start(binary, display, copy)
+        try:
+            editor.tap(*screen.gallery_thumbnail(1))
             time.sleep(2.0)
             if xsession.showing_gallery(editor.screenshot(os.path.join(shots, "opened.png"))):
-                raise Broken(f"the program at x {fresh[0]} did not open")
-            opened.append(fresh[1])
-            editor.tap(*screen.TO_GALLERY)
-            time.sleep(2.0)
-        raise Broken(f"opened {len(opened)} of {count} programs")
-    finally:
-        editor.close()
+                raise Broken(f"program {record['identifer']} did not open")
+        finally:
+            editor.close()
+        if editor.proc.returncode != 0:
+            raise Broken(f"the editor ended with {editor.proc.returncode} after opening "
+                         f"program {record['identifer']}")
+        shutil.rmtree(copy)
+    return len(listing["datas"])
 
 
 def main():
@@ -192,8 +171,7 @@ def main():
                 raise Broken(f"kill {kill} lost the programs {lost}")
             known = now
             survived += 1
-        count = len(known)
-        open_every_program(binary, display, home, count, args.shots)
+        count = open_every_program(binary, display, home, args.shots)
         left = leftovers(home)
     except (Broken, TimeoutError, RuntimeError) as failure:
         print(f"crash test failed after {survived} kills: {failure}")
