@@ -35,7 +35,7 @@ DOC_PICTURES = {
     "card-flipped": "card-flipped.png",
     "port-list": "port-list.png",
     "console-during-transfer": "console.png",
-    "gallery-with-program": "gallery.png",
+    "renamed": "gallery.png",
 }
 
 

@@ -5,6 +5,7 @@ pseudo-terminal pair, and the editor inside a network namespace of its own (unsh
 datagram can leave the machine. Only these children are ever ended, by their PID.
 """
 
+import ctypes
 import os
 import plistlib
 import select
@@ -16,6 +17,12 @@ import threading
 import time
 
 WIDTH, HEIGHT = 1024, 768
+
+
+def _die_with_us():
+    """Run in each child before it starts: the child is killed when the test ends, whatever way
+    it ends (a time limit of ctest included), so no display or editor outlives it."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
 def _wait_for(predicate, seconds, what):
@@ -35,7 +42,8 @@ class Display:
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
              "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=_die_with_us)
         os.close(write_end)
         # Read up to the line feed: Xvfb ends itself when it cannot write the whole line.
         told = b""
@@ -75,7 +83,7 @@ class Board:
         self.proc = subprocess.Popen(
             ["socat", f"pty,raw,echo=0,link={self.board_path}",
              f"pty,raw,echo=0,link={self.link_path}"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_us)
         _wait_for(lambda: os.path.exists(self.board_path) and os.path.exists(self.link_path),
                   10, "socat made no pseudo-terminals")
         self.fd = os.open(self.board_path, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
@@ -143,7 +151,8 @@ class Editor:
         env.update(extra_env or {})
         self.log = open(os.path.join(home, "editor.log"), "ab")
         self.proc = subprocess.Popen(["unshare", "-n", binary], env=env, stdout=self.log,
-                                     stderr=self.log, start_new_session=True)
+                                     stderr=self.log, start_new_session=True,
+                                     preexec_fn=_die_with_us)
 
     def wait_window(self, seconds=20):
         def shown():
