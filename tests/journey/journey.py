@@ -49,12 +49,10 @@ def check(condition, message):
 
 
 def wait_until(predicate, seconds, message):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if predicate():
-            return
-        time.sleep(0.1)
-    raise StepFailed(message)
+    try:
+        xsession.wait_for(predicate, seconds, message)
+    except TimeoutError as timeout:
+        raise StepFailed(str(timeout))
 
 
 class Journey:

@@ -25,7 +25,7 @@ def _die_with_us():
     ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
-def _wait_for(predicate, seconds, what):
+def wait_for(predicate, seconds, what):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         if predicate():
@@ -61,7 +61,7 @@ class Display:
             raise RuntimeError("Xvfb did not start")
         self.name = ":" + number
         # The number is told before every listener is ready: wait until the socket answers.
-        _wait_for(lambda: _connects(f"/tmp/.X11-unix/X{number}"), 20, "Xvfb does not answer")
+        wait_for(lambda: _connects(f"/tmp/.X11-unix/X{number}"), 20, "Xvfb does not answer")
 
     def env(self):
         return {"DISPLAY": self.name}
@@ -84,7 +84,7 @@ class Board:
             ["socat", f"pty,raw,echo=0,link={self.board_path}",
              f"pty,raw,echo=0,link={self.link_path}"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_us)
-        _wait_for(lambda: os.path.exists(self.board_path) and os.path.exists(self.link_path),
+        wait_for(lambda: os.path.exists(self.board_path) and os.path.exists(self.link_path),
                   10, "socat made no pseudo-terminals")
         self.fd = os.open(self.board_path, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
         self.received = bytearray()
@@ -162,7 +162,7 @@ class Editor:
                                     str(self.proc.pid), "--name", "."],
                                    env=self._xenv(), capture_output=True, text=True)
             return found.returncode == 0 and found.stdout.strip()
-        _wait_for(shown, seconds, "the editor's window did not appear")
+        wait_for(shown, seconds, "the editor's window did not appear")
         # The window may still be mapping and drawing its first frame.
         time.sleep(1.0)
 
