@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A long power-cut run: kills the editor with SIGKILL at random moments while it saves, checks
 # the saved programs after every kill. Usage: scripts/crash-soak.sh [kills] [seed]
+# crash.py starts every editor inside a network namespace of its own (unshare -n, in
+# tests/journey/xsession.py), so nothing it sends can leave the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
