@@ -38,6 +38,8 @@ constexpr float kAlertFade = 0.05f;
 const char* const kDuplicateImage = "res/r_recode_copy.png";
 // The first program (the newest copy) in the middle of the screen.
 constexpr int kCopiesOffset = -350;
+// Dark text of the art's ink colour on the light entry card.
+const cocos2d::Color3B kTitleInk(36, 52, 84);
 
 }  // namespace
 
@@ -336,6 +338,8 @@ void SaveScene::beginTitleEdit(SaveItemView* item) {
     ui::EditBox* box = ui::EditBox::create(Size(300, 214), "res/r_save_entry_back.png");
     box->setPosition(Vec2(at.x + 150, at.y + 107));
     box->setFont("Arial", 30);
+    // The edit box's own white text would vanish on the white entry card.
+    box->setFontColor(kTitleInk);
     box->setTextHorizontalAlignment(TextHAlignment::CENTER);
     box->setReturnType(ui::EditBox::KeyboardReturnType::DONE);
     box->setInputMode(ui::EditBox::InputMode::SINGLE_LINE);
