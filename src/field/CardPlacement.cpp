@@ -37,6 +37,7 @@ constexpr uint8_t kDraggedOpacity = 150;
 constexpr float kTrashFade = 0.2f;
 constexpr float kLineMoveTime = 0.1f;
 constexpr int kLineMoveTag = 0x11E;
+constexpr int kLineStoreTag = 0x11F;
 const Color3B kOccupied(32, 32, 32);
 const Color3B kOverTrash(0, 30, 70);
 const char* const kEdgeKey = "FieldScene.edgeScroll";
@@ -561,21 +562,20 @@ void CardPlacement::finishLineMove(CardSprite* card) {
 void CardPlacement::storeAfterLineMoves() {
     // The moves take 0.1 s; the field is stored with the cards where the moves end, so that a
     // window closed at once keeps the new order.
-    _scene.runAction(Sequence::create(DelayTime::create(kLineMoveTime), CallFunc::create([this] {
-                                          for (const auto& [card, final] : _lineMoves) {
-                                              card->stopActionByTag(kLineMoveTag);
-                                              card->setPosition(final);
-                                          }
-                                          _lineMoves.clear();
-                                          _scene.saveField();
-                                      }),
-                                      nullptr));
+    _storePending = true;
+    _scene.stopActionByTag(kLineStoreTag);
+    auto* store = Sequence::create(DelayTime::create(kLineMoveTime),
+                                   CallFunc::create([this] { flushLineMoves(); }), nullptr);
+    store->setTag(kLineStoreTag);
+    _scene.runAction(store);
 }
 
 void CardPlacement::flushLineMoves() {
-    if (_lineMoves.empty()) {
+    if (!_storePending) {
         return;
     }
+    _storePending = false;
+    _scene.stopActionByTag(kLineStoreTag);
     for (const auto& [card, final] : _lineMoves) {
         card->stopActionByTag(kLineMoveTag);
         card->setPosition(final);
@@ -586,6 +586,8 @@ void CardPlacement::flushLineMoves() {
 
 void CardPlacement::removeAllCards() {
     _lineMoves.clear();
+    _storePending = false;
+    _scene.stopActionByTag(kLineStoreTag);
     const Vector<CardSprite*> cards = _scene.cardList;
     for (CardSprite* card : cards) {
         releaseJoints(card);

@@ -7,6 +7,7 @@ using cocos2d::ValueVector;
 void FieldHistory::reset(const ValueVector& cards) {
     _snapshots.assign(1, cards);
     _current = 0;
+    _recorded = 0;
 }
 
 bool FieldHistory::sameButOrder(const ValueVector& a, const ValueVector& b) {
@@ -43,6 +44,7 @@ bool FieldHistory::record(const ValueVector& cards) {
                      _snapshots.end());
     _snapshots.push_back(cards);
     ++_current;
+    ++_recorded;
     while (_snapshots.size() > _maxSteps + 1) {
         _snapshots.pop_front();
         --_current;

@@ -23,6 +23,8 @@ public:
     bool canUndo() const { return _current > 0; }
     bool canRedo() const { return _current + 1 < _snapshots.size(); }
     size_t undoCount() const { return _current; }
+    // Steps recorded since the program was opened, dropped ones included.
+    size_t recordedSteps() const { return _recorded; }
     size_t redoCount() const { return _snapshots.empty() ? 0 : _snapshots.size() - 1 - _current; }
     // Moves one step back or forward; the snapshot to lay out, or null at the end.
     const cocos2d::ValueVector* undo();
@@ -36,4 +38,5 @@ private:
     size_t _maxSteps;
     std::deque<cocos2d::ValueVector> _snapshots{cocos2d::ValueVector()};
     size_t _current = 0;
+    size_t _recorded = 0;
 };

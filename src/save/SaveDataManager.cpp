@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <utility>
 
 #include "2d/RenderTexture.h"
 #include "base/Director.h"
@@ -290,15 +293,12 @@ std::string SaveDataManager::copyTitle(const std::string& title) const {
     }
 }
 
-// Through a temporary file renamed into place, as every other write of the store.
+// Through the store's own write (a temporary file made durable, then renamed into place).
 bool SaveDataManager::copyInStore(const std::string& from, const std::string& to) const {
-    std::error_code error;
-    const std::string temporary = to + ".copy";
-    std::filesystem::remove(temporary, error);
-    if (!std::filesystem::copy_file(from, temporary, error)) {
-        return false;
-    }
-    return FileUtils::getInstance()->renameFile(temporary, to);
+    std::ifstream in(from, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return in.good() && FileUtils::getInstance()->writeStringToFile(bytes.str(), to);
 }
 
 SaveData* SaveDataManager::duplicate(SaveData* original) {
@@ -311,16 +311,20 @@ SaveData* SaveDataManager::duplicate(SaveData* original) {
     }
     copy->title = copyTitle(original->title);
     copy->modify = now();
-    auto* files = FileUtils::getInstance();
-    files->createDirectory(_root + kDirectory);
-    const std::string program = storePath(original->path);
-    const std::string programCopy = storePath(copy->path);
-    if (program.empty() || !pathExists(program) || !copyInStore(program, programCopy)) {
-        files->writeValueVectorToFile(ValueVector(), programCopy);
-    }
-    const std::string image = storePath(original->imagepath);
-    if (!image.empty() && pathExists(image)) {
-        copyInStore(image, storePath(copy->imagepath));
+    FileUtils::getInstance()->createDirectory(_root + kDirectory);
+    // A file that exists and cannot be copied gives no copy at all: a copy without its cards
+    // would pass for the program.
+    const std::pair<std::string, std::string> files[] = {
+        {storePath(original->path), storePath(copy->path)},
+        {storePath(original->imagepath), storePath(copy->imagepath)}};
+    for (const auto& [from, to] : files) {
+        if (!from.empty() && pathExists(from) && !copyInStore(from, to)) {
+            for (const auto& [unused, written] : files) {
+                std::error_code error;
+                std::filesystem::remove(written, error);
+            }
+            return nullptr;
+        }
     }
     copy->retain();
     datas.insert(datas.begin(), copy);

@@ -40,9 +40,9 @@ public:
     // Writes the list file from memory; false when the write failed.
     bool saveList();
     // A copy of a listed record with an identifier, program file and thumbnail of its own (the
-    // files copied byte for byte; an empty program where the original has none), titled with
-    // the original title and " 2" (" 3" and so on when that title is taken), listed first.
-    // Null when the record is not listed or no identifier is free.
+    // files copied byte for byte), titled with the original title and " 2" (" 3" and so on
+    // when that title is taken), listed first. Null, with nothing written, when the record is
+    // not listed, no identifier is free or a file cannot be copied.
     SaveData* duplicate(SaveData* original);
     // The original title followed by " 2", or the first higher number no listed title has.
     std::string copyTitle(const std::string& title) const;
