@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import app_icon, cards, preview, sheet, ui
+from zoa_art import app_icon, cards, history, preview, sheet, ui
 
 JA, EN = "ja", "en"
 
@@ -58,6 +58,11 @@ def fixed_images():
         "res/r_save_entry_back.png": same(ui.title_entry),
         "res/r_recode_clean.png": same(ui.delete_records_button),
         "res/r_recode_clean_cancel.png": same(ui.cancel_delete_button),
+        "res/r_recode_copy.png": same(history.copy_records_button),
+        "res/r_undo.png": same(history.undo_button),
+        "res/r_undo_off.png": same(lambda: history.undo_button(False)),
+        "res/r_redo.png": same(history.redo_button),
+        "res/r_redo_off.png": same(lambda: history.redo_button(False)),
         "res/alert_window_pink.png": same(ui.alert_window),
         "res/alert_window_ok.png": same(ui.alert_ok),
         "res/alert_window_cancel.png": same(ui.alert_cancel),

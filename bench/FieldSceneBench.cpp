@@ -1,5 +1,5 @@
 // The real field scene with a card on each of its 40 lines: a frame, building the scene and
-// loading the program, one drag step with its joint search, and the thumbnail. SDL's offscreen
+// loading the program, one drag step with its joint search, the thumbnail, undo and redo. SDL's offscreen
 // driver with the software renderer; the store lives in a scratch directory.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -219,6 +219,46 @@ void BM_CaptureAndWriteThumbnail(benchmark::State& state) {
     record->release();
 }
 BENCHMARK(BM_CaptureAndWriteThumbnail)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// (e) Undo and redo of the 40-card program: every card taken off, the snapshot laid out again
+// through the card factory and the placement step, and the program file stored. The step
+// between them is the card of line 20 dropped on the trash. Argument 1: undo (back to 40
+// cards), 0: redo (to 39).
+void BM_UndoRedoFortyCards(benchmark::State& state) {
+    Stage stage;
+    if (!stage.ok()) {
+        return state.SkipWithError("no temporary directory");
+    }
+    SaveData* record = fortyCardRecord(stage);
+    FieldScene* field = stage.open(record);
+    if (!allLinesFilled(field)) {
+        return state.SkipWithError("the program did not load onto the lines");
+    }
+    field->deleteCard(field->lines[20][0]->joints[0].partner);
+    field->saveField();
+    const bool undo = state.range(0) == 1;
+    if (!undo) {
+        field->undo();
+    }
+    for (auto _ : state) {
+        const bool done = undo ? field->undo() : field->redo();
+        state.PauseTiming();
+        const bool back = undo ? field->redo() : field->undo();
+        PoolManager::getInstance()->getCurrentPool()->clear();
+        if (!done || !back) {
+            state.SkipWithError("nothing to undo or redo");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    record->release();
+}
+BENCHMARK(BM_UndoRedoFortyCards)
+    ->Arg(1)
+    ->Arg(0)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -6,7 +6,9 @@
 #include "2d/Scene.h"
 #include "base/Director.h"
 #include "base/EventCustom.h"
+#include "base/EventKeyboard.h"
 #include "base/EventListenerCustom.h"
+#include "base/EventListenerKeyboard.h"
 #include "base/EventListenerMouse.h"
 #include "base/EventListenerTouchOneByOne.h"
 #include "base/EventMouse.h"
@@ -219,6 +221,9 @@ void EventDispatcher::dispatchEvent(Event* event) {
             type = static_cast<int>(EventListener::Type::CUSTOM);
             listenerID = static_cast<EventCustom*>(event)->getEventName();
             break;
+        case Event::Type::KEYBOARD:
+            type = static_cast<int>(EventListener::Type::KEYBOARD);
+            break;
         default:
             return;
     }
@@ -237,6 +242,9 @@ void EventDispatcher::dispatchEvent(Event* event) {
             break;
         case Event::Type::MOUSE:
             dispatchMouseEvent(static_cast<EventMouse*>(event), listeners);
+            break;
+        case Event::Type::KEYBOARD:
+            dispatchKeyboardEvent(static_cast<EventKeyboard*>(event), listeners);
             break;
         default:
             for (EventListener* listener : listeners) {
@@ -355,6 +363,24 @@ void EventDispatcher::dispatchMouseEvent(EventMouse* event,
                 break;
             default:
                 break;
+        }
+    }
+}
+
+void EventDispatcher::dispatchKeyboardEvent(EventKeyboard* event,
+                                            const std::vector<EventListener*>& listeners) {
+    for (EventListener* base : listeners) {
+        if (event->isStopped()) {
+            return;
+        }
+        if (!isAvailable(base)) {
+            continue;
+        }
+        auto* listener = static_cast<EventListenerKeyboard*>(base);
+        event->setCurrentTarget(listener->_node);
+        const auto& callback = event->isPressed() ? listener->onKeyPressed : listener->onKeyReleased;
+        if (callback) {
+            callback(event->getKeyCode(), event);
         }
     }
 }

@@ -11,6 +11,7 @@ namespace cocos2d {
 
 class Event;
 class EventCustom;
+class EventKeyboard;
 class EventListener;
 class EventListenerCustom;
 class EventMouse;
@@ -55,6 +56,7 @@ private:
     void collectDrawOrder(Node* node, std::unordered_map<const Node*, int>& order) const;
     void dispatchTouchEvent(EventTouch* event, const std::vector<EventListener*>& listeners);
     void dispatchMouseEvent(EventMouse* event, const std::vector<EventListener*>& listeners);
+    void dispatchKeyboardEvent(EventKeyboard* event, const std::vector<EventListener*>& listeners);
     static bool isAvailable(const EventListener* listener);
 
     std::vector<EventListener*> _listeners;  // retained, in order of adding

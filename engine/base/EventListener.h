@@ -12,7 +12,7 @@ class Node;
 // (scene-graph priority) is paused while the node is not running.
 class EventListener : public Ref {
 public:
-    enum class Type { TOUCH_ONE_BY_ONE, MOUSE, CUSTOM };
+    enum class Type { TOUCH_ONE_BY_ONE, MOUSE, CUSTOM, KEYBOARD };
 
     Type getType() const { return _type; }
     const std::string& getListenerID() const { return _listenerID; }

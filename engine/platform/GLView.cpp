@@ -9,6 +9,7 @@
 
 #include "base/Director.h"
 #include "base/EventDispatcher.h"
+#include "base/EventKeyboard.h"
 #include "base/EventMouse.h"
 #include "base/EventTouch.h"
 #include "base/IMEDelegate.h"
@@ -310,6 +311,10 @@ void GLView::handleEvent(const SDL_Event& event) {
         case SDL_TEXTINPUT:
         case SDL_KEYDOWN:
             handleKeyEvent(event);
+            dispatchKey(event);
+            break;
+        case SDL_KEYUP:
+            dispatchKey(event);
             break;
         case SDL_TEXTEDITING:
         case SDL_TEXTEDITING_EXT:
@@ -524,6 +529,61 @@ void GLView::handleKeyEvent(const SDL_Event& event) {
         default:
             break;
     }
+}
+
+namespace {
+
+EventKeyboard::KeyCode keyCodeOf(SDL_Keycode sym) {
+    using Key = EventKeyboard::KeyCode;
+    if (sym >= SDLK_a && sym <= SDLK_z) {
+        return static_cast<Key>(static_cast<int>(Key::KEY_A) + (sym - SDLK_a));
+    }
+    if (sym >= SDLK_0 && sym <= SDLK_9) {
+        return static_cast<Key>(static_cast<int>(Key::KEY_0) + (sym - SDLK_0));
+    }
+    switch (sym) {
+        case SDLK_ESCAPE: return Key::KEY_ESCAPE;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return Key::KEY_ENTER;
+        case SDLK_BACKSPACE: return Key::KEY_BACKSPACE;
+        case SDLK_TAB: return Key::KEY_TAB;
+        case SDLK_SPACE: return Key::KEY_SPACE;
+        case SDLK_DELETE: return Key::KEY_DELETE;
+        case SDLK_LEFT: return Key::KEY_LEFT_ARROW;
+        case SDLK_RIGHT: return Key::KEY_RIGHT_ARROW;
+        case SDLK_UP: return Key::KEY_UP_ARROW;
+        case SDLK_DOWN: return Key::KEY_DOWN_ARROW;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT: return Key::KEY_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL: return Key::KEY_CTRL;
+        case SDLK_LALT:
+        case SDLK_RALT: return Key::KEY_ALT;
+        case SDLK_LGUI:
+        case SDLK_RGUI: return Key::KEY_GUI;
+        default: return Key::KEY_OTHER;
+    }
+}
+
+}  // namespace
+
+void GLView::dispatchKey(const SDL_Event& event) {
+    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) {
+        return;
+    }
+    if (_composing) {
+        return;  // the input method's keys are its own
+    }
+    const Uint16 mod = event.key.keysym.mod;
+    int modifiers = EventKeyboard::MOD_NONE;
+    modifiers |= (mod & KMOD_SHIFT) ? EventKeyboard::MOD_SHIFT : 0;
+    modifiers |= (mod & KMOD_CTRL) ? EventKeyboard::MOD_CTRL : 0;
+    modifiers |= (mod & KMOD_ALT) ? EventKeyboard::MOD_ALT : 0;
+    modifiers |= (mod & KMOD_GUI) ? EventKeyboard::MOD_GUI : 0;
+    EventKeyboard key(keyCodeOf(event.key.keysym.sym), event.type == SDL_KEYDOWN, modifiers,
+                      event.key.repeat != 0);
+    key.retain();  // lives on the stack
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&key);
 }
 
 void GLView::handleTextEditing(const SDL_Event& event) {

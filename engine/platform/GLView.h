@@ -84,6 +84,7 @@ private:
     void handleFingerEvent(const SDL_Event& event);
     void handleKeyEvent(const SDL_Event& event);
     void handleTextEditing(const SDL_Event& event);
+    void dispatchKey(const SDL_Event& event);
     void dispatchMouse(int type, const Vec2& windowPoint, int button, float scrollX, float scrollY);
     void touchBegan(int id, const Vec2& windowPoint);
     void touchMoved(int id, const Vec2& windowPoint);

@@ -135,6 +135,7 @@ bool CardPalette::touchBegan(CardSprite* card, Touch* touch) {
     if (!box.containsPoint(touch->getLocation()) || _scene.paletteGhost) {
         return false;
     }
+    _scene.placement().flushLineMoves();  // a step of its own before the next one
     _scene.directionDecided = false;
     _scene.pressPoint = touch->getLocation();
     card->stopAllActions();

@@ -37,6 +37,7 @@ constexpr uint8_t kDraggedOpacity = 150;
 constexpr float kTrashFade = 0.2f;
 constexpr float kLineMoveTime = 0.1f;
 constexpr int kLineMoveTag = 0x11E;
+constexpr int kLineStoreTag = 0x11F;
 const Color3B kOccupied(32, 32, 32);
 const Color3B kOverTrash(0, 30, 70);
 const char* const kEdgeKey = "FieldScene.edgeScroll";
@@ -116,6 +117,7 @@ bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
     _scene.overTrash = trashTest(card, touch->getLocation());
     if (_scene.readyForPress) {
         finishLineMove(card);
+        flushLineMoves();  // the line operation is a step before this drag is another
         _scene.attachedTo = card->joints[0].partner;
         _scene.draggedCards.clear();
         _scene.draggedCards.pushBack(card);
@@ -560,15 +562,47 @@ void CardPlacement::finishLineMove(CardSprite* card) {
 void CardPlacement::storeAfterLineMoves() {
     // The moves take 0.1 s; the field is stored with the cards where the moves end, so that a
     // window closed at once keeps the new order.
-    _scene.runAction(Sequence::create(DelayTime::create(kLineMoveTime), CallFunc::create([this] {
-                                          for (const auto& [card, final] : _lineMoves) {
-                                              card->stopActionByTag(kLineMoveTag);
-                                              card->setPosition(final);
-                                          }
-                                          _lineMoves.clear();
-                                          _scene.saveField();
-                                      }),
-                                      nullptr));
+    _storePending = true;
+    _scene.stopActionByTag(kLineStoreTag);
+    auto* store = Sequence::create(DelayTime::create(kLineMoveTime),
+                                   CallFunc::create([this] { flushLineMoves(); }), nullptr);
+    store->setTag(kLineStoreTag);
+    _scene.runAction(store);
+}
+
+void CardPlacement::flushLineMoves() {
+    if (!_storePending) {
+        return;
+    }
+    _storePending = false;
+    _scene.stopActionByTag(kLineStoreTag);
+    for (const auto& [card, final] : _lineMoves) {
+        card->stopActionByTag(kLineMoveTag);
+        card->setPosition(final);
+    }
+    _lineMoves.clear();
+    _scene.saveField();
+}
+
+void CardPlacement::removeAllCards() {
+    _lineMoves.clear();
+    _storePending = false;
+    _scene.stopActionByTag(kLineStoreTag);
+    const Vector<CardSprite*> cards = _scene.cardList;
+    for (CardSprite* card : cards) {
+        releaseJoints(card);
+        card->up = card->down = nullptr;
+        card->getEventDispatcher()->removeEventListenersForTarget(card, true);
+        card->stopAllActions();
+        card->removeFromParent();
+        _scene.cardCounts[card->tab][card->index] -= 1;
+    }
+    _scene.cardList.clear();
+    for (int tab = 0; tab < static_cast<int>(_scene.cardCounts.size()); ++tab) {
+        for (int index = 0; index < static_cast<int>(_scene.cardCounts[tab].size()); ++index) {
+            _scene.updateCount(index, tab);
+        }
+    }
 }
 
 void CardPlacement::insertLine(int line) {
@@ -576,6 +610,7 @@ void CardPlacement::insertLine(int line) {
     if (line < 0 || line > last) {
         return;
     }
+    flushLineMoves();  // each line operation is a step of its own
     if (CardSprite* card = cardOfLine(last)) {
         deleteCard(card);
         flashTrashForLine();
@@ -593,6 +628,7 @@ void CardPlacement::deleteLine(int line) {
     if (line < 0 || line > last) {
         return;
     }
+    flushLineMoves();
     if (CardSprite* card = cardOfLine(line)) {
         deleteCard(card);
         flashTrashForLine();

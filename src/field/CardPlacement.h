@@ -27,6 +27,11 @@ public:
     void deleteCard(CardSprite* card);
     void insertLine(int line);
     void deleteLine(int line);
+    // Ends the moves of a pending line operation at once and stores the field, as their end
+    // would; nothing when none is pending.
+    void flushLineMoves();
+    // Takes every card off the sheet at once, without the trash: before a step is laid out.
+    void removeAllCards();
 
     void startEdgeScrolling(CardSprite* card);
     void stopEdgeScrolling();
@@ -67,4 +72,5 @@ private:
     CardSprite* _edgeCard = nullptr;
     bool _startedLow = false, _startedHigh = false;
     std::map<CardSprite*, cocos2d::Vec2> _lineMoves;  // cards moving to a line: where they end
+    bool _storePending = false;  // a line operation's store is still to come
 };

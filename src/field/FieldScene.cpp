@@ -30,6 +30,7 @@
 #include "field/FieldDrawer.h"
 #include "field/FieldScrollView.h"
 #include "field/FieldStorage.h"
+#include "field/FieldUndo.h"
 #include "field/FieldWorkers.h"
 #include "field/NumberPopup.h"
 #include "field/PressListener.h"
@@ -88,7 +89,8 @@ FieldScene::FieldScene()
       _storage(std::make_unique<FieldStorage>(*this)),
       _runOverlay(std::make_unique<RunOverlay>(*this)),
       _connection(std::make_unique<ConnectionPanel>(*this)),
-      _workers(std::make_unique<FieldWorkers>(*this)) {}
+      _workers(std::make_unique<FieldWorkers>(*this)),
+      _undo(std::make_unique<FieldUndo>(*this)) {}
 
 FieldScene::~FieldScene() {
     // Listeners of the palette cards hold a pointer to this scene.
@@ -113,12 +115,14 @@ bool FieldScene::init(SaveData* data) {
     addChild(paletteLayer);
     addChild(drawer);
     buildPlayerColumn();
+    _undo->build();
     buildCornerAndFrame();
     addButtonListeners();
     startPrepare();
     refreshTarget();
     addMouseListener();
     loadField();
+    _undo->reset();
     return true;
 }
 
@@ -485,7 +489,14 @@ void FieldScene::finishRunOverlay() { _runOverlay->finish(); }
 
 void FieldScene::closeRunOverlay() { _runOverlay->close(); }
 
-void FieldScene::saveField() { _storage->save(); }
+void FieldScene::saveField() {
+    _storage->save();
+    _undo->record();
+}
+
+bool FieldScene::undo() { return _undo->undo(); }
+
+bool FieldScene::redo() { return _undo->redo(); }
 
 void FieldScene::loadField() { _storage->load(); }
 

@@ -27,6 +27,7 @@ class ConnectionPanel;
 class FieldDrawer;
 class FieldScrollView;
 class FieldStorage;
+class FieldUndo;
 class FieldWorkers;
 class InputCardSprite;
 class NumberPopup;
@@ -68,6 +69,9 @@ public:
     void searchPorts();
     void openSavedPrograms();
     void openCopyright();
+    // Undo and redo of the last user actions on the cards (FieldUndo).
+    bool undo();
+    bool redo();
 
     // The connection panel and the work on the device.
     void refreshPortLabel();
@@ -116,6 +120,8 @@ public:
     cocos2d::Sprite* playButton = nullptr;
     cocos2d::Sprite* stopButton = nullptr;
     cocos2d::Sprite* targetButton = nullptr;
+    cocos2d::Sprite* undoButton = nullptr;
+    cocos2d::Sprite* redoButton = nullptr;
     cocos2d::Sprite* menuUp = nullptr;
     cocos2d::Sprite* menuDown = nullptr;
     cocos2d::Sprite* cornerButton = nullptr;
@@ -168,6 +174,8 @@ public:
 
     CardPalette& palette() { return *_palette; }
     CardPlacement& placement() { return *_placement; }
+    FieldStorage& storage() { return *_storage; }
+    FieldUndo& history() { return *_undo; }
 
 protected:
     FieldScene();
@@ -193,4 +201,5 @@ private:
     std::unique_ptr<RunOverlay> _runOverlay;
     std::unique_ptr<ConnectionPanel> _connection;
     std::unique_ptr<FieldWorkers> _workers;
+    std::unique_ptr<FieldUndo> _undo;
 };

@@ -82,8 +82,9 @@ bool FieldStorage::readCard(const Value& element, StoredCard& card) {
     return true;
 }
 
-void FieldStorage::load() {
-    const ValueVector cards = SaveDataManager::getInstance()->loadProgram(_scene.saveData);
+void FieldStorage::load() { loadCards(SaveDataManager::getInstance()->loadProgram(_scene.saveData)); }
+
+void FieldStorage::loadCards(const ValueVector& cards) {
     for (const Value& element : cards) {
         StoredCard stored;
         if (!readCard(element, stored)) {

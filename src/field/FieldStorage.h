@@ -23,6 +23,8 @@ public:
 
     void save();
     void load();
+    // Lays the cards out as opening the program does: factory, stored order, placement step.
+    void loadCards(const cocos2d::ValueVector& cards);
     void captureThumbnail(Completion completion);
 
     // The stored form of the field's cards, in the order they were put on the field.

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <utility>
 
 #include "2d/RenderTexture.h"
 #include "base/Director.h"
@@ -276,6 +279,57 @@ bool SaveDataManager::saveList() {
     auto* files = FileUtils::getInstance();
     files->createDirectory(_root + kDirectory);
     return files->writeValueMapToFile(root, _root + kListFile);
+}
+
+std::string SaveDataManager::copyTitle(const std::string& title) const {
+    for (int n = 2;; ++n) {
+        const std::string candidate = title + " " + std::to_string(n);
+        const bool taken = std::any_of(datas.begin(), datas.end(), [&](const SaveData* record) {
+            return record->title == candidate;
+        });
+        if (!taken) {
+            return candidate;
+        }
+    }
+}
+
+// Through the store's own write (a temporary file made durable, then renamed into place).
+bool SaveDataManager::copyInStore(const std::string& from, const std::string& to) const {
+    std::ifstream in(from, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return in.good() && FileUtils::getInstance()->writeStringToFile(bytes.str(), to);
+}
+
+SaveData* SaveDataManager::duplicate(SaveData* original) {
+    if (!original || !isListed(original)) {
+        return nullptr;
+    }
+    SaveData* copy = SaveData::create();
+    if (!assignIdentifier(copy)) {
+        return nullptr;
+    }
+    copy->title = copyTitle(original->title);
+    copy->modify = now();
+    FileUtils::getInstance()->createDirectory(_root + kDirectory);
+    // A file that exists and cannot be copied gives no copy at all: a copy without its cards
+    // would pass for the program.
+    const std::pair<std::string, std::string> files[] = {
+        {storePath(original->path), storePath(copy->path)},
+        {storePath(original->imagepath), storePath(copy->imagepath)}};
+    for (const auto& [from, to] : files) {
+        if (!from.empty() && pathExists(from) && !copyInStore(from, to)) {
+            for (const auto& [unused, written] : files) {
+                std::error_code error;
+                std::filesystem::remove(written, error);
+            }
+            return nullptr;
+        }
+    }
+    copy->retain();
+    datas.insert(datas.begin(), copy);
+    saveList();
+    return copy;
 }
 
 void SaveDataManager::removeData(SaveData* record) {

@@ -39,6 +39,13 @@ public:
     bool save(SaveData* record, const cocos2d::ValueVector& cards);
     // Writes the list file from memory; false when the write failed.
     bool saveList();
+    // A copy of a listed record with an identifier, program file and thumbnail of its own (the
+    // files copied byte for byte), titled with the original title and " 2" (" 3" and so on
+    // when that title is taken), listed first. Null, with nothing written, when the record is
+    // not listed, no identifier is free or a file cannot be copied.
+    SaveData* duplicate(SaveData* original);
+    // The original title followed by " 2", or the first higher number no listed title has.
+    std::string copyTitle(const std::string& title) const;
     // Deletes the record's thumbnail and program file and takes it off the list.
     void removeData(SaveData* record);
     // The stored cards; empty for a record without a usable program file, which stays as it is
@@ -73,6 +80,7 @@ private:
     void keepDamagedList(const std::string& listPath);
     bool keepUnreadableProgram(const std::string& relative, const std::string& full) const;
     bool keepBeside(const std::string& full, const std::string& stem) const;
+    bool copyInStore(const std::string& from, const std::string& to) const;
     bool isListed(const SaveData* record) const;
     bool isIdentifierTaken(int32_t identifier) const;
     bool assignIdentifier(SaveData* record);

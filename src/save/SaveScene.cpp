@@ -35,6 +35,9 @@ constexpr float kScreenWidth = 1024;
 constexpr float kReloadStep = 300;
 constexpr float kSlideTime = 0.5f;
 constexpr float kAlertFade = 0.05f;
+const char* const kDuplicateImage = "res/r_recode_copy.png";
+// The first program (the newest copy) in the middle of the screen.
+constexpr int kCopiesOffset = -350;
 // Dark text of the art's ink colour on the light entry card.
 const cocos2d::Color3B kTitleInk(36, 52, 84);
 
@@ -244,14 +247,21 @@ Layer* SaveScene::makeDeleteOverlay() {
     const Size visible = Director::getInstance()->getVisibleSize();
     Layer* layer = Layer::create();
     Sprite* remove = Sprite::create("res/r_recode_clean.png");
+    Sprite* copy = Sprite::create(kDuplicateImage);
     Sprite* cancel = Sprite::create("res/r_recode_clean_cancel.png");
+    // One row: delete, duplicate, (+60 is kept for another button), cancel.
     if (remove) {
-        remove->setPosition(visible.width * 0.5f - 100, visible.height * 0.5f + 250);
+        remove->setPosition(visible.width * 0.5f - 180, visible.height * 0.5f + 250);
         layer->addChild(remove);
         PressListener::attach(remove, [this] { confirmDelete(); });
     }
+    if (copy) {
+        copy->setPosition(visible.width * 0.5f - 60, visible.height * 0.5f + 250);
+        layer->addChild(copy);
+        PressListener::attach(copy, [this] { duplicateSelected(); });
+    }
     if (cancel) {
-        cancel->setPosition(visible.width * 0.5f + 100, visible.height * 0.5f + 250);
+        cancel->setPosition(visible.width * 0.5f + 180, visible.height * 0.5f + 250);
         layer->addChild(cancel);
         PressListener::attach(cancel, [this] {
             clearSelection();
@@ -262,6 +272,22 @@ Layer* SaveScene::makeDeleteOverlay() {
 }
 
 void SaveScene::clearSelection() { deleteSelection.clear(); }
+
+void SaveScene::duplicateSelected() {
+    SaveDataManager* store = SaveDataManager::getInstance();
+    // From the oldest selected to the newest, so that the copies at the front of the list
+    // stand in the order of their originals.
+    const std::vector<SaveData*> listed = store->getDatas();
+    for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
+        if (deleteSelection.contains(*it)) {
+            store->duplicate(*it);
+        }
+    }
+    clearSelection();
+    setDeleteMode(false);
+    lastScrollOffset = kCopiesOffset;
+    reloadList();
+}
 
 void SaveScene::confirmDelete() {
     AlertView* alert = AlertView::create(LanguageManager::getInstance()->getText(

@@ -38,6 +38,8 @@ public:
     SaveItemView* itemForIndex(int n);
     void setDeleteMode(bool on);
     void confirmDelete();
+    // Copies every selected program, leaves delete mode and shows the copies at the front.
+    void duplicateSelected();
     void deleteSelected(AlertView* alert);
     void beginTitleEdit(SaveItemView* item);
     void endTitleEdit(cocos2d::ui::EditBox* box, SaveItemView* item);

@@ -267,16 +267,21 @@ protected:
         }
     }
 
-    // The two delete-mode buttons and then the alert's OK, cancel, message or backdrop.
+    // The delete-mode buttons (cancel, copy, delete) and then the alert's OK, cancel, message
+    // or backdrop.
     void deleteButtons() {
-        if (!chance(35)) {
-            log << "cancel delete mode; ";
-            input::tap(Vec2(612, 634));
+        const int pick = uniform(1, 100);
+        if (pick > 35) {
+            const size_t listed = datas().size(), selected = gallery->deleteSelection.size();
+            const bool copy = pick > 85;
+            log << (copy ? "copy the selection; " : "cancel delete mode; ");
+            input::tap(Vec2(copy ? 452 : 692, 634));
             EXPECT_FALSE(gallery->deleteMode);
             EXPECT_TRUE(gallery->deleteSelection.empty());
+            EXPECT_EQ(datas().size(), listed + (copy ? selected : 0));
             return;
         }
-        input::tap(Vec2(412, 634));
+        input::tap(Vec2(332, 634));
         step(4);
         ASSERT_NE(pendingAlert(), nullptr) << "the delete button asks first";
         for (int i = 0; i < 3 && pendingAlert(); ++i) {

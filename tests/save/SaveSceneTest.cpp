@@ -3,7 +3,11 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "2d/Label.h"
@@ -254,6 +258,77 @@ TEST_F(Gallery, ANewProgramGoesToTheFieldAndComesBackWithItsThumbnailAndCards) {
     ASSERT_EQ(reopened->cardList.size(), 1u);
     EXPECT_EQ(reopened->lines[0][0]->joints[0].partner, reopened->cardList.at(0));
     record->release();
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAlone) {
+    storePrograms(3);  // listed p3, p2, p1
+    SaveDataManager* store = SaveDataManager::getInstance();
+    const std::vector<SaveData*> originals = store->getDatas();
+    originals[0]->title = "p2 2";  // taken: the copy of p2 is "p2 3"
+    for (size_t i = 0; i < originals.size(); ++i) {
+        const int n = static_cast<int>(i);
+        store->save(originals[i], {Value(ValueMap{{"tab", Value(0)}, {"index", Value(n)},
+                                                  {"x", Value(600 + n)}, {"y", Value(5514)},
+                                                  {"zorder", Value(1)}, {"value", Value("")}})});
+        writeSolidPng(store->getImageFullPath(originals[i]), 285, 285,
+                      Color4B(40 * n, 90, 200, 255));
+    }
+    store->saveList();
+    std::map<std::string, std::string> before;
+    for (SaveData* record : originals) {
+        for (const std::string& path :
+             {dir.path() + record->path, store->getImageFullPath(record)}) {
+            before[path] = fileBytes(path);
+        }
+    }
+    openGallery();
+    gallery->scrollView->setContentOffset(Vec2(-700, 0), false);  // p2 and p1 on the screen
+    for (SaveItemView* item : gallery->visibleItems) {
+        if (item->record == originals[1] || item->record == originals[2]) {
+            gallery->onItemLongPressed(item);
+        }
+    }
+    ASSERT_EQ(gallery->deleteSelection.size(), 2u);
+    input::tap(Vec2(452, 634));  // the copy button, between delete and cancel
+
+    EXPECT_FALSE(gallery->deleteMode);
+    EXPECT_TRUE(gallery->deleteSelection.empty());
+    EXPECT_EQ(titles(), (std::vector<std::string>{"p2 3", "p1 2", "p2 2", "p2", "p1"}));
+    const auto& datas = store->getDatas();
+    const std::pair<SaveData*, SaveData*> copies[] = {{datas[0], originals[1]},
+                                                      {datas[1], originals[2]}};
+    for (const auto& [copy, original] : copies) {
+        SCOPED_TRACE(copy->title);
+        for (SaveData* other : originals) {
+            EXPECT_NE(copy->identifier, other->identifier);
+            EXPECT_NE(copy->path, other->path);
+        }
+        EXPECT_EQ(fileBytes(dir.path() + copy->path), before.at(dir.path() + original->path));
+        EXPECT_EQ(fileBytes(store->getImageFullPath(copy)),
+                  before.at(store->getImageFullPath(original)));
+    }
+    EXPECT_NE(datas[0]->identifier, datas[1]->identifier);
+    for (const auto& [path, bytes] : before) {
+        EXPECT_EQ(fileBytes(path), bytes) << path;
+    }
+    // Another program reads the list as it stands.
+    const std::string command = "python3 -c \"import plistlib, sys; print([d['title'] for d in "
+                                "plistlib.load(open(sys.argv[1], 'rb'))['datas']])\" '" +
+                                dir.path() + SaveDataManager::kListFile + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    ::pclose(pipe);
+    ASSERT_TRUE(read);
+    EXPECT_STREQ(line, "['p2 3', 'p1 2', 'p2 2', 'p2', 'p1']\n");
 }
 
 }  // namespace

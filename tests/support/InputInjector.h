@@ -141,12 +141,13 @@ inline void composeText(const std::string& utf8, int start, int length) {
     deliver(e);
 }
 
-inline void pressKey(SDL_Keycode key) {
+inline void pressKey(SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {
     SDL_Event e;
     std::memset(&e, 0, sizeof e);
     e.type = SDL_KEYDOWN;
     e.key.state = SDL_PRESSED;
     e.key.keysym.sym = key;
+    e.key.keysym.mod = modifiers;
     deliver(e);
 }
 

@@ -1,0 +1,117 @@
+#include "field/FieldUndo.h"
+
+#include "2d/Sprite.h"
+#include "base/Director.h"
+#include "base/EventDispatcher.h"
+#include "base/EventKeyboard.h"
+#include "base/EventListenerKeyboard.h"
+#include "field/CardPlacement.h"
+#include "field/FieldScene.h"
+#include "field/FieldStorage.h"
+#include "field/PressListener.h"
+
+using namespace cocos2d;
+
+namespace {
+
+// Below the stop button (its lowest point is 214), above the drawer's tab when the drawer is
+// open (its top is 152), side by side within the player column.
+constexpr float kBelowCentre = 200;
+constexpr float kUndoInset = 84, kRedoInset = 20;
+
+Sprite* makeButton(Node* parent, const char* image) {
+    Sprite* sprite = Sprite::create(image);
+    if (!sprite) {
+        sprite = Sprite::create();  // a missing image must not take the screen down
+    }
+    parent->addChild(sprite);
+    return sprite;
+}
+
+}  // namespace
+
+void FieldUndo::build() {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    _scene.undoButton = makeButton(&_scene, kUndoOffImage);
+    _scene.redoButton = makeButton(&_scene, kRedoOffImage);
+    const float w = _scene.undoButton->getContentSize().width;
+    _scene.undoButton->setPosition(visible.width - w / 2 - kUndoInset,
+                                   visible.height / 2 - kBelowCentre);
+    _scene.redoButton->setPosition(visible.width - w / 2 - kRedoInset,
+                                   visible.height / 2 - kBelowCentre);
+    PressListener::attach(_scene.undoButton, [this] { undo(); });
+    PressListener::attach(_scene.redoButton, [this] { redo(); });
+
+    auto* keys = EventListenerKeyboard::create();
+    keys->onKeyPressed = [this](EventKeyboard::KeyCode code, Event* event) {
+        auto* key = static_cast<EventKeyboard*>(event);
+        if (!key->isCtrlDown() || key->isAltDown()) {
+            return;
+        }
+        if (code == EventKeyboard::KeyCode::KEY_Z) {
+            key->isShiftDown() ? redo() : undo();
+        } else if (code == EventKeyboard::KeyCode::KEY_Y && !key->isShiftDown()) {
+            redo();
+        }
+    };
+    _scene.getEventDispatcher()->addEventListenerWithSceneGraphPriority(keys, &_scene);
+}
+
+void FieldUndo::reset() {
+    _history.reset(_scene.storage().cardsAsValues());
+    refreshButtons();
+}
+
+void FieldUndo::record() {
+    _history.record(_scene.storage().cardsAsValues());
+    refreshButtons();
+}
+
+bool FieldUndo::busy() const {
+    return _scene.touchedCard || _scene.paletteGhost || _scene.newCard ||
+           !_scene.draggedCards.empty() || _scene.dragging || _scene.numberPopup ||
+           _scene.editingCard || _scene.runOverlay || _scene.waitOverlay;
+}
+
+bool FieldUndo::undo() {
+    if (busy()) {
+        return false;
+    }
+    // A line operation whose cards are still moving is a step of its own, stored first.
+    _scene.placement().flushLineMoves();
+    const ValueVector* cards = _history.undo();
+    if (!cards) {
+        return false;
+    }
+    restore(*cards);
+    return true;
+}
+
+bool FieldUndo::redo() {
+    if (busy()) {
+        return false;
+    }
+    _scene.placement().flushLineMoves();
+    const ValueVector* cards = _history.redo();
+    if (!cards) {
+        return false;
+    }
+    restore(*cards);
+    return true;
+}
+
+void FieldUndo::restore(const ValueVector& cards) {
+    _scene.placement().removeAllCards();
+    _scene.storage().loadCards(cards);
+    _scene.storage().save();  // not saveField: laying out a step is no step of its own
+    refreshButtons();
+}
+
+void FieldUndo::refreshButtons() {
+    if (_scene.undoButton) {
+        _scene.undoButton->setTexture(_history.canUndo() ? kUndoImage : kUndoOffImage);
+    }
+    if (_scene.redoButton) {
+        _scene.redoButton->setTexture(_history.canRedo() ? kRedoImage : kRedoOffImage);
+    }
+}

@@ -1,0 +1,301 @@
+// Undo and redo on the field: every kind of step undone and redone, what is no step, the
+// history's bound, the buttons and keys, and a long seeded run undone and redone in full.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "field/FieldHistory.h"
+#include "field/FieldUndo.h"
+#include "renderer/TextureCache.h"
+#include "support/FieldRandomInput.h"
+
+namespace {
+
+using namespace field_random;
+
+constexpr int kWait = 0, kBeep = 1;
+constexpr int kRounds = 11;       // each on the field opened anew, whose history starts empty
+constexpr size_t kRoundSteps = 91;  // below the bound, so that every step can be undone
+
+class FieldUndoTest : public FieldRandomInput {
+protected:
+    FieldHistory& history() { return field->history().history(); }
+
+    std::string fileBytes() const {
+        std::ifstream in(dir.path() + field->saveData->path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
+    // A number card on line 1, beeps on lines 2 and 40, stored; the history starts here.
+    void openWithCards() {
+        openField(nullptr);
+        putOnLine(kWait, 0, 0)->setLocalZOrder(1);
+        putOnLine(kBeep, 0, 1)->setLocalZOrder(2);
+        putOnLine(kBeep, 0, 39)->setLocalZOrder(3);
+        field->saveField();
+        field->history().reset();
+        frames(2);
+    }
+
+    Vec2 lineGoal(int line) const {
+        CardSprite* head = field->lines[line][0];
+        const float half = field->cardList.at(0)->getContentSize().width / 2;
+        return onScreen(jointInSheet(head)) + Vec2(half * field->sheetScale(), 0);
+    }
+
+    void drag(Vec2 finger, const Vec2& goal, const std::function<Node*()>& carried) {
+        press(finger);
+        frames(1);
+        finger += Vec2(20, 0);  // to the right: out of the palette, or a drag on the sheet
+        input::touchMove(finger);
+        frames(1);
+        carryTo(finger, goal, 6, carried);
+        input::touchEnd(finger);
+        frames(30);
+    }
+
+    void dragCard(CardSprite* card, const Vec2& goal) {
+        drag(worldOf(card), goal, [this] { return field->touchedCard; });
+    }
+
+    void checkAll() {
+        checkStructure();
+        checkDisk();
+    }
+
+    bool looks(Sprite* button, const char* image) {
+        return button->getTexture() == Director::getInstance()->getTextureCache()->addImage(image);
+    }
+
+    // A line button; its moves are often still running when the next action ends them.
+    void lineTap() {
+        actions.push_back("lineTap");
+        std::vector<Sprite*> shown;
+        for (int line = 0; line < FieldScene::kLineCount; ++line) {
+            for (Sprite* button : {addButtons[line], deleteButtons[line]}) {
+                if (onSheetScreen(worldOf(button))) {
+                    shown.push_back(button);
+                }
+            }
+        }
+        if (!shown.empty()) {
+            tap(worldOf(shown[static_cast<size_t>(uniform(0, shown.size() - 1))]));
+            frames(uniform(1, 8));
+        }
+    }
+
+    // An action that changes the program, now and then one that must not.
+    void programAction() {
+        if (field->numberPopup) {
+            return numberEntry();
+        }
+        const int pick = uniform(0, 99);
+        if (pick < 30 && field->cardList.size() <= 30) {
+            return paletteDrag();
+        }
+        if (pick < 75) {
+            return sheetDrag();
+        }
+        if (pick < 92) {
+            return lineTap();
+        }
+        return pick < 96 ? flipTap() : wheel();
+    }
+};
+
+TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::function<void()> before = nullptr;  // what comes first and is no step of its own
+    };
+    const Case cases[] = {
+        {"a card from the palette onto line 4",
+         [&] {
+             drag(worldOf(field->paletteCards.at(kBeep)), lineGoal(3),
+                  [this]() -> Node* {
+                      return field->newCard ? static_cast<Node*>(field->newCard)
+                                            : field->paletteGhost;
+                  });
+         }},
+        {"a card moved onto another line", [&] { dragCard(field->cardList.at(1), lineGoal(4)); }},
+        {"a card freed onto the sheet",
+         [&] { dragCard(field->cardList.at(0), Vec2(900, 300)); }},
+        {"a card trashed",
+         [&] {
+             drag(worldOf(field->cardList.at(1)), worldOf(field->trashIcon),
+                  [] { return nullptr; });
+         }},
+        {"a number entered",
+         [&] {
+             input::typeText("7");
+             input::pressKey(SDLK_RETURN);
+             frames(2);
+         },
+         [&] { tap(worldOf(field->cardList.at(0))); }},  // the popup, the card brought forward
+        {"a line inserted, which discards the card of line 400",
+         [&] {
+             tap(worldOf(addButtons[1]));
+             frames(30);
+         }},
+        {"a line deleted",
+         [&] {
+             tap(worldOf(deleteButtons[0]));
+             frames(30);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openWithCards();
+        if (c.before) {
+            c.before();
+        }
+        const std::string before = fileBytes();
+        const size_t cards = field->cardList.size();
+        c.act();
+        ASSERT_FALSE(HasFatalFailure());
+        const std::string after = fileBytes();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(history().recordedSteps(), 1u);
+        const size_t changed = field->cardList.size();
+        EXPECT_TRUE(field->undo());
+        EXPECT_EQ(fileBytes(), before);
+        EXPECT_EQ(field->cardList.size(), cards);
+        checkAll();
+        EXPECT_TRUE(field->redo());
+        EXPECT_EQ(fileBytes(), after);
+        EXPECT_EQ(field->cardList.size(), changed);
+        checkAll();
+    }
+}
+
+TEST_F(FieldUndoTest, FlipsScrollsZoomsTabsAndAnUnchangedNumberAreNoSteps) {
+    openWithCards();
+    flipTap();
+    wheel();
+    middleClick();
+    middleClick();
+    tabSwitch();
+    tap(worldOf(field->cardList.at(0)));  // the number card: its popup, the same number again
+    input::pressKey(SDLK_RETURN);
+    frames(30);
+    EXPECT_EQ(history().recordedSteps(), 0u);
+    EXPECT_FALSE(field->undo());
+}
+
+TEST_F(FieldUndoTest, NothingIsUndoneDuringADragAndTheButtonsShowTheEnds) {
+    openWithCards();
+    Sprite* undo = field->undoButton;
+    Sprite* redo = field->redoButton;
+    EXPECT_TRUE(looks(undo, FieldUndo::kUndoOffImage));
+    EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
+
+    dragCard(field->cardList.at(1), lineGoal(5));
+    const std::string moved = fileBytes();
+    EXPECT_TRUE(looks(undo, FieldUndo::kUndoImage));
+    EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
+
+    // Held in the middle of a second drag: neither the key nor the button does anything.
+    Vec2 finger = worldOf(field->cardList.at(1));
+    press(finger);
+    finger += Vec2(40, 0);
+    input::touchMove(finger);
+    frames(1);
+    ASSERT_TRUE(field->dragging);
+    input::pressKey(SDLK_z, KMOD_LCTRL);
+    EXPECT_FALSE(field->undo());
+    EXPECT_TRUE(field->dragging);
+    EXPECT_EQ(history().undoCount(), 1u);
+    carryTo(finger, Vec2(900, 250), 4, [this] { return field->touchedCard; });
+    input::touchEnd(finger);
+    frames(30);
+    ASSERT_EQ(history().undoCount(), 2u);
+
+    // The undo button, then Ctrl+Z: back at the start, where only redo is lit.
+    tap(worldOf(undo));
+    frames(1);
+    EXPECT_EQ(fileBytes(), moved);
+    input::pressKey(SDLK_z, KMOD_LCTRL);
+    EXPECT_TRUE(looks(undo, FieldUndo::kUndoOffImage));
+    EXPECT_TRUE(looks(redo, FieldUndo::kRedoImage));
+    input::pressKey(SDLK_z);  // without Ctrl: nothing
+    EXPECT_EQ(history().redoCount(), 2u);
+    input::pressKey(SDLK_y, KMOD_RCTRL);
+    EXPECT_EQ(fileBytes(), moved);
+    input::pressKey(SDLK_z, KMOD_LCTRL | KMOD_LSHIFT);
+    EXPECT_EQ(history().redoCount(), 0u);
+    EXPECT_TRUE(looks(undo, FieldUndo::kUndoImage));
+    EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
+    checkAll();
+}
+
+TEST(FieldHistory, KeepsTheLastHundredStepsAndForgetsWhatWasUndoneOnANewStep) {
+    const auto snapshot = [](int n) { return ValueVector{Value(n)}; };
+    FieldHistory history;
+    history.reset(snapshot(0));
+    for (int n = 1; n <= 101; ++n) {
+        EXPECT_TRUE(history.record(snapshot(n)));
+    }
+    EXPECT_EQ(history.undoCount(), 100u);
+    while (history.undo()) {
+    }
+    EXPECT_EQ(history.current(), snapshot(1));  // the 101st step dropped the oldest
+    history.redo();
+    EXPECT_TRUE(history.record(snapshot(500)));
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_FALSE(history.record(snapshot(500)));
+    EXPECT_EQ(history.undoCount(), 2u);
+}
+
+TEST_F(FieldUndoTest, RandomStepsUndoneToTheStartAndRedoneToTheEndByteForByte) {
+    const unsigned seed = envNumber("ZOA_RANDOM_SEED", kDefaultSeed);
+    SCOPED_TRACE("ZOA_RANDOM_SEED=" + std::to_string(seed));
+    rng.seed(seed);
+    openField(nullptr);
+    field->saveField();
+    size_t steps = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        SaveData* record = field->saveData;
+        record->retain();
+        openField(record);
+        record->release();
+        ASSERT_FALSE(HasFatalFailure());
+        std::string start = fileBytes();
+        while (history().recordedSteps() < kRoundSteps) {
+            const std::string prior = fileBytes();
+            const bool first = history().recordedSteps() == 0;
+            programAction();
+            ASSERT_FALSE(HasFatalFailure()) << actions.back();
+            if (first && history().recordedSteps() > 0) {
+                start = prior;  // what an earlier no-step action changed belongs to the start
+            }
+        }
+        for (int i = 0; i < 50 && field->numberPopup; ++i) {
+            numberEntry();
+        }
+        ASSERT_EQ(field->numberPopup, nullptr);
+        frames(30);
+        const std::string end = fileBytes();
+        ASSERT_LE(history().recordedSteps(), FieldHistory::kMaxSteps);
+        steps += history().recordedSteps();
+        while (field->undo()) {
+            checkAll();
+            ASSERT_FALSE(HasFatalFailure());
+        }
+        EXPECT_EQ(fileBytes(), start);
+        while (field->redo()) {
+            checkAll();
+            ASSERT_FALSE(HasFatalFailure());
+        }
+        EXPECT_EQ(fileBytes(), end);
+    }
+    EXPECT_GE(steps, 1000u);
+}
+
+}  // namespace
