@@ -12,6 +12,8 @@ packages=(
   libpugixml-dev libpng-dev libserialport-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3 socat xvfb xdotool
+  # the journey tests' screenshots (import, convert)
+  imagemagick
   # the desktop entry check of the install test
   desktop-file-utils
 )

@@ -1,6 +1,7 @@
 #include "2d/RenderTexture.h"
 
 #include <cmath>
+#include <memory>
 
 #include "2d/Sprite.h"
 #include "base/Director.h"
@@ -114,14 +115,18 @@ bool RenderTexture::saveToFile(const std::string& fileName, Image::Format format
     FileUtils* files = FileUtils::getInstance();
     const std::string path =
         files->isAbsolutePath(fileName) ? fileName : files->getWritablePath() + fileName;
-    retain();  // until the file is written and the caller told
-    Director::getInstance()->runAfterDraw([this, image, path, isRGBA, callback] {
-        const bool written = image->saveToFile(path, !isRGBA);
-        image->release();
+    // The work holds the image, and this texture until the file is written and the caller told.
+    // Work the director drops unrun (Director::reset) releases them all the same.
+    std::shared_ptr<Image> held(image, [](Image* i) { i->release(); });
+    retain();
+    std::shared_ptr<RenderTexture> self(this, [](RenderTexture* t) { t->release(); });
+    Director::getInstance()->runAfterDraw([self, held, path, isRGBA, callback]() mutable {
+        const bool written = held->saveToFile(path, !isRGBA);
+        held.reset();
         if (callback) {
-            callback(this, written ? path : std::string());
+            callback(self.get(), written ? path : std::string());
         }
-        release();
+        self.reset();
     });
     return true;
 }

@@ -2,11 +2,39 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <mutex>
+
 namespace cocos2d {
 
+// fontconfig's configuration for as long as a resolver holds it. Only resolvers use fontconfig,
+// so when the last one is gone, after its font sets, nothing uses it any more and it can be freed.
+struct FontResolver::Fontconfig {
+    Fontconfig() : ready(FcInit() == FcTrue) {}
+    ~Fontconfig() {
+        if (ready) {
+            FcFini();
+        }
+    }
+    Fontconfig(const Fontconfig&) = delete;
+    Fontconfig& operator=(const Fontconfig&) = delete;
+
+    const bool ready;
+};
+
+namespace {
+
+std::mutex fontconfigMutex;
+std::weak_ptr<FontResolver::Fontconfig> fontconfigInUse;
+
+}  // namespace
+
+void FontResolver::FontSetDeleter::operator()(FcFontSet* set) const {
+    FcFontSetDestroy(set);
+}
+
 FontResolver* FontResolver::getInstance() {
-    static FontResolver* instance = new FontResolver();
-    return instance;
+    static FontResolver instance;
+    return &instance;
 }
 
 std::vector<char32_t> FontResolver::decodeUtf8(const std::string& utf8) {
@@ -44,34 +72,43 @@ std::vector<char32_t> FontResolver::decodeUtf8(const std::string& utf8) {
 }
 
 const std::vector<FontResolver::Candidate>& FontResolver::candidatesFor(const std::string& family) {
-    auto it = _candidates.find(family);
-    if (it != _candidates.end()) {
-        return it->second;
+    auto it = _families.find(family);
+    if (it != _families.end()) {
+        return it->second.candidates;
     }
-    std::vector<Candidate> candidates;
-    if (FcInit()) {
+    if (!_fontconfig) {
+        std::lock_guard<std::mutex> lock(fontconfigMutex);
+        _fontconfig = fontconfigInUse.lock();
+        if (!_fontconfig) {
+            _fontconfig = std::make_shared<Fontconfig>();
+            fontconfigInUse = _fontconfig;
+        }
+    }
+    Family found;
+    if (_fontconfig->ready) {
         FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
         if (pattern) {
             FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
             FcDefaultSubstitute(pattern);
             FcResult result = FcResultNoMatch;
-            // Kept for the process: the candidates point into it.
-            FcFontSet* set = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
-            for (int i = 0; set && i < set->nfont; ++i) {
-                FcChar8* file = nullptr;
-                FcCharSet* charset = nullptr;
-                int index = 0;
-                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch ||
-                    FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch) {
-                    continue;
-                }
-                FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
-                candidates.push_back({{reinterpret_cast<const char*>(file), index}, charset});
-            }
+            // Held with the candidates: their file names and character sets point into it.
+            found.set.reset(FcFontSort(nullptr, pattern, FcTrue, nullptr, &result));
             FcPatternDestroy(pattern);
         }
     }
-    return _candidates.emplace(family, std::move(candidates)).first->second;
+    const FcFontSet* set = found.set.get();
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcChar8* file = nullptr;
+        FcCharSet* charset = nullptr;
+        int index = 0;
+        if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch ||
+            FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &charset) != FcResultMatch) {
+            continue;
+        }
+        FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+        found.candidates.push_back({{reinterpret_cast<const char*>(file), index}, charset});
+    }
+    return _families.emplace(family, std::move(found)).first->second.candidates;
 }
 
 FontResolver::Face FontResolver::resolve(const std::string& family, const std::string& utf8Text) {
@@ -89,10 +126,9 @@ FontResolver::Face FontResolver::resolve(const std::string& family, const std::s
     const Candidate* best = &candidates.front();
     size_t bestCovered = 0;
     for (const Candidate& candidate : candidates) {
-        auto* charset = static_cast<FcCharSet*>(candidate.charset);
         size_t covered = 0;
         for (char32_t cp : needed) {
-            covered += FcCharSetHasChar(charset, cp) ? 1 : 0;
+            covered += FcCharSetHasChar(candidate.charset, cp) ? 1 : 0;
         }
         if (covered == needed.size()) {
             return candidate.face;

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+struct _FcCharSet;
+struct _FcFontSet;
 
 namespace cocos2d {
 
@@ -19,23 +23,40 @@ public:
         }
     };
 
+    // Shared for the process, destroyed at exit.
     static FontResolver* getInstance();
+
+    // A resolver frees its font sets when destroyed; the last one alive also frees fontconfig's
+    // configuration (FcFini), which the next one to resolve loads again.
+    FontResolver() = default;
 
     // An empty file when fontconfig knows no font at all.
     Face resolve(const std::string& family, const std::string& utf8Text);
 
     static std::vector<char32_t> decodeUtf8(const std::string& utf8);
 
+    // fontconfig's configuration, shared by the resolvers alive (FontResolver.cpp).
+    struct Fontconfig;
+
 private:
     struct Candidate {
         Face face;
-        void* charset;  // FcCharSet*, owned by the cached font set
+        const _FcCharSet* charset;  // held by the family's font set
+    };
+    struct FontSetDeleter {
+        void operator()(_FcFontSet* set) const;
+    };
+    // fontconfig's ranking for a family name, and the candidates that point into it.
+    struct Family {
+        std::unique_ptr<_FcFontSet, FontSetDeleter> set;
+        std::vector<Candidate> candidates;
     };
 
-    FontResolver() = default;
     const std::vector<Candidate>& candidatesFor(const std::string& family);
 
-    std::map<std::string, std::vector<Candidate>> _candidates;
+    // Declared before the font sets, so that it outlives them.
+    std::shared_ptr<Fontconfig> _fontconfig;
+    std::map<std::string, Family> _families;
 };
 
 }  // namespace cocos2d

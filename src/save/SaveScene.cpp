@@ -39,6 +39,8 @@ constexpr float kScreenWidth = 1024;
 constexpr float kReloadStep = 300;
 constexpr float kSlideTime = 0.5f;
 constexpr float kAlertFade = 0.05f;
+// Dark text of the art's ink colour on the light entry card.
+const cocos2d::Color3B kTitleInk(36, 52, 84);
 
 }  // namespace
 
@@ -366,6 +368,8 @@ void SaveScene::beginTitleEdit(SaveItemView* item) {
     ui::EditBox* box = ui::EditBox::create(Size(300, 214), "res/r_save_entry_back.png");
     box->setPosition(Vec2(at.x + 150, at.y + 107));
     box->setFont("Arial", 30);
+    // The edit box's own white text would vanish on the white entry card.
+    box->setFontColor(kTitleInk);
     box->setTextHorizontalAlignment(TextHAlignment::CENTER);
     box->setReturnType(ui::EditBox::KeyboardReturnType::DONE);
     box->setInputMode(ui::EditBox::InputMode::SINGLE_LINE);

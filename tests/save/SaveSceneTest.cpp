@@ -17,6 +17,7 @@
 #include "save/SaveItemSavedView.h"
 #include "support/GalleryFixture.h"
 #include "support/InputInjector.h"
+#include "support/Screenshot.h"
 #include "support/TestImages.h"
 
 namespace {
@@ -162,6 +163,14 @@ TEST_F(Gallery, RenamingWritesTheListAtOnceAlsoToAnEmptyTitle) {
     openGallery();
     input::tap(titleOf(1));
     ASSERT_NE(gallery->titleOverlay, nullptr);
+    step(2);
+    // The title being edited stays legible: dark text on the light entry card.
+    Image* frame = screenshot::capture();
+    int inked = 0;
+    for (float x = titleOf(1).x - 140; x < titleOf(1).x + 140; x += 2) {
+        inked += screenshot::pixelAt(frame, Vec2(x, 107)).r < 100 ? 1 : 0;
+    }
+    EXPECT_GT(inked, 3);
     for (int i = 0; i < 4; ++i) {
         input::pressKey(SDLK_BACKSPACE);
     }

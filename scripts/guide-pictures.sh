@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Walks the journey test and keeps its pictures for README.md's guide in docs/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/deps.sh
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target tarnixworks-zoa
+mkdir -p docs
+exec python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
+  --shots build/journey-shots --docs docs

@@ -1,0 +1,270 @@
+#!/usr/bin/env python3
+"""A child's session with the editor's binary, on a real X display with real mouse input and a
+virtual board on a pseudo-terminal: create a program, lay cards, enter a number, flip a card,
+choose the board, play for two targets, rename, reopen and delete.
+
+Every step takes a screenshot. A failure names its step and keeps the screenshots; with --docs
+the pictures of the user guide are written as well.
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import screen  # noqa: E402
+import xsession  # noqa: E402
+
+# What the board must receive for beep on line 10, wait "2" on line 20 and LED on on line 30.
+EXPECTED = {
+    "jam": b"\x1b" b"\nOUT0\n" b"\n\n\n\n\nNEW\r\n"
+           b"10 BEEP\r\n20 WAIT 120\r\n30 LED 1\r\n"
+           b"SAVE 0" b"\n" b"RUN\r\n",
+    "latte": b" " b"ms\nout(0)\nexit()\n" b"cat uart > .\n" b"var i=0;var o=0;\n"
+             b"beep();\nsleep(2000);\nled(1);\n"
+             b"while(uart()!=-1);\n" b"\x04\n" b"ms .\n",
+}
+
+# The guide's pictures: step name -> file under docs/.
+DOC_PICTURES = {
+    "cards-laid": "editor.png",
+    "card-flipped": "card-flipped.png",
+    "port-list": "port-list.png",
+    "console-during-transfer": "console.png",
+    "renamed": "gallery.png",
+}
+
+
+class StepFailed(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise StepFailed(message)
+
+
+def wait_until(predicate, seconds, message):
+    try:
+        xsession.wait_for(predicate, seconds, message)
+    except TimeoutError as timeout:
+        raise StepFailed(str(timeout))
+
+
+class Journey:
+    def __init__(self, binary, shots, docs):
+        self.binary, self.shots, self.docs = binary, shots, docs
+        self.step_number, self.step_name = 0, "start"
+        self.work = tempfile.mkdtemp(prefix="zoa-journey-")
+        self.home = os.path.join(self.work, "home")
+        os.makedirs(self.home)
+
+    def step(self, name):
+        self.step_number += 1
+        self.step_name = name
+
+    def shot(self, tag=""):
+        """A screenshot named after the step; the untagged one of a step may go into the guide."""
+        name = f"{self.step_number:02d}-{self.step_name}{'-' + tag if tag else ''}.png"
+        path = os.path.join(self.shots, name)
+        self.editor.screenshot(path)
+        if self.docs and not tag and self.step_name in DOC_PICTURES:
+            shutil.copyfile(path, os.path.join(self.docs, DOC_PICTURES[self.step_name]))
+        return path
+
+    def programs(self):
+        try:
+            return xsession.saved_programs(self.home)
+        except FileNotFoundError:
+            return None, {"datas": []}
+
+    def cards(self):
+        base, listing = self.programs()
+        check(len(listing["datas"]) == 1, f"expected one program, the list holds {listing}")
+        import plistlib
+        with open(os.path.join(base, os.path.basename(listing["datas"][0]["path"])), "rb") as f:
+            return plistlib.load(f)
+
+    def laid(self):
+        return sorted((screen.line_of(c), c["tab"], c["index"], c["value"]) for c in self.cards())
+
+    def run(self):
+        self.display = xsession.Display()
+        self.board = xsession.Board(self.work)
+        self.editor = xsession.Editor(self.binary, self.display, self.home,
+                                      {"ZOA_EXTRA_PORTS": self.board.link_path})
+        try:
+            self.walk()
+            self.step("closed")
+            self.editor.close()
+            check(self.editor.proc.returncode == 0,
+                  f"the editor ended with status {self.editor.proc.returncode} on SIGTERM")
+        finally:
+            if self.editor.alive():
+                self.editor.kill()
+            self.board.close()
+            self.display.close()
+
+    def walk(self):
+        e = self.editor
+        self.step("gallery-empty")
+        e.wait_window()
+        check(xsession.showing_gallery(self.shot()), "the gallery did not show first")
+        check(self.programs()[1]["datas"] == [], "a fresh data directory already lists programs")
+
+        self.step("new-program")
+        e.tap(*screen.gallery_thumbnail(0))
+        wait_until(lambda: not xsession.showing_gallery(self.shot()), 10, "the field did not open")
+        time.sleep(1.0)  # the slide into the field
+
+        self.step("cards-laid")
+        e.drag(screen.palette_card(1), screen.line_head(1))  # beep
+        e.drag(screen.palette_card(0), screen.line_head(2))  # wait
+        e.tap(*screen.TABS["paprika"])
+        e.tap(*screen.PALETTE_DOWN)
+        time.sleep(1.0)
+        e.drag(screen.LED_ON_SCROLLED, screen.line_head(3))
+        time.sleep(0.5)
+        self.shot()
+        check(self.laid() == [(1, 0, 1, ""), (2, 0, 0, ""), (3, 1, 6, "")],
+              f"the cards did not land on lines 10, 20 and 30: {self.laid()}")
+
+        self.step("number-entered")
+        e.tap(*screen.number_field(2))
+        time.sleep(0.8)
+        e.type("2")
+        e.key("Return")
+        time.sleep(1.0)
+        self.shot()
+        check((2, 0, 0, "2") in self.laid(), f"the wait card did not keep 2: {self.laid()}")
+
+        self.step("card-flipped")
+        before = e.pixels(self.shot("before"), screen.SHEET)
+        e.tap(*screen.flip_button(1))
+        time.sleep(1.0)
+        flipped = e.pixels(self.shot(), screen.SHEET)
+        check(xsession.differing_share(before, flipped) > 0.02, "the beep card did not turn")
+        e.tap(*screen.flip_button(1))
+        time.sleep(1.0)
+        check(xsession.differing_share(before, e.pixels(self.shot("back"), screen.SHEET)) < 0.01,
+              "the beep card did not turn back")
+
+        self.step("port-list")
+        e.tap(*screen.SETTINGS)
+        time.sleep(1.0)
+        e.tap(*screen.PORT_FIELD)
+        time.sleep(1.0)
+        self.shot()
+        e.tap(430, 659)  # the second entry: the virtual board after the wireless module
+        time.sleep(0.8)
+        self.shot("chosen")
+
+        self.play("jam", docs_step=True)
+
+        self.step("latte-chosen")
+        e.tap(*screen.TARGET)
+        time.sleep(1.0)
+        e.tap(*screen.TARGET_CHOICES["latte"])
+        time.sleep(1.0)
+        self.shot()
+        self.play("latte")
+
+        self.step("gallery-with-program")
+        sheet = e.pixels(self.shot("sheet"), screen.SHEET)
+        e.tap(*screen.TO_GALLERY)
+        time.sleep(2.5)
+        check(xsession.showing_gallery(self.shot()), "the gallery did not come back")
+
+        self.step("renamed")
+        e.tap(*screen.gallery_title(1))
+        time.sleep(1.0)
+        self.shot("editing")
+        e.key("ctrl+a")
+        for _ in range(30):
+            e.key("BackSpace")
+        e.type("Robot dance")
+        e.key("Return")
+        time.sleep(1.0)
+        self.shot()
+        wait_until(lambda: self.programs()[1]["datas"][0]["title"] == "Robot dance", 5,
+                   f"the new title was not stored: {self.programs()[1]}")
+
+        self.step("reopened")
+        laid = self.laid()
+        e.tap(*screen.gallery_thumbnail(1))
+        time.sleep(2.5)
+        reopened = self.shot()
+        check(not xsession.showing_gallery(reopened), "the program did not open again")
+        check(xsession.differing_share(sheet, e.pixels(reopened, screen.SHEET)) < 0.01,
+              "the reopened sheet does not look as it was left")
+        check(self.laid() == laid, f"the cards changed on reopening: {self.laid()}")
+        e.tap(*screen.TO_GALLERY)
+        time.sleep(2.5)
+
+        self.step("deleted")
+        e.press(*screen.gallery_thumbnail(1), seconds=2.5)
+        time.sleep(0.5)
+        self.shot("marked")
+        e.tap(*screen.DELETE_BUTTON)
+        time.sleep(0.8)
+        self.shot("asked")
+        e.tap(*screen.ALERT_OK)
+        time.sleep(1.0)
+        self.shot()
+        base, listing = self.programs()
+        check(listing["datas"] == [], f"the program is still listed: {listing}")
+        check(sorted(os.listdir(base)) == ["list.plist"],
+              f"files left behind: {sorted(os.listdir(base))}")
+
+    def play(self, target, docs_step=False):
+        e = self.editor
+        self.step(f"played-{target}")
+        self.board.take()
+        e.tap(*screen.PLAY)
+        if docs_step:
+            time.sleep(2.5)
+            self.step("console-during-transfer")
+            self.shot()
+            self.step(f"played-{target}")
+        self.board.wait_quiet(len(EXPECTED[target]), 30)
+        self.shot()
+        received = self.board.take()
+        check(received == EXPECTED[target],
+              f"the board received {received!r}, expected {EXPECTED[target]!r}")
+        e.tap(*screen.QUIET_SPOT)  # a tap closes the finished run's console
+        time.sleep(0.8)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--shots", required=True, help="where the step screenshots go")
+    parser.add_argument("--docs", help="also write the user guide's pictures here")
+    parser.add_argument("--keep", action="store_true", help="keep the screenshots of a pass")
+    args = parser.parse_args()
+    missing = xsession.tools_missing()
+    if missing:
+        print("missing tools: " + ", ".join(missing) + " (scripts/deps.sh installs them)")
+        return 1
+    shutil.rmtree(args.shots, ignore_errors=True)
+    os.makedirs(args.shots)
+    journey = Journey(os.path.abspath(args.binary), args.shots, args.docs)
+    try:
+        journey.run()
+    except Exception as failure:  # noqa: BLE001 - every failure names its step
+        print(f"journey failed at step {journey.step_number} ({journey.step_name}): {failure}")
+        print(f"screenshots kept in {args.shots}; editor log in {journey.home}/editor.log")
+        return 1
+    shutil.rmtree(journey.work, ignore_errors=True)
+    if not args.keep:
+        shutil.rmtree(args.shots, ignore_errors=True)
+    print(f"journey passed: {journey.step_number} steps")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
