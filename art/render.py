@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import app_icon, cards, preview, sheet, ui
+from zoa_art import app_icon, cards, preview, share, sheet, ui
 
 JA, EN = "ja", "en"
 
@@ -58,6 +58,7 @@ def fixed_images():
         "res/r_save_entry_back.png": same(ui.title_entry),
         "res/r_recode_clean.png": same(ui.delete_records_button),
         "res/r_recode_clean_cancel.png": same(ui.cancel_delete_button),
+        "res/r_recode_share.png": same(share.share_button),
         "res/alert_window_pink.png": same(ui.alert_window),
         "res/alert_window_ok.png": same(ui.alert_ok),
         "res/alert_window_cancel.png": same(ui.alert_cancel),

@@ -50,6 +50,7 @@ const char* const kFixedImages[] = {
     "res/r_save_entry_back.png",
     "res/r_recode_clean.png",
     "res/r_recode_clean_cancel.png",
+    "res/r_recode_share.png",
     "res/alert_window_pink.png",
     "res/alert_window_ok.png",
     "res/alert_window_cancel.png",
