@@ -10,7 +10,7 @@ def gallery_title(n):
     return (512 + 350 * n, 571)
 
 
-DELETE_BUTTON = (412, 132)
+DELETE_BUTTON = (332, 132)
 ALERT_OK = (362, 483)
 
 # Field: palette tabs, the palette's scroll arrow, palette cards from the top of a tab.

@@ -271,12 +271,12 @@ protected:
     void deleteButtons() {
         if (!chance(35)) {
             log << "cancel delete mode; ";
-            input::tap(Vec2(612, 634));
+            input::tap(Vec2(692, 634));
             EXPECT_FALSE(gallery->deleteMode);
             EXPECT_TRUE(gallery->deleteSelection.empty());
             return;
         }
-        input::tap(Vec2(412, 634));
+        input::tap(Vec2(332, 634));
         step(4);
         ASSERT_NE(pendingAlert(), nullptr) << "the delete button asks first";
         for (int i = 0; i < 3 && pendingAlert(); ++i) {
