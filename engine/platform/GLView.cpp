@@ -318,6 +318,9 @@ void GLView::handleEvent(const SDL_Event& event) {
         case SDL_DROPFILE:
             handleDropFile(event);
             break;
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);  // dropped text means nothing here, but is ours to free
+            break;
         default:
             break;
     }

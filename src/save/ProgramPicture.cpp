@@ -34,9 +34,14 @@ void readFromMemory(png_structp png, png_bytep out, size_t length) {
 
 void writeToMemory(png_structp png, png_bytep data, size_t length) {
     auto* sink = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    bool stored = true;
     try {
         sink->insert(sink->end(), data, data + length);
     } catch (...) {
+        stored = false;
+    }
+    // Jumping out of a handler would leave the exception half caught.
+    if (!stored) {
         png_error(png, "out of memory");
     }
 }

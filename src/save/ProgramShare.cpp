@@ -45,12 +45,19 @@ std::string withSeparator(std::string path) {
     return path;
 }
 
+// Without a trailing separator, so that "$HOME/Documents" names one path only.
 std::string homeDirectory() {
-    if (const char* home = std::getenv("HOME"); home && *home == '/') {
-        return home;
+    std::string home;
+    if (const char* variable = std::getenv("HOME"); variable && *variable == '/') {
+        home = variable;
+    } else if (const passwd* user = ::getpwuid(::getuid());
+               user && user->pw_dir && *user->pw_dir == '/') {
+        home = user->pw_dir;
     }
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir && *user->pw_dir == '/' ? user->pw_dir : "";
+    while (home.size() > 1 && home.back() == '/') {
+        home.pop_back();
+    }
+    return home;
 }
 
 // XDG_DOCUMENTS_DIR from user-dirs.dirs: "$HOME/..." or an absolute path, in double quotes.
@@ -188,8 +195,9 @@ ProgramPicture::Image fitThumbnail(const ProgramPicture::Image& image) {
     return fitted;
 }
 
-// Every card checked as opening a program file checks it, and written again in the stored
-// form only; anything that does not pass makes the whole file damaged.
+// Every card checked as opening a program file checks it, and kept in the stored form only. A
+// card that does not pass is skipped, as opening skips it; a list in which nothing passes holds
+// no program at all.
 bool checkCards(const ValueVector& cards, ValueVector& checked) {
     if (cards.size() > ProgramShare::kMaxCards) {
         return false;
@@ -198,7 +206,7 @@ bool checkCards(const ValueVector& cards, ValueVector& checked) {
         FieldStorage::StoredCard card;
         if (!FieldStorage::readCard(element, card) ||
             card.value.size() > ProgramShare::kMaxValueBytes) {
-            return false;
+            continue;
         }
         checked.emplace_back(ValueMap{{"tab", Value(card.tab)},
                                       {"index", Value(card.index)},
@@ -207,7 +215,7 @@ bool checkCards(const ValueVector& cards, ValueVector& checked) {
                                       {"zorder", Value(card.zorder)},
                                       {"value", Value(card.value)}});
     }
-    return true;
+    return cards.empty() || !checked.empty();
 }
 
 std::string baseName(const std::string& path) {
