@@ -67,6 +67,31 @@ struct Writer {
     ~Writer() { png_destroy_write_struct(&png, &info); }
 };
 
+uint32_t bigEndian(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// libpng allocates a chunk's declared length before it reads the chunk, so a few crafted bytes
+// could ask for gigabytes: every chunk up to the end marker must lie inside the file, and none but
+// the image data may be larger than the limit.
+bool chunksFit(const uint8_t* data, size_t size) {
+    size_t at = 8;
+    while (size - at >= 12) {
+        const uint32_t length = bigEndian(data + at);
+        const uint8_t* type = data + at + 4;
+        if (length > size - at - 12 ||
+            (std::memcmp(type, "IDAT", 4) != 0 && length > ProgramPicture::kMaxChunkBytes)) {
+            return false;
+        }
+        if (std::memcmp(type, "IEND", 4) == 0) {
+            return true;
+        }
+        at += 12 + static_cast<size_t>(length);
+    }
+    return false;
+}
+
 bool readHeader(Reader& r, Source& source, bool verifyChecksums, uint32_t& width,
                 uint32_t& height) {
     if (setjmp(png_jmpbuf(r.png))) {
@@ -85,6 +110,10 @@ bool readHeader(Reader& r, Source& source, bool verifyChecksums, uint32_t& width
     png_read_info(r.png, r.info);
     width = png_get_image_width(r.png, r.info);
     height = png_get_image_height(r.png, r.info);
+    const uint64_t rawBytes = static_cast<uint64_t>(height) * (png_get_rowbytes(r.png, r.info) + 1);
+    if (rawBytes > ProgramPicture::kMaxInflation * source.size + 1024) {
+        return false;
+    }
     // Every colour type and depth becomes 8-bit RGBA.
     png_set_expand(r.png);
     png_set_strip_16(r.png);
@@ -180,7 +209,8 @@ std::vector<uint8_t> ProgramPicture::encode(const Image& image, const std::strin
 bool ProgramPicture::decode(const uint8_t* data, size_t size, Image& image,
                             std::string& programText, bool& hasProgram, bool verifyChecksums) {
     hasProgram = false;
-    if (!data || size < 8 || size > kMaxFileBytes || png_sig_cmp(data, 0, 8) != 0) {
+    if (!data || size < 8 || size > kMaxFileBytes || png_sig_cmp(data, 0, 8) != 0 ||
+        !chunksFit(data, size)) {
         return false;
     }
     Source source{data, size, 0};

@@ -22,8 +22,12 @@ public:
 
     static constexpr const char* kKeyword = "tarnixworks-zoa-program";
     static constexpr int kFormatVersion = 1;
-    // Far beyond a thumbnail, well below what would strain memory (64 MiB of pixels).
-    static constexpr uint32_t kMaxSide = 4096;
+    // Far beyond a thumbnail (285) or the create-new picture (600), well below what would
+    // strain memory (16 MiB of pixels).
+    static constexpr uint32_t kMaxSide = 2048;
+    // Deflate never packs more than about 1032 bytes into one: a file that claims more image
+    // data than that is damaged, and is refused before its pixels are made.
+    static constexpr uint64_t kMaxInflation = 1032;
     static constexpr size_t kMaxFileBytes = 32u << 20;
     // Any one chunk, and so the program's text once inflated.
     static constexpr size_t kMaxChunkBytes = 4u << 20;
