@@ -2,8 +2,9 @@
 from .canvas import LEAF, LEAF_DARK, WHITE
 from .ui import pill_button
 
-# Narrow enough for the delete-mode row, where the buttons stand 120 units apart.
-SHARE_SIZE = (90, 90)
+# Narrow enough for the delete-mode row, where the buttons stand 120 units apart: the 150-unit
+# cancel button beside it leaves a gap of 5.
+SHARE_SIZE = (80, 90)
 
 
 def _picture_leaving(c, cx, cy):

@@ -191,7 +191,7 @@ TEST_F(ShareGallery, SharedProgramsComeBackOnAnotherComputer) {
     // The delete-mode row: delete, (the duplicate's place left empty,) share, cancel.
     const std::map<int, std::pair<std::string, float>> row = {
         {332, {"res/r_recode_clean.png", 150}},
-        {572, {"res/r_recode_share.png", 90}},
+        {572, {"res/r_recode_share.png", 80}},
         {692, {"res/r_recode_clean_cancel.png", 150}}};
     ASSERT_EQ(gallery->deleteOverlay->getChildren().size(), row.size());
     for (Node* child : gallery->deleteOverlay->getChildren()) {
