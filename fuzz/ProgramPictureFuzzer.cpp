@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::vector<std::uint8_t> written = picture.write();
     ProgramPicture again;
-    if (written.empty() || ProgramPicture::read(written.data(), written.size(), again) != Result::Read ||
+    if (written.empty() ||
+        ProgramPicture::read(written.data(), written.size(), again) != Result::Read ||
         ProgramPicture::programText(again.title, again.cards) !=
             ProgramPicture::programText(picture.title, picture.cards) ||
         again.image.rgba != picture.image.rgba) {

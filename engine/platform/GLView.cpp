@@ -334,8 +334,8 @@ void GLView::handleDropFile(const SDL_Event& event) {
     const std::string path = event.drop.file;
     SDL_free(event.drop.file);
     if (Director* director = Director::getInstance()) {
-        director->getEventDispatcher()->dispatchCustomEvent(
-            kDropFileEvent, const_cast<std::string*>(&path));
+        director->getEventDispatcher()->dispatchCustomEvent(kDropFileEvent,
+                                                            const_cast<std::string*>(&path));
     }
 }
 

@@ -53,16 +53,16 @@ void failQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void warnQuietly(png_structp, png_const_charp) {}
 
 struct Reader {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly,
-                                             warnQuietly);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, warnQuietly);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     png_infop end = png ? png_create_info_struct(png) : nullptr;
     ~Reader() { png_destroy_read_struct(&png, &info, &end); }
 };
 
 struct Writer {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly,
-                                              warnQuietly);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, warnQuietly);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     ~Writer() { png_destroy_write_struct(&png, &info); }
 };
@@ -193,7 +193,8 @@ std::vector<uint8_t> ProgramPicture::encode(const Image& image, const std::strin
     }
     std::vector<png_bytep> rows(image.height);
     for (uint32_t y = 0; y < image.height; ++y) {
-        rows[y] = const_cast<png_bytep>(image.rgba.data()) + static_cast<size_t>(y) * image.width * 4;
+        rows[y] =
+            const_cast<png_bytep>(image.rgba.data()) + static_cast<size_t>(y) * image.width * 4;
     }
     // "Title" is the keyword image viewers show; the program's own chunk is compressed.
     png_text texts[2] = {itxt("Title", title, PNG_ITXT_COMPRESSION_NONE),
@@ -238,8 +239,8 @@ std::string ProgramPicture::programText(const std::string& title, const ValueVec
         {"format", Value(kFormatVersion)}, {"title", Value(title)}, {"cards", Value(cards)}});
 }
 
-ProgramPicture::Result ProgramPicture::readProgramText(const std::string& text,
-                                                       std::string& title, ValueVector& cards) {
+ProgramPicture::Result ProgramPicture::readProgramText(const std::string& text, std::string& title,
+                                                       ValueVector& cards) {
     Value root;
     if (!cocos2d::PlistReader::parse(text, root) || root.getType() != Value::Type::MAP) {
         return Result::DamagedProgram;

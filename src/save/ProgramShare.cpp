@@ -63,8 +63,9 @@ std::string homeDirectory() {
 // XDG_DOCUMENTS_DIR from user-dirs.dirs: "$HOME/..." or an absolute path, in double quotes.
 std::string configuredDocuments(const std::string& home) {
     const char* config = std::getenv("XDG_CONFIG_HOME");
-    const std::string directory =
-        config && *config == '/' ? std::string(config) : home.empty() ? "" : home + "/.config";
+    const std::string directory = config && *config == '/' ? std::string(config)
+                                  : home.empty()           ? ""
+                                                           : home + "/.config";
     std::ifstream file(directory + "/user-dirs.dirs");
     std::string line;
     const std::string key = "XDG_DOCUMENTS_DIR=\"";
@@ -356,17 +357,20 @@ std::string ProgramShare::importFailedText(Outcome outcome, const std::string& p
     switch (outcome) {
         case Outcome::NoProgram:
             return text("この ファイルには プログラムが ありません。",
-                        "This file holds no program.") + name;
+                        "This file holds no program.") +
+                   name;
         case Outcome::Damaged:
             return text("この ファイルの プログラムは こわれています。",
-                        "The program in this file is damaged.") + name;
+                        "The program in this file is damaged.") +
+                   name;
         case Outcome::Newer:
             return text("この プログラムは あたらしい バージョンで つくられたので ひらけません。",
                         "This program was made with a newer version and cannot be opened.") +
                    name;
         case Outcome::NotStored:
             return text("プログラムを ほぞん できませんでした。",
-                        "The program could not be stored.") + name;
+                        "The program could not be stored.") +
+                   name;
         case Outcome::Imported:
             break;
     }

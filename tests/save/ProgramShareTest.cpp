@@ -12,11 +12,11 @@
 
 #include "2d/Label.h"
 #include "2d/Sprite.h"
-#include "renderer/TextureCache.h"
 #include "app/AlertView.h"
 #include "app/LanguageManager.h"
 #include "platform/FileUtils.h"
 #include "platform/PlistWriter.h"
+#include "renderer/TextureCache.h"
 #include "save/ProgramPicture.h"
 #include "save/ProgramShare.h"
 #include "save/SaveItemView.h"
@@ -49,8 +49,12 @@ Files filesUnder(const std::string& root) {
 }
 
 Value card(int tab, int index, int x, int y, int zorder, const std::string& value) {
-    return Value(ValueMap{{"tab", Value(tab)}, {"index", Value(index)}, {"x", Value(x)},
-                          {"y", Value(y)},     {"zorder", Value(zorder)}, {"value", Value(value)}});
+    return Value(ValueMap{{"tab", Value(tab)},
+                          {"index", Value(index)},
+                          {"x", Value(x)},
+                          {"y", Value(y)},
+                          {"zorder", Value(zorder)},
+                          {"value", Value(value)}});
 }
 
 // A PNG of one colour, the program (if any) in its chunk.
@@ -96,10 +100,9 @@ Bytes withRawProgramChunk(Bytes png, const Bytes& text) {
     return png.insert(33, chunk("iTXt", data));
 }
 
-std::string program(const ValueVector& cards, const std::string& title = "Shared",
-                    int format = 1) {
-    return PlistWriter::write(ValueMap{
-        {"format", Value(format)}, {"title", Value(title)}, {"cards", Value(cards)}});
+std::string program(const ValueVector& cards, const std::string& title = "Shared", int format = 1) {
+    return PlistWriter::write(
+        ValueMap{{"format", Value(format)}, {"title", Value(title)}, {"cards", Value(cards)}});
 }
 
 std::string stored(const ValueVector& cards) { return PlistWriter::write(cards); }
@@ -255,8 +258,8 @@ TEST_F(ShareGallery, SharedProgramsComeBackOnAnotherComputer) {
         EXPECT_EQ(thumbnail->h, 285);
         if (a.thumbnail.a) {
             SDL_Surface* rgba = SDL_ConvertSurfaceFormat(thumbnail, SDL_PIXELFORMAT_RGBA32, 0);
-            const auto* pixel = static_cast<const uint8_t*>(rgba->pixels) + 142 * rgba->pitch +
-                                142 * 4;
+            const auto* pixel =
+                static_cast<const uint8_t*>(rgba->pixels) + 142 * rgba->pitch + 142 * 4;
             EXPECT_EQ(Color4B(pixel[0], pixel[1], pixel[2], pixel[3]), a.thumbnail);
             SDL_FreeSurface(rgba);
         }
@@ -337,8 +340,7 @@ TEST_F(ShareGallery, CardsThatWouldNotOpenAreLeftOut) {
         EXPECT_EQ(alert(), nullptr) << c.file;
         ASSERT_FALSE(datas().empty());
         EXPECT_EQ(datas()[0]->title, c.title);
-        EXPECT_EQ(stored(SaveDataManager::getInstance()->loadProgram(datas()[0])),
-                  stored(c.cards))
+        EXPECT_EQ(stored(SaveDataManager::getInstance()->loadProgram(datas()[0])), stored(c.cards))
             << c.file;
     }
 }
@@ -349,7 +351,8 @@ TEST_F(ShareGallery, PicturesGoToTheDocumentsFolderElseHome) {
         std::string config, expected;
     } cases[] = {
         {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", documents()},
-        {"# comment\nXDG_DOCUMENTS_DIR=\"" + home.path() + "Elsewhere\"\n", home.path() + "Elsewhere/"},
+        {"# comment\nXDG_DOCUMENTS_DIR=\"" + home.path() + "Elsewhere\"\n",
+         home.path() + "Elsewhere/"},
         {"XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n", home.path()},
         {"XDG_DOCUMENTS_DIR=relative\n", home.path()},
         {"", home.path()},
