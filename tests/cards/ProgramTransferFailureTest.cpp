@@ -35,7 +35,7 @@ TarnixworksError expectedWriteFailure() {
                : TarnixworksError{"Failed", "Connection failed.", true, true, true, ""};
 }
 
-// The record as the specification's table gives it, without what the system told of the cause.
+// The record as the failure table gives it, without what the system told of the cause.
 TarnixworksError withoutHelp(TarnixworksError error) {
     error.help.clear();
     return error;

@@ -120,7 +120,7 @@ TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpe
     settle();
     step();
     ASSERT_EQ(boxes().size(), 1u);
-    // The specification's text first, then what is known of the cause in a paragraph of its own.
+    // The message text first, then what is known of the cause in a paragraph of its own.
     EXPECT_EQ(boxes()[0].rfind("Failed: Connection failed.\n\n", 0), 0u) << boxes()[0];
     EXPECT_NE(boxes()[0].find(board.portPath()), std::string::npos);
     EXPECT_EQ(searches, 1);
