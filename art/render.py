@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import app_icon, cards, history, preview, sheet, ui
+from zoa_art import app_icon, cards, history, preview, share, sheet, ui
 
 JA, EN = "ja", "en"
 
@@ -63,6 +63,7 @@ def fixed_images():
         "res/r_undo_off.png": same(lambda: history.undo_button(False)),
         "res/r_redo.png": same(history.redo_button),
         "res/r_redo_off.png": same(lambda: history.redo_button(False)),
+        "res/r_recode_share.png": same(share.share_button),
         "res/alert_window_pink.png": same(ui.alert_window),
         "res/alert_window_ok.png": same(ui.alert_ok),
         "res/alert_window_cancel.png": same(ui.alert_cancel),

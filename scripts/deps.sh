@@ -8,8 +8,8 @@ packages=(
   g++ cmake ninja-build pkg-config
   # engine layer
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-noto-cjk
-  # save store, device link
-  libpugixml-dev libserialport-dev
+  # save store, programs shared as pictures, device link
+  libpugixml-dev libpng-dev libserialport-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3 socat xvfb xdotool
   # the journey tests' screenshots (import, convert)

@@ -34,8 +34,8 @@ def redo_button(enabled=True):
 
 
 def copy_records_button():
-    """Two sheets, one over the other; as high as the delete-mode buttons, narrow enough to sit
-    between them."""
+    """Two sheets, one over the other; as high as the delete-mode buttons and 80 wide, so that a
+    gap stays on either side in the row of delete, copy, share and cancel."""
     def sheets(c, x, y):
         w, h = 26, 32
         c.rrect(x - w / 2 - 5, y - h / 2 - 5, x + w / 2 - 5, y + h / 2 - 5, 5, fill=WHITE,
@@ -43,5 +43,5 @@ def copy_records_button():
         c.rrect(x - w / 2 + 5, y - h / 2 + 5, x + w / 2 + 5, y + h / 2 + 5, 5, fill=WHITE,
                 outline=SUN_DARK, width=3)
         icons.plus(c, x + 5, y + 5, 14, 4, SUN_DARK)
-    return pill_button(90, 90, SUN, SUN_DARK, sheets)
+    return pill_button(80, 90, SUN, SUN_DARK, sheets)
 

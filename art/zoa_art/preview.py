@@ -157,8 +157,10 @@ def gallery_screen(resources, res, out_path):
         if n == 2:
             s.put(frame, x + 150, 384)
         s.put(beginning, x + 150, 384)
-    s.put(load("res/r_recode_clean.png"), W * 0.5 - 100, H * 0.5 + 250)
-    s.put(load("res/r_recode_clean_cancel.png"), W * 0.5 + 100, H * 0.5 + 250)
+    s.put(load("res/r_recode_clean.png"), W * 0.5 - 180, H * 0.5 + 250)
+    s.put(load("res/r_recode_copy.png"), W * 0.5 - 60, H * 0.5 + 250)
+    s.put(load("res/r_recode_share.png"), W * 0.5 + 60, H * 0.5 + 250)
+    s.put(load("res/r_recode_clean_cancel.png"), W * 0.5 + 180, H * 0.5 + 250)
     s.put(load("res/r_save_entry_back.png"), W * 0.5 - 150 - 350 + 150, 107)
     s.put(load("res/alert_window_pink.png"), 512, 384)
     s.put(load("res/alert_window_ok.png"), 362, 284)

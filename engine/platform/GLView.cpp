@@ -320,8 +320,27 @@ void GLView::handleEvent(const SDL_Event& event) {
         case SDL_TEXTEDITING_EXT:
             handleTextEditing(event);
             break;
+        case SDL_DROPFILE:
+            handleDropFile(event);
+            break;
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);  // dropped text means nothing here, but is ours to free
+            break;
         default:
             break;
+    }
+}
+
+void GLView::handleDropFile(const SDL_Event& event) {
+    if (!event.drop.file) {
+        return;
+    }
+    // SDL hands the text over to us.
+    const std::string path = event.drop.file;
+    SDL_free(event.drop.file);
+    if (Director* director = Director::getInstance()) {
+        director->getEventDispatcher()->dispatchCustomEvent(kDropFileEvent,
+                                                            const_cast<std::string*>(&path));
     }
 }
 

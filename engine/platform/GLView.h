@@ -31,6 +31,10 @@ struct GLContextAttrs {
 // restoring are background and foreground.
 class GLView : public Ref {
 public:
+    // A file dropped onto the window: a custom event of this name whose user data is the
+    // file's path (a const std::string*, valid while the event is dispatched).
+    static constexpr const char* kDropFileEvent = "GLVIEW_DROP_FILE";
+
     static GLView* createWithRect(const std::string& name, const Rect& rect,
                                   float frameZoomFactor = 1.0f, bool resizable = false);
     static GLView* create(const std::string& name);
@@ -85,6 +89,7 @@ private:
     void handleKeyEvent(const SDL_Event& event);
     void handleTextEditing(const SDL_Event& event);
     void dispatchKey(const SDL_Event& event);
+    void handleDropFile(const SDL_Event& event);
     void dispatchMouse(int type, const Vec2& windowPoint, int button, float scrollX, float scrollY);
     void touchBegan(int id, const Vec2& windowPoint);
     void touchMoved(int id, const Vec2& windowPoint);

@@ -74,8 +74,9 @@ void ProgramTransfer::runProgram(const CardProgram& program, OnFailure onFailure
     TimerSlack slack;
     {
         auto link = manager->reserveLink();
-        if (!manager->openLink()) {
-            sink.error = TarnixworksError::linkNotOpened();
+        LinkTrouble trouble;
+        if (!manager->openLink(&trouble)) {
+            sink.error = TarnixworksError::linkNotOpened(trouble.help());
         } else {
             _depth = 0;
             sent = CodeGenerator(sink).run(program, _depth);
@@ -96,8 +97,9 @@ void ProgramTransfer::stopProgram(OnFailure onFailure, OnSuccess onSuccess) {
     TimerSlack slack;
     {
         auto link = manager->reserveLink();
-        if (!manager->openLink()) {
-            error = TarnixworksError::linkNotOpened();
+        LinkTrouble trouble;
+        if (!manager->openLink(&trouble)) {
+            error = TarnixworksError::linkNotOpened(trouble.help());
         } else {
             const CodeFragment stop = device->stopCommand();
             const CodeFragment reset = device->resetCommand();
@@ -122,8 +124,9 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
         if (echo) {
             post(std::string(1, c));
         }
-        if (!manager->writeToLink(static_cast<uint8_t>(c))) {
-            error = TarnixworksError::writeFailed();
+        LinkTrouble trouble;
+        if (!manager->writeToLink(static_cast<uint8_t>(c), &trouble)) {
+            error = TarnixworksError::writeFailed(trouble.help());
             return false;
         }
         // The pause runs from the moment the write returned, to a fixed deadline: the checks

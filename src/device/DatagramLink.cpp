@@ -2,8 +2,11 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 DatagramLink::~DatagramLink() { close(); }
 
@@ -29,15 +32,34 @@ DatagramLink::OpenResult DatagramLink::open(uint16_t localPort) {
 bool DatagramLink::writeByte(uint8_t value, uint32_t address, uint16_t port) {
     const int fd = _socket;
     if (fd < 0) {
-        return false;
+        return fail(EBADF);
     }
     sockaddr_in destination{};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(port);
     destination.sin_addr.s_addr = htonl(address);
-    ::sendto(fd, &value, 1, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&destination),
-             sizeof(destination));
-    return true;
+    while (true) {
+        if (::sendto(fd, &value, 1, MSG_NOSIGNAL,
+                     reinterpret_cast<const sockaddr*>(&destination), sizeof(destination)) == 1) {
+            return true;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            return fail(errno);
+        }
+        pollfd ready{fd, POLLOUT, 0};
+        const int result = ::poll(&ready, 1, kWriteTimeoutMs);
+        if (result <= 0 && !(result < 0 && errno == EINTR)) {
+            return fail(result < 0 ? errno : 0);
+        }
+    }
+}
+
+bool DatagramLink::fail(int error) {
+    _error = error;
+    return false;
 }
 
 void DatagramLink::close() {

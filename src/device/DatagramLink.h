@@ -15,12 +15,20 @@ public:
     DatagramLink& operator=(const DatagramLink&) = delete;
 
     OpenResult open(uint16_t localPort);
-    // Without a socket the write fails; with one it counts as done whatever the send reports,
-    // since the board never answers and a lost datagram cannot be noticed.
+    // Fails without a socket and when the system refuses the datagram (no route to the board);
+    // a datagram that is sent but lost cannot be noticed, since the board never answers.
     bool writeByte(uint8_t value, uint32_t address, uint16_t port);
     void close();
     bool isOpen() const { return _socket >= 0; }
+    // The errno of the last refused write; 0 when it had none (a full send queue that stayed
+    // full).
+    int lastError() const { return _error; }
+
+    static constexpr int kWriteTimeoutMs = 2000;
 
 private:
+    bool fail(int error);
+
     std::atomic<int> _socket{-1};
+    std::atomic<int> _error{0};
 };

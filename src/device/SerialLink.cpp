@@ -11,22 +11,32 @@
 
 SerialLink::~SerialLink() { close(); }
 
+bool SerialLink::fail(int error) {
+    _error = error;
+    return false;
+}
+
 bool SerialLink::open(const std::string& path) {
     close();
+    _path = path;
+    _error = 0;
     // Non-blocking, so that neither the open (a modem line waiting for carrier) nor a write can
     // hang; writes wait with poll and a time-out instead.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return fail(errno);
     }
     if (!lockExclusively(fd)) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        return fail(error);
     }
+    errno = 0;  // a setting that did not take leaves no error of its own
     if (!configure(fd)) {
+        const int error = errno;
         ::ioctl(fd, TIOCNXCL);
         ::close(fd);
-        return false;
+        return fail(error);
     }
     _fd = fd;
     return true;
@@ -34,6 +44,7 @@ bool SerialLink::open(const std::string& path) {
 
 bool SerialLink::lockExclusively(int fd) {
     if (!::isatty(fd)) {
+        errno = ENOTTY;
         return false;
     }
     // TIOCEXCL refuses later opens of the terminal, but not to a privileged process; the
@@ -89,7 +100,7 @@ void SerialLink::makeRaw(termios& options) {
 bool SerialLink::writeByte(uint8_t value) {
     const int fd = _fd;
     if (fd < 0) {
-        return false;
+        return fail(EBADF);
     }
     while (true) {
         const ssize_t written = ::write(fd, &value, 1);
@@ -108,8 +119,10 @@ bool SerialLink::writeByte(uint8_t value) {
             if (result < 0 && errno == EINTR) {
                 continue;
             }
+            // Nothing known for a board that stopped taking bytes; a hang-up means it is gone.
+            return fail(result == 0 ? 0 : result > 0 ? EIO : errno);
         }
-        return false;
+        return fail(written < 0 ? errno : 0);
     }
 }
 

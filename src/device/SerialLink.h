@@ -23,6 +23,10 @@ public:
     bool writeByte(uint8_t value);
     void close();
     bool isOpen() const { return _fd >= 0; }
+    // The errno of the last failed open or write (0 when it had none, as for a time-out), and
+    // the path that was opened last.
+    int lastError() const { return _error; }
+    const std::string& path() const { return _path; }
 
     // A board that stops taking bytes (flow control held off) fails the write instead of
     // hanging the transfer thread for ever.
@@ -33,5 +37,9 @@ private:
     static bool configure(int fd);
     static void makeRaw(termios& options);
 
+    bool fail(int error);
+
     std::atomic<int> _fd{-1};
+    std::atomic<int> _error{0};
+    std::string _path;  // set only by open, on the one thread that uses the link
 };

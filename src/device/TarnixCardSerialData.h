@@ -23,5 +23,7 @@ public:
     std::string portName;
     std::string description;
     int32_t kind = 0;
+    // Why the port cannot be used, when that is known at the search (no permission); "" else.
+    std::string note;
     std::atomic<bool> selected{false};
 };

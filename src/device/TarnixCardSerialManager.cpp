@@ -151,6 +151,7 @@ bool TarnixCardSerialManager::scanPorts(Done done) {
         const std::string& description = port.description.empty() ? port.name : port.description;
         items.push_back(
             makeEntry(port.name, description, TarnixCardSerialData::KIND_SERIAL, items.empty()));
+        items.back()->note = LinkTrouble::ofAccess(port.name).note();
     }
     // The wireless entry does not depend on the system's port list, so a failed listing still
     // leaves it to choose.
@@ -173,7 +174,7 @@ bool TarnixCardSerialManager::selectPort(Done done) {
     return true;
 }
 
-bool TarnixCardSerialManager::openLink() {
+bool TarnixCardSerialManager::openLink(LinkTrouble* trouble) {
     closeLink(nullptr);
     const auto list = portList();
     const int32_t index = selectedIndex;
@@ -192,6 +193,9 @@ bool TarnixCardSerialManager::openLink() {
         opened = result == DatagramLink::OpenResult::Opened;
     } else {
         opened = _serial.open(entry->portName);
+        if (!opened && trouble) {
+            *trouble = LinkTrouble::ofSerial(entry->portName, _serial.lastError());
+        }
     }
     changeActivity(kOpeningUnit, -1);
     return opened;
@@ -227,8 +231,23 @@ bool TarnixCardSerialManager::writeDatagram(uint8_t value) {
     return _datagram.writeByte(value, _datagramAddress, _datagramPort);
 }
 
-bool TarnixCardSerialManager::writeToLink(uint8_t value) {
-    return _datagram.isOpen() ? writeDatagram(value) : writeByte(value);
+bool TarnixCardSerialManager::writeToLink(uint8_t value, LinkTrouble* trouble) {
+    if (_datagram.isOpen()) {
+        if (writeDatagram(value)) {
+            return true;
+        }
+        if (trouble) {
+            *trouble = LinkTrouble::ofDatagram(_datagram.lastError());
+        }
+        return false;
+    }
+    if (writeByte(value)) {
+        return true;
+    }
+    if (trouble && _serial.isOpen()) {
+        *trouble = LinkTrouble::ofSerial(_serial.path(), _serial.lastError());
+    }
+    return false;
 }
 
 bool TarnixCardSerialManager::closeLink(Done done) {

@@ -10,6 +10,7 @@
 
 #include "base/Ref.h"
 #include "device/DatagramLink.h"
+#include "device/LinkTrouble.h"
 #include "device/SerialLink.h"
 #include "device/SerialPortScanner.h"
 #include "device/TarnixCardSerialData.h"
@@ -52,12 +53,13 @@ public:
     std::atomic<int32_t> selectedIndex{0};
     std::atomic<int32_t> linkState{LINK_IDLE};
 
-    // Closes whatever is open, then opens the entry at selectedIndex.
-    bool openLink();
+    // Closes whatever is open, then opens the entry at selectedIndex. On failure `trouble`, when
+    // given, says why as far as the system tells.
+    bool openLink(LinkTrouble* trouble = nullptr);
     bool writeByte(uint8_t value);
     bool writeDatagram(uint8_t value);
     // Writes to whichever link openLink opened; fails when none is open.
-    bool writeToLink(uint8_t value);
+    bool writeToLink(uint8_t value, LinkTrouble* trouble = nullptr);
     bool closeLink(Done done);
 
     // One request at a time on the link: a request that was cancelled may still be finishing

@@ -83,6 +83,16 @@ std::string ConnectionPanel::entryText(int index) {
     return marker + entry->portName + " [ " + entry->description + " ]";
 }
 
+std::string ConnectionPanel::rowText(int index) {
+    const auto list = TarnixCardSerialManager::getInstance()->portList();
+    const std::string text = entryText(index);
+    if (index < 0 || static_cast<size_t>(index) >= list->size() || (*list)[index]->note.empty()) {
+        return text;
+    }
+    // Said before the port is tried, on top, so that the adult sees it while choosing.
+    return (*list)[index]->note + "\n" + text;
+}
+
 void ConnectionPanel::spinReload(bool on) {
     Sprite* icon = _scene.reloadIcon;
     if (!icon) {
@@ -194,7 +204,7 @@ void ConnectionPanel::addRow(Node* popup, int index, float y) {
         LayerColor::create(Color4B(255, 255, 255, 196), box.size.width, box.size.height);
     row->setPosition(box.getMinX(), y);
     popup->addChild(row);
-    Label* label = portText(entryText(index), _scene.portLabel->getDimensions());
+    Label* label = portText(rowText(index), _scene.portLabel->getDimensions());
     label->setTag(index);
     const Vec2 labelAt =
         _scene.portLabel->getParent()->convertToWorldSpace(_scene.portLabel->getPosition());

@@ -29,6 +29,8 @@ public:
 
     // The text of entry `index` as the label and the list show it; "" outside the list.
     static std::string entryText(int index);
+    // A row of the pop-up list: the entry's text, with its note (no permission) above it.
+    static std::string rowText(int index);
 
 private:
     void spinReload(bool on);

@@ -160,7 +160,7 @@ void FieldWorkers::stop() {
 
 void FieldWorkers::handOff(const TarnixworksError& error) {
     if (error.showAlert) {
-        MessageBox(error.message.c_str(), error.title.c_str());
+        MessageBox(error.shownMessage().c_str(), error.title.c_str());
     }
     if (error.searchAgain) {
         _scene.searchPorts();

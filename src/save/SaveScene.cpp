@@ -13,7 +13,9 @@
 #include "app/AlertView.h"
 #include "app/LanguageManager.h"
 #include "base/Director.h"
+#include "base/EventCustom.h"
 #include "base/EventDispatcher.h"
+#include "base/EventListenerCustom.h"
 #include "base/EventListenerTouchOneByOne.h"
 #include "base/Touch.h"
 #include "field/FieldScene.h"
@@ -23,6 +25,8 @@
 #include "save/SaveDataManager.h"
 #include "save/SaveItemAddView.h"
 #include "save/SaveItemSavedView.h"
+#include "save/ProgramShare.h"
+#include "platform/GLView.h"
 #include "ui/EditBox.h"
 
 using namespace cocos2d;
@@ -66,6 +70,13 @@ bool SaveScene::init() {
     scrollView->bounceable = false;
     addChild(scrollView);
     reloadList();
+    // Only while the gallery runs: the listener pauses with the scene.
+    auto* drop = EventListenerCustom::create(GLView::kDropFileEvent, [this](EventCustom* event) {
+        if (const auto* path = static_cast<const std::string*>(event->getUserData())) {
+            importDropped(*path);
+        }
+    });
+    getEventDispatcher()->addEventListenerWithSceneGraphPriority(drop, this);
     return true;
 }
 
@@ -248,8 +259,9 @@ Layer* SaveScene::makeDeleteOverlay() {
     Layer* layer = Layer::create();
     Sprite* remove = Sprite::create("res/r_recode_clean.png");
     Sprite* copy = Sprite::create(kDuplicateImage);
+    Sprite* share = Sprite::create("res/r_recode_share.png");
     Sprite* cancel = Sprite::create("res/r_recode_clean_cancel.png");
-    // One row: delete, duplicate, (+60 is kept for another button), cancel.
+    // One row: delete, copy, share, cancel.
     if (remove) {
         remove->setPosition(visible.width * 0.5f - 180, visible.height * 0.5f + 250);
         layer->addChild(remove);
@@ -259,6 +271,11 @@ Layer* SaveScene::makeDeleteOverlay() {
         copy->setPosition(visible.width * 0.5f - 60, visible.height * 0.5f + 250);
         layer->addChild(copy);
         PressListener::attach(copy, [this] { duplicateSelected(); });
+    }
+    if (share) {
+        share->setPosition(visible.width * 0.5f + 60, visible.height * 0.5f + 250);
+        layer->addChild(share);
+        PressListener::attach(share, [this] { shareSelected(); });
     }
     if (cancel) {
         cancel->setPosition(visible.width * 0.5f + 180, visible.height * 0.5f + 250);
@@ -298,6 +315,44 @@ void SaveScene::confirmDelete() {
     addChild(alert);
     alert->setOpacity(0);
     alert->runAction(FadeIn::create(kAlertFade));
+}
+
+void SaveScene::showMessage(const std::string& message) {
+    AlertView* alert = AlertView::create(message);
+    alert->okCallback = [](AlertView* a) { a->close(); };
+    alert->cancelCallback = [](AlertView* a) { a->close(); };
+    alert->outsideCallback = [](AlertView* a) { a->close(); };
+    addChild(alert);
+    alert->setOpacity(0);
+    alert->runAction(FadeIn::create(kAlertFade));
+}
+
+// Sharing
+
+void SaveScene::shareSelected() {
+    const std::string directory = ProgramShare::documentsDirectory();
+    int written = 0;
+    for (SaveData* record : deleteSelection) {
+        written += ProgramShare::exportProgram(record, directory).empty() ? 0 : 1;
+    }
+    const bool all = written == static_cast<int>(deleteSelection.size());
+    clearSelection();
+    setDeleteMode(false);
+    showMessage(all ? ProgramShare::exportedText(directory) : ProgramShare::exportFailedText());
+}
+
+void SaveScene::importDropped(const std::string& path) {
+    // A title being typed belongs to an item the new list would take away.
+    if (titleOverlay) {
+        return;
+    }
+    const ProgramShare::Outcome outcome = ProgramShare::importFile(path);
+    if (outcome != ProgramShare::Outcome::Imported) {
+        showMessage(ProgramShare::importFailedText(outcome, path));
+        return;
+    }
+    lastScrollOffset = 0;  // the new program stands first
+    reloadList();
 }
 
 void SaveScene::deleteSelected(AlertView* alert) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "2d/Layer.h"
 #include "base/Vector.h"
 #include "field/FieldScrollViewDelegate.h"
@@ -41,6 +43,10 @@ public:
     // Copies every selected program, leaves delete mode and shows the copies at the front.
     void duplicateSelected();
     void deleteSelected(AlertView* alert);
+    // Writes every selected program as a picture into the documents folder and says where.
+    void shareSelected();
+    // A file dropped onto the window: a picture or a program file becomes a new program.
+    void importDropped(const std::string& path);
     void beginTitleEdit(SaveItemView* item);
     void endTitleEdit(cocos2d::ui::EditBox* box, SaveItemView* item);
 
@@ -69,4 +75,5 @@ private:
     void putOn(int n, bool atFront);
     cocos2d::Layer* makeDeleteOverlay();
     void clearSelection();
+    void showMessage(const std::string& message);
 };

@@ -55,6 +55,7 @@ const char* const kFixedImages[] = {
     "res/r_undo_off.png",
     "res/r_redo.png",
     "res/r_redo_off.png",
+    "res/r_recode_share.png",
     "res/alert_window_pink.png",
     "res/alert_window_ok.png",
     "res/alert_window_cancel.png",

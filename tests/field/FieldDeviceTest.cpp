@@ -119,7 +119,10 @@ TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpe
     ASSERT_TRUE(runUntilFinished());
     settle();
     step();
-    EXPECT_EQ(boxes(), std::vector<std::string>{"Failed: Connection failed."});
+    ASSERT_EQ(boxes().size(), 1u);
+    // The message text first, then what is known of the cause in a paragraph of its own.
+    EXPECT_EQ(boxes()[0].rfind("Failed: Connection failed.\n\n", 0), 0u) << boxes()[0];
+    EXPECT_NE(boxes()[0].find(board.portPath()), std::string::npos);
     EXPECT_EQ(searches, 1);
     EXPECT_TRUE(field->drawerOpen);
     EXPECT_NE(field->runOverlay, nullptr) << "finished, readable until tapped";
