@@ -40,6 +40,8 @@ constexpr float kReloadStep = 300;
 constexpr float kSlideTime = 0.5f;
 constexpr float kAlertFade = 0.05f;
 const char* const kDuplicateImage = "res/r_recode_copy.png";
+// The delete-mode row's buttons (150, 80, 80 and 150 wide) from the middle of the screen.
+constexpr float kRowInner = 50, kRowOuter = 185;
 // The first program (the newest copy) in the middle of the screen.
 constexpr int kCopiesOffset = -350;
 // Dark text of the art's ink colour on the light entry card.
@@ -261,24 +263,24 @@ Layer* SaveScene::makeDeleteOverlay() {
     Sprite* copy = Sprite::create(kDuplicateImage);
     Sprite* share = Sprite::create("res/r_recode_share.png");
     Sprite* cancel = Sprite::create("res/r_recode_clean_cancel.png");
-    // One row: delete, copy, share, cancel.
+    // One row, symmetric about the middle: delete, copy, share, cancel, 20 apart.
     if (remove) {
-        remove->setPosition(visible.width * 0.5f - 180, visible.height * 0.5f + 250);
+        remove->setPosition(visible.width * 0.5f - kRowOuter, visible.height * 0.5f + 250);
         layer->addChild(remove);
         PressListener::attach(remove, [this] { confirmDelete(); });
     }
     if (copy) {
-        copy->setPosition(visible.width * 0.5f - 60, visible.height * 0.5f + 250);
+        copy->setPosition(visible.width * 0.5f - kRowInner, visible.height * 0.5f + 250);
         layer->addChild(copy);
         PressListener::attach(copy, [this] { duplicateSelected(); });
     }
     if (share) {
-        share->setPosition(visible.width * 0.5f + 60, visible.height * 0.5f + 250);
+        share->setPosition(visible.width * 0.5f + kRowInner, visible.height * 0.5f + 250);
         layer->addChild(share);
         PressListener::attach(share, [this] { shareSelected(); });
     }
     if (cancel) {
-        cancel->setPosition(visible.width * 0.5f + 180, visible.height * 0.5f + 250);
+        cancel->setPosition(visible.width * 0.5f + kRowOuter, visible.height * 0.5f + 250);
         layer->addChild(cancel);
         PressListener::attach(cancel, [this] {
             clearSelection();

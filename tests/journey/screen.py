@@ -10,8 +10,9 @@ def gallery_title(n):
     return (512 + 350 * n, 571)
 
 
-DELETE_BUTTON = (332, 132)
-COPY_BUTTON = (452, 132)
+DELETE_BUTTON = (327, 132)
+COPY_BUTTON = (462, 132)
+SHARE_BUTTON = (562, 132)
 ALERT_OK = (362, 483)
 
 # Field: palette tabs, the palette's scroll arrow, palette cards from the top of a tab.

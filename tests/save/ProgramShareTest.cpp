@@ -191,11 +191,12 @@ TEST_F(ShareGallery, SharedProgramsComeBackOnAnotherComputer) {
     input::touchEnd(thumbnailOf(1));
     input::tap(thumbnailOf(2));
     ASSERT_EQ(gallery->deleteSelection.size(), 2u);
-    // The delete-mode row: delete, (the duplicate's place left empty,) share, cancel.
+    // The delete-mode row: delete, copy, share, cancel.
     const std::map<int, std::pair<std::string, float>> row = {
-        {332, {"res/r_recode_clean.png", 150}},
-        {572, {"res/r_recode_share.png", 80}},
-        {692, {"res/r_recode_clean_cancel.png", 150}}};
+        {327, {"res/r_recode_clean.png", 150}},
+        {462, {"res/r_recode_copy.png", 80}},
+        {562, {"res/r_recode_share.png", 80}},
+        {697, {"res/r_recode_clean_cancel.png", 150}}};
     ASSERT_EQ(gallery->deleteOverlay->getChildren().size(), row.size());
     for (Node* child : gallery->deleteOverlay->getChildren()) {
         auto* button = dynamic_cast<Sprite*>(child);
@@ -208,7 +209,7 @@ TEST_F(ShareGallery, SharedProgramsComeBackOnAnotherComputer) {
         EXPECT_EQ(button->getContentSize().width, at->second.second) << at->second.first;
     }
 
-    input::tap(Vec2(572, 634));
+    input::tap(Vec2(562, 634));
     step(4);
     EXPECT_FALSE(gallery->deleteMode);
     EXPECT_EQ(answerAlert(), "The chosen programs were saved as pictures in:\n" + documents());

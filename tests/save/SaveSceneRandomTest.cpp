@@ -275,13 +275,13 @@ protected:
             const size_t listed = datas().size(), selected = gallery->deleteSelection.size();
             const bool copy = pick > 85;
             log << (copy ? "copy the selection; " : "cancel delete mode; ");
-            input::tap(Vec2(copy ? 452 : 692, 634));
+            input::tap(Vec2(copy ? 462 : 697, 634));
             EXPECT_FALSE(gallery->deleteMode);
             EXPECT_TRUE(gallery->deleteSelection.empty());
             EXPECT_EQ(datas().size(), listed + (copy ? selected : 0));
             return;
         }
-        input::tap(Vec2(332, 634));
+        input::tap(Vec2(327, 634));
         step(4);
         ASSERT_NE(pendingAlert(), nullptr) << "the delete button asks first";
         for (int i = 0; i < 3 && pendingAlert(); ++i) {

@@ -296,7 +296,7 @@ TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAl
         }
     }
     ASSERT_EQ(gallery->deleteSelection.size(), 2u);
-    input::tap(Vec2(452, 634));  // the copy button, between delete and cancel
+    input::tap(Vec2(462, 634));  // the copy button, between delete and cancel
 
     EXPECT_FALSE(gallery->deleteMode);
     EXPECT_TRUE(gallery->deleteSelection.empty());
