@@ -78,9 +78,11 @@ class Changes:
                 if choice < 0.55:
                     e.drag(screen.palette_card(rng.randrange(4)),
                            screen.line_head(rng.randrange(1, 4)), steps=8, step_pause=0.01)
-                elif choice < 0.7:
+                elif choice < 0.65:
                     e.drag(screen.line_head(rng.randrange(1, 4)), screen.TRASH, steps=8,
                            step_pause=0.01)
+                elif choice < 0.7:
+                    e.tap(*rng.choice([screen.UNDO, screen.REDO]))  # a program stored again
                 elif choice < 0.85:
                     e.tap(*screen.TO_GALLERY)  # capture and list
                     time.sleep(rng.uniform(0.6, 1.2))

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """A child's session with the editor's binary, on a real X display with real mouse input and a
 virtual board on a pseudo-terminal: create a program, lay cards, enter a number, flip a card,
-choose the board, play for two targets, rename, reopen and delete.
+trash a card and get it back with the undo button and with Ctrl+Z, choose the board, play for
+two targets, rename, reopen, copy the program and delete both.
 
 Every step takes a screenshot. A failure names its step and keeps the screenshots; with --docs
 the pictures of the user guide are written as well.
@@ -36,6 +37,8 @@ DOC_PICTURES = {
     "port-list": "port-list.png",
     "console-during-transfer": "console.png",
     "renamed": "gallery.png",
+    "card-trashed": "undo.png",
+    "copied": "copy.png",
 }
 
 
@@ -153,6 +156,28 @@ class Journey:
         check(xsession.differing_share(before, e.pixels(self.shot("back"), screen.SHEET)) < 0.01,
               "the beep card did not turn back")
 
+        self.step("card-trashed")
+        laid = self.laid()
+        e.drag(screen.line_head(1), screen.TRASH)
+        time.sleep(0.8)
+        self.shot()
+        check(len(self.laid()) == len(laid) - 1, f"the beep card was not trashed: {self.laid()}")
+
+        self.step("undone-by-button")
+        e.tap(*screen.UNDO)
+        time.sleep(0.8)
+        self.shot()
+        check(self.laid() == laid, f"the undo button did not bring the card back: {self.laid()}")
+
+        self.step("undone-by-key")
+        e.drag(screen.line_head(1), screen.TRASH)
+        time.sleep(0.8)
+        check(len(self.laid()) == len(laid) - 1, f"the beep card was not trashed: {self.laid()}")
+        e.key("ctrl+z")
+        time.sleep(0.8)
+        self.shot()
+        check(self.laid() == laid, f"Ctrl+Z did not bring the card back: {self.laid()}")
+
         self.step("port-list")
         e.tap(*screen.SETTINGS)
         time.sleep(1.0)
@@ -205,8 +230,21 @@ class Journey:
         e.tap(*screen.TO_GALLERY)
         time.sleep(2.5)
 
-        self.step("deleted")
+        self.step("copied")
         e.press(*screen.gallery_thumbnail(1), seconds=2.5)
+        time.sleep(0.5)
+        self.shot()
+        e.tap(*screen.COPY_BUTTON)
+        time.sleep(1.0)
+        self.shot("done")
+        titles = [d["title"] for d in self.programs()[1]["datas"]]
+        check(titles == ["Robot dance 2", "Robot dance"], f"the copy is not listed first: {titles}")
+
+        self.step("deleted")
+        # The list now shows the copy in the middle and the original beside it.
+        e.press(*screen.gallery_thumbnail(0), seconds=2.5)
+        time.sleep(0.5)
+        e.tap(*screen.gallery_thumbnail(1))
         time.sleep(0.5)
         self.shot("marked")
         e.tap(*screen.DELETE_BUTTON)

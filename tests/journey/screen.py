@@ -45,6 +45,7 @@ TARGET = (954, 264)
 TARGET_CHOICES = {"latte": (813, 163), "jam": (954, 163)}
 TO_GALLERY = (974, 35)
 TRASH = (942, 108)
+UNDO, REDO = (912, 584), (976, 584)  # below the stop button
 QUIET_SPOT = (800, 650)  # beside the sheet's lines: a tap there changes nothing
 SHEET = (440, 50, 305, 390)  # lines 10 to 30 with their cards: x, y, width, height
 
