@@ -113,16 +113,31 @@ bool allLinesFilled(const FieldScene* field) {
     return field->cardList.size() == FieldScene::kLineCount;
 }
 
+// The 40-card program opened in a field scene; null, with the benchmark skipped, when it did
+// not come back onto the lines. The caller releases the record.
+FieldScene* openFortyCards(Stage& stage, SaveData*& record, benchmark::State& state) {
+    record = nullptr;
+    if (!stage.ok()) {
+        state.SkipWithError("no temporary directory");
+        return nullptr;
+    }
+    record = fortyCardRecord(stage);
+    FieldScene* field = stage.open(record);
+    if (!allLinesFilled(field)) {
+        state.SkipWithError("the program did not load onto the lines");
+        return nullptr;
+    }
+    return field;
+}
+
 // (a) One frame; the argument is the sheet's zoom in percent (at 50 every line is drawn).
 void BM_FieldFrameWithFortyCards(benchmark::State& state) {
     Stage stage;
-    if (!stage.ok()) {
-        return state.SkipWithError("no temporary directory");
-    }
-    SaveData* record = fortyCardRecord(stage);
-    FieldScene* field = stage.open(record);
-    if (!allLinesFilled(field)) {
-        return state.SkipWithError("the program did not load onto the lines");
+    SaveData* record = nullptr;
+    FieldScene* field = openFortyCards(stage, record, state);
+    if (!field) {
+        CC_SAFE_RELEASE(record);
+        return;
     }
     field->fieldView->setZoomScale(static_cast<float>(state.range(0)) / 100);
     Director* director = Director::getInstance();
@@ -169,15 +184,13 @@ BENCHMARK(BM_BuildFieldAndLoadFortyCards)
 // other 39 cards and searches every line head for a joint.
 void BM_DragStepOverFortyLines(benchmark::State& state) {
     Stage stage;
-    if (!stage.ok()) {
-        return state.SkipWithError("no temporary directory");
+    SaveData* record = nullptr;
+    FieldScene* field = openFortyCards(stage, record, state);
+    if (!field) {
+        CC_SAFE_RELEASE(record);
+        return;
     }
-    SaveData* record = fortyCardRecord(stage);
-    FieldScene* field = stage.open(record);
     CardSprite* card = field->lines[20][0]->joints[0].partner;
-    if (!allLinesFilled(field) || !card) {
-        return state.SkipWithError("the program did not load onto the lines");
-    }
     field->placement().releaseJoints(card);
     card->setPosition(card->getPosition() + Vec2(300, 0));  // far from every free head
     field->draggedCards.pushBack(card);
@@ -201,11 +214,12 @@ BENCHMARK(BM_DragStepOverFortyLines)
 // (d) The thumbnail: drawing it on the main thread and the frame in which the file is written.
 void BM_CaptureAndWriteThumbnail(benchmark::State& state) {
     Stage stage;
-    if (!stage.ok()) {
-        return state.SkipWithError("no temporary directory");
+    SaveData* record = nullptr;
+    FieldScene* field = openFortyCards(stage, record, state);
+    if (!field) {
+        CC_SAFE_RELEASE(record);
+        return;
     }
-    SaveData* record = fortyCardRecord(stage);
-    FieldScene* field = stage.open(record);
     Director* director = Director::getInstance();
     director->mainLoop(kFrame);
     const std::string file = FileUtils::getInstance()->getWritablePath() + record->imagepath;
@@ -229,13 +243,11 @@ BENCHMARK(BM_CaptureAndWriteThumbnail)
 // cards), 0: redo (to 39).
 void BM_UndoRedoFortyCards(benchmark::State& state) {
     Stage stage;
-    if (!stage.ok()) {
-        return state.SkipWithError("no temporary directory");
-    }
-    SaveData* record = fortyCardRecord(stage);
-    FieldScene* field = stage.open(record);
-    if (!allLinesFilled(field)) {
-        return state.SkipWithError("the program did not load onto the lines");
+    SaveData* record = nullptr;
+    FieldScene* field = openFortyCards(stage, record, state);
+    if (!field) {
+        CC_SAFE_RELEASE(record);
+        return;
     }
     field->deleteCard(field->lines[20][0]->joints[0].partner);
     field->saveField();

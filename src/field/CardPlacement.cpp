@@ -336,19 +336,25 @@ void CardPlacement::clearOutsideNeighbours(CardSprite* card) {
     }
 }
 
+void CardPlacement::layOutStored(CardSprite* card, const Vec2& offset, bool mayJoin) {
+    _scene.draggedCards.pushBack(card);
+    _scene.attachedTo = nullptr;
+    moveGroup(offset);
+    if (mayJoin) {
+        join(card, true, kStoredJoinDistance);
+    }
+    _scene.attachedTo = nullptr;
+    _scene.dragOffset = Vec2(0, 0);
+    _scene.draggedCards.clear();
+}
+
 void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
     // A card laid out again on loading is moved as a group of its own. It keeps its stored
     // place even where that lies off the screen at this zoom (only dragging keeps to it), and
     // it goes back only onto the line it sat on: a card that lay free beside a line must not
     // take that line, or the program would change by being reopened.
     if (_scene.draggedCards.empty()) {
-        _scene.draggedCards.pushBack(card);
-        _scene.attachedTo = nullptr;
-        moveGroup(offset);
-        join(card, true, kStoredJoinDistance);
-        _scene.attachedTo = nullptr;
-        _scene.dragOffset = Vec2(0, 0);
-        _scene.draggedCards.clear();
+        layOutStored(card, offset, true);
         return;
     }
     keepOnSheet(offset);

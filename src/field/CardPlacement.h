@@ -24,6 +24,9 @@ public:
     // Brings the dragged cards to the front, keeping the sheet's z-orders 1 ... N.
     void bringToFront();
     void moveCards(CardSprite* card, cocos2d::Vec2 offset);
+    // Lays a stored card out as a group of its own; with `mayJoin` it goes back onto the line
+    // it sat on (its joint within 1.5 units of a free head's).
+    void layOutStored(CardSprite* card, const cocos2d::Vec2& offset, bool mayJoin);
     void deleteCard(CardSprite* card);
     void insertLine(int line);
     void deleteLine(int line);

@@ -4,6 +4,7 @@
 #include "2d/Sprite.h"
 #include "base/Director.h"
 #include "cards/DeviceManager.h"
+#include "field/CardPlacement.h"
 #include "field/CardSprite.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
@@ -54,6 +55,15 @@ ValueVector FieldStorage::cardsAsValues() const {
     return cards;
 }
 
+ValueVector FieldStorage::cardsWithLines() const {
+    ValueVector cards = cardsAsValues();
+    for (size_t i = 0; i < cards.size(); ++i) {
+        const CardSprite* card = _scene.cardList.at(static_cast<ssize_t>(i));
+        cards[i].asValueMap()[kOnLineKey] = Value(card->joints[0].partner != nullptr);
+    }
+    return cards;
+}
+
 void FieldStorage::save() {
     if (!_scene.saveData) {
         return;
@@ -98,7 +108,13 @@ void FieldStorage::loadCards(const ValueVector& cards) {
         }
         card->setLocalZOrder(stored.zorder);
         card->setValue(stored.value);
-        _scene.moveCards(card, Vec2(0, 0));
+        // A program file says nothing of lines; an undo step knows which cards sat on one.
+        const ValueMap& map = element.asValueMap();
+        const auto onLine = map.find(kOnLineKey);
+        const bool mayJoin = onLine == map.end() ||
+                             onLine->second.getType() != Value::Type::BOOLEAN ||
+                             onLine->second.asBool();
+        _scene.placement().layOutStored(card, Vec2(0, 0), mayJoin);
     }
 }
 

@@ -29,6 +29,10 @@ public:
 
     // The stored form of the field's cards, in the order they were put on the field.
     cocos2d::ValueVector cardsAsValues() const;
+    // The same with whether each card sits on a line, which laying them out again keeps (an
+    // undo step): opening a file can only judge that from the places.
+    cocos2d::ValueVector cardsWithLines() const;
+    static constexpr const char* kOnLineKey = "online";
     // One stored card, or false when it names no card kind or carries no numbers where
     // numbers belong.
     struct StoredCard {

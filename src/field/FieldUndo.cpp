@@ -58,12 +58,12 @@ void FieldUndo::build() {
 }
 
 void FieldUndo::reset() {
-    _history.reset(_scene.storage().cardsAsValues());
+    _history.reset(_scene.storage().cardsWithLines());
     refreshButtons();
 }
 
 void FieldUndo::record() {
-    _history.record(_scene.storage().cardsAsValues());
+    _history.record(_scene.storage().cardsWithLines());
     refreshButtons();
 }
 
@@ -73,26 +73,17 @@ bool FieldUndo::busy() const {
            _scene.editingCard || _scene.runOverlay || _scene.waitOverlay;
 }
 
-bool FieldUndo::undo() {
+bool FieldUndo::undo() { return move(true); }
+
+bool FieldUndo::redo() { return move(false); }
+
+bool FieldUndo::move(bool back) {
     if (busy()) {
         return false;
     }
     // A line operation whose cards are still moving is a step of its own, stored first.
     _scene.placement().flushLineMoves();
-    const ValueVector* cards = _history.undo();
-    if (!cards) {
-        return false;
-    }
-    restore(*cards);
-    return true;
-}
-
-bool FieldUndo::redo() {
-    if (busy()) {
-        return false;
-    }
-    _scene.placement().flushLineMoves();
-    const ValueVector* cards = _history.redo();
+    const ValueVector* cards = back ? _history.undo() : _history.redo();
     if (!cards) {
         return false;
     }

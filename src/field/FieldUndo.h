@@ -34,6 +34,7 @@ public:
     FieldHistory& history() { return _history; }
 
 private:
+    bool move(bool back);
     void restore(const cocos2d::ValueVector& cards);
     void refreshButtons();
 

@@ -75,16 +75,7 @@ protected:
     // A line button; its moves are often still running when the next action ends them.
     void lineTap() {
         actions.push_back("lineTap");
-        std::vector<Sprite*> shown;
-        for (int line = 0; line < FieldScene::kLineCount; ++line) {
-            for (Sprite* button : {addButtons[line], deleteButtons[line]}) {
-                if (onSheetScreen(worldOf(button))) {
-                    shown.push_back(button);
-                }
-            }
-        }
-        if (!shown.empty()) {
-            tap(worldOf(shown[static_cast<size_t>(uniform(0, shown.size() - 1))]));
+        if (tapLineButton()) {
             frames(uniform(1, 8));
         }
     }
@@ -231,6 +222,26 @@ TEST_F(FieldUndoTest, NothingIsUndoneDuringADragAndTheButtonsShowTheEnds) {
     EXPECT_EQ(history().redoCount(), 0u);
     EXPECT_TRUE(looks(undo, FieldUndo::kUndoImage));
     EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
+    checkAll();
+}
+
+// A card left lying free one unit off a line that was taken when it was dropped: opening the
+// program would put it on that line, an undo step must not.
+TEST_F(FieldUndoTest, ACardLyingFreeOverALineStaysFreeThroughUndoAndRedo) {
+    openWithCards();
+    CardSprite* loose = field->createCard(kBeep, 0, Vec2(), 255);
+    loose->setPosition(field->cardList.at(1)->getPosition() + Vec2(0, 1));
+    loose->setLocalZOrder(4);
+    field->deleteCard(field->cardList.at(1));  // its line is free now, the card not on it
+    field->saveField();
+    const std::string lying = fileBytes();
+    dragCard(field->cardList.at(0), lineGoal(6));
+    ASSERT_TRUE(field->undo());
+    EXPECT_EQ(fileBytes(), lying);
+    EXPECT_EQ(field->lines[1][0]->joints[0].partner, nullptr);
+    ASSERT_TRUE(field->undo());
+    ASSERT_TRUE(field->redo());
+    EXPECT_EQ(fileBytes(), lying);
     checkAll();
 }
 

@@ -427,6 +427,14 @@ protected:
 
     void lineButton() {
         actions.push_back("lineButton");
+        if (!tapLineButton()) {
+            return wheel();
+        }
+        frames(chance(0.7) ? 30 : uniform(1, 4));  // often settled, sometimes not
+    }
+
+    // A tap on one of the line buttons on the screen; false when none shows.
+    bool tapLineButton() {
         std::vector<Sprite*> shown;
         for (int line = 0; line < FieldScene::kLineCount; ++line) {
             for (Sprite* button : {addButtons[line], deleteButtons[line]}) {
@@ -436,10 +444,10 @@ protected:
             }
         }
         if (shown.empty()) {
-            return wheel();
+            return false;
         }
         tap(worldOf(shown[static_cast<size_t>(uniform(0, shown.size() - 1))]));
-        frames(chance(0.7) ? 30 : uniform(1, 4));  // often settled, sometimes not
+        return true;
     }
 
     void flipTap() {
