@@ -131,6 +131,7 @@ protected:
     void frames(int count) {
         for (int i = 0; i < count && !HasFatalFailure(); ++i) {
             step();
+            ASSERT_TRUE(field->isRunning()) << "the field was left";
             pickedSinceLoad = pickedSinceLoad || field->touchedCard || field->newCard;
             checkStructure();
         }
@@ -140,6 +141,16 @@ protected:
     void press(const Vec2& at) {
         input::touchBegin(at);
         pickedSinceLoad = pickedSinceLoad || field->touchedCard || field->paletteGhost;
+    }
+
+    // A card may lie under the button in the top right corner, which leaves the field for the
+    // list of programs: the run must stay on this field, so nothing presses there.
+    bool onGalleryButton(const Vec2& p) const {
+        const Sprite* button = field->cornerButton;
+        const Rect box = button->getBoundingBox();
+        const Vec2 corner = button->getParent()->convertToWorldSpace(box.origin);
+        return Rect(corner.x - 10, corner.y - 10, box.size.width + 20, box.size.height + 20)
+            .containsPoint(p);
     }
 
     void tap(const Vec2& at) {
@@ -385,6 +396,9 @@ protected:
         const Size size = card->getContentSize() * field->sheetScale();
         Vec2 finger =
             worldOf(card) + Vec2(real(-0.4f, 0.4f) * size.width, real(-0.4f, 0.4f) * size.height);
+        if (onGalleryButton(finger)) {
+            return wheel();
+        }
         press(finger);
         frames(1);
         const int kind = uniform(0, 9);
@@ -456,7 +470,11 @@ protected:
         if (!card || !card->getFlipButton()) {
             return;
         }
-        tap(card->convertToWorldSpace(card->getFlipButton()->getPosition()));
+        const Vec2 at = card->convertToWorldSpace(card->getFlipButton()->getPosition());
+        if (onGalleryButton(at)) {
+            return;
+        }
+        tap(at);
         frames(chance(0.5) ? 26 : uniform(1, 5));
     }
 
@@ -517,6 +535,9 @@ protected:
     void randomPress() {
         actions.push_back("randomPress");
         Vec2 finger(real(1, 1023), real(1, 767));
+        if (onGalleryButton(finger)) {
+            return wheel();
+        }
         press(finger);
         frames(1);
         for (int i = uniform(0, 2); i > 0; --i) {
