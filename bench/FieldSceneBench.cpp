@@ -113,8 +113,9 @@ bool allLinesFilled(const FieldScene* field) {
     return field->cardList.size() == FieldScene::kLineCount;
 }
 
-// The 40-card program opened in a field scene; null, with the benchmark skipped, when it did
-// not come back onto the lines. The caller releases the record.
+// The 40-card program opened in a field scene; null, with the benchmark skipped and nothing
+// left to release, when it did not come back onto the lines. Else the caller releases the
+// record.
 FieldScene* openFortyCards(Stage& stage, SaveData*& record, benchmark::State& state) {
     record = nullptr;
     if (!stage.ok()) {
@@ -125,6 +126,7 @@ FieldScene* openFortyCards(Stage& stage, SaveData*& record, benchmark::State& st
     FieldScene* field = stage.open(record);
     if (!allLinesFilled(field)) {
         state.SkipWithError("the program did not load onto the lines");
+        CC_SAFE_RELEASE_NULL(record);
         return nullptr;
     }
     return field;
@@ -136,7 +138,6 @@ void BM_FieldFrameWithFortyCards(benchmark::State& state) {
     SaveData* record = nullptr;
     FieldScene* field = openFortyCards(stage, record, state);
     if (!field) {
-        CC_SAFE_RELEASE(record);
         return;
     }
     field->fieldView->setZoomScale(static_cast<float>(state.range(0)) / 100);
@@ -187,7 +188,6 @@ void BM_DragStepOverFortyLines(benchmark::State& state) {
     SaveData* record = nullptr;
     FieldScene* field = openFortyCards(stage, record, state);
     if (!field) {
-        CC_SAFE_RELEASE(record);
         return;
     }
     CardSprite* card = field->lines[20][0]->joints[0].partner;
@@ -217,7 +217,6 @@ void BM_CaptureAndWriteThumbnail(benchmark::State& state) {
     SaveData* record = nullptr;
     FieldScene* field = openFortyCards(stage, record, state);
     if (!field) {
-        CC_SAFE_RELEASE(record);
         return;
     }
     Director* director = Director::getInstance();
@@ -246,7 +245,6 @@ void BM_UndoRedoFortyCards(benchmark::State& state) {
     SaveData* record = nullptr;
     FieldScene* field = openFortyCards(stage, record, state);
     if (!field) {
-        CC_SAFE_RELEASE(record);
         return;
     }
     field->deleteCard(field->lines[20][0]->joints[0].partner);
