@@ -163,6 +163,36 @@ std::string FileUtils::getStringFromFile(const std::string& filename) const {
     return content.str();
 }
 
+int FileUtils::readFile(const std::string& fullPath, std::string& data) const {
+    data.clear();
+    const int fd = ::open(fullPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno;
+    }
+    // Only regular files: a pipe or device in the store's place would block or never end.
+    struct stat st {};
+    int error = ::fstat(fd, &st) != 0  ? errno
+                : S_ISDIR(st.st_mode)  ? EISDIR
+                : !S_ISREG(st.st_mode) ? EIO
+                                       : 0;
+    char buffer[16384];
+    while (error == 0) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            data.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
+        }
+    }
+    ::close(fd);
+    if (error != 0) {
+        data.clear();
+    }
+    return error;
+}
+
 }  // namespace cocos2d
 
 namespace cocos2d {

@@ -25,6 +25,10 @@ public:
 
     // The whole content of the file, or "" when it is missing or unreadable.
     std::string getStringFromFile(const std::string& filename) const;
+    // The whole content of the file at a full path. 0 when it was read, else the errno of what
+    // failed: ENOENT when nothing is there; EACCES, EIO, EISDIR ... when something is there that
+    // cannot be read, which must not be taken for a damaged file.
+    int readFile(const std::string& fullPath, std::string& data) const;
 
     // The per-user data directory of the editor, ending in a separator; made on first use.
     std::string getWritablePath() const;

@@ -4,8 +4,53 @@
 #include <SDL_image.h>
 
 #include <cstring>
+#include <string>
+
+#include "platform/FileUtils.h"
 
 namespace cocos2d {
+
+namespace {
+
+// An SDL stream that appends what is written to a string, so that the encoded image can go to
+// the disk through the store's own write (a new file put in place).
+size_t appendToString(SDL_RWops* stream, const void* data, size_t size, size_t count) {
+    auto* out = static_cast<std::string*>(stream->hidden.unknown.data1);
+    out->append(static_cast<const char*>(data), size * count);
+    return count;
+}
+
+// Only appending: a tell gives the end, any other move is refused.
+Sint64 seekInString(SDL_RWops* stream, Sint64 offset, int whence) {
+    const auto end =
+        static_cast<Sint64>(static_cast<std::string*>(stream->hidden.unknown.data1)->size());
+    return offset == 0 && whence != RW_SEEK_SET ? end : -1;
+}
+
+Sint64 sizeOfString(SDL_RWops* stream) { return seekInString(stream, 0, RW_SEEK_END); }
+
+size_t readNothing(SDL_RWops*, void*, size_t, size_t) { return 0; }
+
+int closeStream(SDL_RWops* stream) {
+    SDL_FreeRW(stream);
+    return 0;
+}
+
+bool encodePng(SDL_Surface* surface, std::string& png) {
+    SDL_RWops* stream = SDL_AllocRW();
+    if (!stream) {
+        return false;
+    }
+    stream->size = sizeOfString;
+    stream->seek = seekInString;
+    stream->read = readNothing;
+    stream->write = appendToString;
+    stream->close = closeStream;
+    stream->hidden.unknown.data1 = &png;
+    return IMG_SavePNG_RW(surface, stream, 1) == 0 && !png.empty();
+}
+
+}  // namespace
 
 Image* Image::createWithRGBAData(std::vector<uint8_t> pixels, int width, int height) {
     if (width <= 0 || height <= 0 ||
@@ -80,9 +125,11 @@ bool Image::saveToFile(const std::string& path, bool isToRGB) const {
             return false;
         }
     }
-    const bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
+    // Never over the old file: a full disk would leave a few bytes of it.
+    std::string png;
+    const bool encoded = encodePng(surface, png);
     SDL_FreeSurface(surface);
-    return ok;
+    return encoded && FileUtils::getInstance()->writeStringToFile(png, path);
 }
 
 }  // namespace cocos2d

@@ -25,7 +25,8 @@ public:
     const std::vector<uint8_t>& getData() const { return _pixels; }
     // Out of range gives transparent black.
     Color4B getPixel(int x, int y) const;
-    // PNG with alpha, or without when isToRGB; false when it could not be written.
+    // PNG with alpha, or without when isToRGB, written as a new file and then put in place: the
+    // old file stays whole when the write fails, and then the result is false.
     bool saveToFile(const std::string& path, bool isToRGB = false) const;
     // A surface sharing nothing with the image; the caller frees it.
     SDL_Surface* createSurface() const;

@@ -42,6 +42,8 @@ bool readInt(const ValueMap& map, const char* key, int& out) {
 
 }  // namespace
 
+FieldStorage::FieldStorage(FieldScene& scene) : _scene(scene), _notice(scene) {}
+
 ValueVector FieldStorage::cardsAsValues() const {
     ValueVector cards;
     for (CardSprite* card : _scene.cardList) {
@@ -68,7 +70,11 @@ void FieldStorage::save() {
     if (!_scene.saveData) {
         return;
     }
-    if (!SaveDataManager::getInstance()->save(_scene.saveData, cardsAsValues())) {
+    bool written = false;
+    const bool listed =
+        SaveDataManager::getInstance()->save(_scene.saveData, cardsAsValues(), &written);
+    _notice.update(written);
+    if (!listed) {
         captureThumbnail(nullptr);
     }
 }
@@ -92,7 +98,14 @@ bool FieldStorage::readCard(const Value& element, StoredCard& card) {
     return true;
 }
 
-void FieldStorage::load() { loadCards(SaveDataManager::getInstance()->loadProgram(_scene.saveData)); }
+void FieldStorage::load() {
+    SaveDataManager* store = SaveDataManager::getInstance();
+    loadCards(store->loadProgram(_scene.saveData));
+    // Cards kept from a store that failed earlier are still not on the disk.
+    if (!store->isStored(_scene.saveData)) {
+        _notice.update(false);
+    }
+}
 
 void FieldStorage::loadCards(const ValueVector& cards) {
     for (const Value& element : cards) {

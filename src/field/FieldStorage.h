@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Value.h"
+#include "field/SaveNotice.h"
 
 namespace cocos2d {
 class RenderTexture;
@@ -19,9 +20,11 @@ public:
 
     static constexpr int kThumbnailSize = 285;
 
-    explicit FieldStorage(FieldScene& scene) : _scene(scene) {}
+    explicit FieldStorage(FieldScene& scene);
 
+    // A store that does not reach the disk shows the notice on the sheet until one does.
     void save();
+    const SaveNotice& notice() const { return _notice; }
     void load();
     // Lays the cards out as opening the program does: factory, stored order, placement step.
     void loadCards(const cocos2d::ValueVector& cards);
@@ -43,4 +46,5 @@ public:
 
 private:
     FieldScene& _scene;
+    SaveNotice _notice;
 };

@@ -118,18 +118,23 @@ std::string cleanTitle(const std::string& title) {
     return clean;
 }
 
-bool readBytes(const std::string& path, std::vector<uint8_t>& bytes) {
+// 0 when read; EFBIG for what is no regular file of a sensible size; else the errno of a file
+// that is there but cannot be read.
+int readBytes(const std::string& path, std::vector<uint8_t>& bytes) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<uint64_t>(status.st_size) > ProgramShare::kMaxFileBytes) {
-        return false;
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno;
     }
-    std::ifstream file(path, std::ios::binary);
-    bytes.assign(static_cast<size_t>(status.st_size), 0);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!S_ISREG(status.st_mode) ||
+        static_cast<uint64_t>(status.st_size) > ProgramShare::kMaxFileBytes) {
+        return EFBIG;
+    }
+    std::string content;
+    const int error = FileUtils::getInstance()->readFile(path, content);
     // A file that grew meanwhile is read only as far as it was when looked at.
-    bytes.resize(static_cast<size_t>(file.gcount()));
-    return static_cast<bool>(file) || file.eof();
+    content.resize(std::min(content.size(), static_cast<size_t>(status.st_size)));
+    bytes.assign(content.begin(), content.end());
+    return error;
 }
 
 // Writes into a name of its own: O_EXCL never replaces a file, even one made a moment ago.
@@ -170,7 +175,7 @@ bool loadImage(const std::string& path, ProgramPicture::Image& image) {
     std::vector<uint8_t> bytes;
     std::string ignored;
     bool hasProgram = false;
-    return !path.empty() && readBytes(path, bytes) &&
+    return !path.empty() && readBytes(path, bytes) == 0 &&
            ProgramPicture::decode(bytes.data(), bytes.size(), image, ignored, hasProgram);
 }
 
@@ -251,8 +256,9 @@ ProgramShare::Outcome fromPicture(ProgramPicture::Result result) {
 // A PNG with our chunk, or a program file (a property list whose root is the card array).
 ProgramShare::Outcome readProgram(const std::string& path, ProgramPicture& picture) {
     std::vector<uint8_t> bytes;
-    if (!readBytes(path, bytes)) {
-        return ProgramShare::Outcome::NoProgram;
+    if (const int error = readBytes(path, bytes)) {
+        return error == EFBIG || error == ENOENT ? ProgramShare::Outcome::NoProgram
+                                                 : ProgramShare::Outcome::Unreadable;
     }
     static const uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (bytes.size() >= sizeof(kPng) && std::equal(kPng, kPng + sizeof(kPng), bytes.begin())) {
@@ -308,25 +314,15 @@ ProgramShare::Outcome ProgramShare::importFile(const std::string& path) {
         return Outcome::Damaged;
     }
     const std::string wanted = cleanTitle(picture.title.empty() ? stemOf(path) : picture.title);
-    SaveDataManager* store = SaveDataManager::getInstance();
-    SaveData* record = SaveData::create();
-    store->save(record, cards);
-    const std::string programFile = FileUtils::getInstance()->getWritablePath() + record->path;
-    if (record->path.empty() || !FileUtils::getInstance()->isFileExist(programFile)) {
-        store->removeData(record);
-        return Outcome::NotStored;
-    }
-    record->title = uniqueTitle(wanted);
-    store->saveList();
+    std::vector<uint8_t> thumbnail;
     if (picture.image.width > 0) {
-        const std::vector<uint8_t> thumbnail = ProgramPicture::encode(fitThumbnail(picture.image));
-        const std::string imageFile = store->getImageFullPath(record);
-        if (!thumbnail.empty() && !imageFile.empty()) {
-            FileUtils::getInstance()->writeStringToFile(
-                std::string(thumbnail.begin(), thumbnail.end()), imageFile);
-        }
+        thumbnail = ProgramPicture::encode(fitThumbnail(picture.image));
     }
-    return Outcome::Imported;
+    // All files and the list entry, or nothing at all.
+    return SaveDataManager::getInstance()->addProgram(
+               cards, uniqueTitle(wanted), std::string(thumbnail.begin(), thumbnail.end()))
+               ? Outcome::Imported
+               : Outcome::NotStored;
 }
 
 std::string ProgramShare::uniqueTitle(const std::string& wanted) {
@@ -335,7 +331,6 @@ std::string ProgramShare::uniqueTitle(const std::string& wanted) {
         return std::any_of(datas.begin(), datas.end(),
                            [&title](const SaveData* record) { return record->title == title; });
     };
-    // The new record itself is already listed under another title (its time stamp).
     std::string title = wanted;
     for (int n = 2; taken(title) && n <= kMaxSameNames + 1; ++n) {
         title = wanted + " " + std::to_string(n);
@@ -368,8 +363,14 @@ std::string ProgramShare::importFailedText(Outcome outcome, const std::string& p
                         "This program was made with a newer version and cannot be opened.") +
                    name;
         case Outcome::NotStored:
-            return text("プログラムを ほぞん できませんでした。",
-                        "The program could not be stored.") +
+            return text(
+                       "プログラムを ほぞん できませんでした。"
+                       "おとなの ひとに パソコンの あきを つくって もらってね。",
+                       "The program could not be stored. Ask a grown-up to make space on the "
+                       "computer.") +
+                   name;
+        case Outcome::Unreadable:
+            return text("この ファイルは よめませんでした。", "This file could not be read.") +
                    name;
         case Outcome::Imported:
             break;

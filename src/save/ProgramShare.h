@@ -9,7 +9,7 @@ class SaveData;
 // thread only; goes through the process-wide store.
 class ProgramShare {
 public:
-    enum class Outcome { Imported, NoProgram, Damaged, Newer, NotStored };
+    enum class Outcome { Imported, NoProgram, Damaged, Newer, NotStored, Unreadable };
 
     // Dropped files larger than this are not read at all.
     static constexpr size_t kMaxFileBytes = 32u << 20;

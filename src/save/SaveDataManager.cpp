@@ -1,10 +1,9 @@
 #include "save/SaveDataManager.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "2d/RenderTexture.h"
@@ -49,6 +48,25 @@ std::string imagePathOf(int64_t identifier) {
     return kPrefix + "img" + std::to_string(identifier) + ".png";
 }
 
+enum class ProgramFile { Missing, Program, Damaged, Unreadable };
+
+// Tells a file that could not be read (it may be whole) from one read but holding no program.
+ProgramFile readProgramFile(const std::string& full, ValueVector* cards) {
+    std::string text;
+    const int error = FileUtils::getInstance()->readFile(full, text);
+    if (error != 0) {
+        return error == ENOENT ? ProgramFile::Missing : ProgramFile::Unreadable;
+    }
+    Value root;
+    if (!cocos2d::PlistReader::parse(text, root) || root.getType() != Value::Type::VECTOR) {
+        return ProgramFile::Damaged;
+    }
+    if (cards) {
+        *cards = std::move(root.asValueVector());
+    }
+    return ProgramFile::Program;
+}
+
 std::string now() {
     const std::time_t clock = std::time(nullptr);
     std::tm local{};
@@ -87,18 +105,27 @@ bool SaveDataManager::init() {
     }
     datas.clear();
     lastid = 0;
+    _unwritten.clear();
+    _unstored.clear();
+    _listUnreadable = false;
     auto* files = FileUtils::getInstance();
     _root = files->getWritablePath();
     const std::string listPath = _root + kListFile;
     files->createDirectory(_root + kDirectory);
-    if (!files->isFileExist(listPath)) {
-        lastid = 0;
+    std::string text;
+    const int error = files->readFile(listPath, text);
+    if (error == ENOENT) {
         saveList();
         return true;
     }
+    if (error != 0) {
+        // It may list every program: it is neither kept aside nor replaced, and the gallery
+        // says so.
+        _listUnreadable = true;
+        return true;
+    }
     Value root;
-    bool damaged = !cocos2d::PlistReader::parse(files->getStringFromFile(listPath), root) ||
-                   root.getType() != Value::Type::MAP;
+    bool damaged = !cocos2d::PlistReader::parse(text, root) || root.getType() != Value::Type::MAP;
     if (!damaged) {
         loadList(root.asValueMap(), damaged);
     }
@@ -138,13 +165,15 @@ void SaveDataManager::loadList(const ValueMap& root, bool& damaged) {
 // Nothing a child made may be lost to a damaged list: the file stays, under a name of its own.
 void SaveDataManager::keepDamagedList(const std::string& listPath) { keepBeside(listPath, "list"); }
 
-// An unreadable program opens as an empty field, whose next store would replace the cards that
-// may still be recovered from the file. True when nothing unreadable is left at the path.
-bool SaveDataManager::keepUnreadableProgram(const std::string& relative,
-                                            const std::string& full) const {
-    ValueVector cards;
-    if (!pathExists(full) || FileUtils::getInstance()->readValueVectorFromFile(full, cards)) {
-        return true;
+// A damaged program opens as an empty field, whose next store would replace the cards that
+// may still be recovered from the file. True when the path may be written: nothing is there, a
+// program is there, or the damaged file was kept aside. A file that cannot be read at all is
+// left alone and never written over.
+bool SaveDataManager::keepDamagedProgram(const std::string& relative,
+                                         const std::string& full) const {
+    const ProgramFile state = readProgramFile(full, nullptr);
+    if (state != ProgramFile::Damaged) {
+        return state != ProgramFile::Unreadable;
     }
     std::string stem = relative.substr(kPrefix.size());
     if (endsWith(stem, ".plist")) {
@@ -228,7 +257,10 @@ std::string SaveDataManager::storePath(const std::string& relative) const {
     return full;
 }
 
-bool SaveDataManager::save(SaveData* record, const ValueVector& cards) {
+bool SaveDataManager::save(SaveData* record, const ValueVector& cards, bool* written) {
+    if (written) {
+        *written = false;
+    }
     if (!record) {
         return false;
     }
@@ -250,22 +282,38 @@ bool SaveDataManager::save(SaveData* record, const ValueVector& cards) {
     const std::string full = storePath(record->path);
     auto* files = FileUtils::getInstance();
     files->createDirectory(_root + kDirectory);
-    if (full.empty() || !keepUnreadableProgram(record->path, full) ||
-        !files->writeValueVectorToFile(cards, full)) {
-        return listed;
-    }
+    bool stored = !full.empty() && keepDamagedProgram(record->path, full) &&
+                  files->writeValueVectorToFile(cards, full);
     auto unwritten = _unwritten.find(record);
-    if (unwritten != _unwritten.end()) {
+    if (stored && unwritten != _unwritten.end()) {
+        const std::string modify = record->modify;
         if (unwritten->second || record->modify.empty()) {
             record->modify = stamp;
         }
-        _unwritten.erase(unwritten);
-        saveList();
+        // A program the list file does not name is gone at the next start: the list is tried
+        // again at the next store.
+        stored = saveList();
+        if (stored) {
+            _unwritten.erase(unwritten);
+        } else {
+            record->modify = modify;
+        }
+    }
+    if (stored) {
+        _unstored.erase(record);
+    } else {
+        _unstored[record] = cards;
+    }
+    if (written) {
+        *written = stored;
     }
     return listed;
 }
 
 bool SaveDataManager::saveList() {
+    if (_listUnreadable) {
+        return false;
+    }
     ValueVector list;
     list.reserve(datas.size());
     for (const auto* record : datas) {
@@ -295,10 +343,26 @@ std::string SaveDataManager::copyTitle(const std::string& title) const {
 
 // Through the store's own write (a temporary file made durable, then renamed into place).
 bool SaveDataManager::copyInStore(const std::string& from, const std::string& to) const {
-    std::ifstream in(from, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return in.good() && FileUtils::getInstance()->writeStringToFile(bytes.str(), to);
+    std::string bytes;
+    auto* files = FileUtils::getInstance();
+    return files->readFile(from, bytes) == 0 && files->writeStringToFile(bytes, to);
+}
+
+// Lists a record whose files are written; when the list file cannot take it, the files go again
+// and nothing on disk has changed.
+bool SaveDataManager::listFirst(SaveData* record) {
+    record->retain();
+    datas.insert(datas.begin(), record);
+    if (saveList()) {
+        return true;
+    }
+    for (const std::string* relative : {&record->path, &record->imagepath}) {
+        std::error_code error;
+        std::filesystem::remove(storePath(*relative), error);
+    }
+    datas.erase(datas.begin());
+    record->release();
+    return false;
 }
 
 SaveData* SaveDataManager::duplicate(SaveData* original) {
@@ -326,10 +390,28 @@ SaveData* SaveDataManager::duplicate(SaveData* original) {
             return nullptr;
         }
     }
-    copy->retain();
-    datas.insert(datas.begin(), copy);
-    saveList();
-    return copy;
+    return listFirst(copy) ? copy : nullptr;
+}
+
+SaveData* SaveDataManager::addProgram(const ValueVector& cards, const std::string& title,
+                                      const std::string& thumbnail) {
+    SaveData* record = SaveData::create();
+    if (!assignIdentifier(record)) {
+        return nullptr;
+    }
+    record->title = title;
+    record->modify = now();
+    auto* files = FileUtils::getInstance();
+    files->createDirectory(_root + kDirectory);
+    const bool written =
+        files->writeValueVectorToFile(cards, storePath(record->path)) &&
+        (thumbnail.empty() || files->writeStringToFile(thumbnail, storePath(record->imagepath)));
+    if (!written) {
+        std::error_code error;
+        std::filesystem::remove(storePath(record->path), error);
+        return nullptr;
+    }
+    return listFirst(record) ? record : nullptr;
 }
 
 void SaveDataManager::removeData(SaveData* record) {
@@ -350,16 +432,28 @@ void SaveDataManager::removeData(SaveData* record) {
         record->release();
     }
     _unwritten.erase(record);
+    _unstored.erase(record);
     saveList();
     record->release();
 }
 
 ValueVector SaveDataManager::loadProgram(SaveData* record) const {
-    if (!record || record->path.empty()) {
-        return ValueVector();
+    const auto unstored = _unstored.find(record);
+    if (unstored != _unstored.end()) {
+        return unstored->second;
     }
-    const std::string full = storePath(record->path);
-    return full.empty() ? ValueVector() : FileUtils::getInstance()->getValueVectorFromFile(full);
+    ValueVector cards;
+    const std::string full = record ? storePath(record->path) : "";
+    if (!record || record->path.empty() || full.empty()) {
+        return cards;
+    }
+    readProgramFile(full, &cards);
+    return cards;
+}
+
+bool SaveDataManager::canReadProgram(SaveData* record) const {
+    const std::string full = record && isStored(record) ? storePath(record->path) : "";
+    return full.empty() || readProgramFile(full, nullptr) != ProgramFile::Unreadable;
 }
 
 std::string SaveDataManager::getImageFullPath(SaveData* record) const {

@@ -47,6 +47,19 @@ constexpr int kCopiesOffset = -350;
 // Dark text of the art's ink colour on the light entry card.
 const cocos2d::Color3B kTitleInk(36, 52, 84);
 
+// What the alert says when the store could not do what was asked; nothing on disk has changed.
+std::string storeText(const char* japanese, const char* english) {
+    return LanguageManager::getInstance()->getText(
+        std::string(japanese) + "\nおとなの ひとに パソコンの あきを つくって もらってね。",
+        std::string(english) + "\nAsk a grown-up to make space on the computer.");
+}
+
+std::string unreadableText(const char* japanese, const char* english) {
+    return LanguageManager::getInstance()->getText(
+        std::string(japanese) + "\nおとなの ひとに みて もらってね。",
+        std::string(english) + "\nAsk a grown-up to have a look.");
+}
+
 }  // namespace
 
 SaveScene* SaveScene::create() {
@@ -72,6 +85,10 @@ bool SaveScene::init() {
     scrollView->bounceable = false;
     addChild(scrollView);
     reloadList();
+    if (SaveDataManager::getInstance()->isListUnreadable()) {
+        showMessage(unreadableText("プログラムの リストが よめませんでした。",
+                                   "The list of programs could not be read."));
+    }
     // Only while the gallery runs: the listener pauses with the scene.
     auto* drop = EventListenerCustom::create(GLView::kDropFileEvent, [this](EventCustom* event) {
         if (const auto* path = static_cast<const std::string*>(event->getUserData())) {
@@ -196,6 +213,11 @@ SaveItemView* SaveScene::itemForIndex(int n) {
 // Opening, marking and deleting
 
 void SaveScene::onItemTouched(SaveItemView* item) {
+    if (!deleteMode && !SaveDataManager::getInstance()->canReadProgram(item->record)) {
+        showMessage(unreadableText("この プログラムは よめませんでした。",
+                                   "This program could not be read."));
+        return;
+    }
     if (!deleteMode) {
         Scene* scene = Scene::create();
         if (FieldScene* field = FieldScene::create(item->record)) {
@@ -297,15 +319,19 @@ void SaveScene::duplicateSelected() {
     // From the oldest selected to the newest, so that the copies at the front of the list
     // stand in the order of their originals.
     const std::vector<SaveData*> listed = store->getDatas();
+    bool copied = true;
     for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
         if (deleteSelection.contains(*it)) {
-            store->duplicate(*it);
+            copied = store->duplicate(*it) && copied;
         }
     }
     clearSelection();
     setDeleteMode(false);
     lastScrollOffset = kCopiesOffset;
     reloadList();
+    if (!copied) {
+        showMessage(storeText("コピーを ほぞん できませんでした。", "The copy could not be saved."));
+    }
 }
 
 void SaveScene::confirmDelete() {
@@ -435,9 +461,15 @@ void SaveScene::endTitleEdit(ui::EditBox* box, SaveItemView* item) {
         return;
     }
     if (item && item->record) {
+        const std::string before = item->record->title;
         item->record->title = box->getText();
+        if (!SaveDataManager::getInstance()->saveList()) {
+            // The list file keeps the old name, and so does the gallery.
+            item->record->title = before;
+            showMessage(storeText("あたらしい なまえを ほぞん できませんでした。",
+                                  "The new name could not be saved."));
+        }
         item->setData(item->record);
-        SaveDataManager::getInstance()->saveList();
     }
     titleOverlay->getEventDispatcher()->removeEventListenersForTarget(titleOverlay, true);
     titleOverlay->removeFromParent();

@@ -6,9 +6,12 @@
 #include <string>
 
 #include "2d/LabelAtlas.h"
+#include "engine/platform/FileSizeLimit.h"
 #include "field/CardSprite.h"
+#include "field/FieldStorage.h"
 #include "field/InputCardSprite.h"
 #include "support/FieldSceneFixture.h"
+#include "support/Screenshot.h"
 
 namespace {
 
@@ -160,6 +163,27 @@ TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {
     EXPECT_EQ(stored().size(), 1u);
     const std::string kept = programFile().substr(0, programFile().size() - 6) + "-damaged-1.plist";
     EXPECT_EQ(FileUtils::getInstance()->getStringFromFile(kept), garbage);
+}
+
+TEST_F(FieldStorageTest, AStoreThatDoesNotReachTheDiskShowsTheNoticeUntilOneDoes) {
+    open();
+    putOnLine(kBeep, 0, 0);
+    {
+        FileSizeLimit full(16);
+        field->saveField();
+        step(1);
+        const Color4B seen = screenshot::pixelAt(screenshot::capture(), Vec2(300, 700));
+        EXPECT_TRUE(seen.r > 150 && seen.g < 100) << "the notice over the sheet";
+        reopen();  // leaving the sheet and coming back loses nothing
+        EXPECT_EQ(field->cardList.size(), 1u);
+        EXPECT_TRUE(field->storage().notice().isShown());
+    }
+    EXPECT_TRUE(SaveDataManager::create()->getDatas().empty());
+    putOnLine(kBeep, 0, 1);
+    field->saveField();
+    EXPECT_FALSE(field->storage().notice().isShown());
+    EXPECT_EQ(stored().size(), 2u);
+    EXPECT_EQ(SaveDataManager::create()->getDatas().size(), 1u);
 }
 
 TEST_F(FieldStorageTest, ALineOperationIsStoredWithTheCardsWhereTheirMovesEnd) {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "2d/Sprite.h"
 #include "app/AlertView.h"
 #include "app/LanguageManager.h"
+#include "engine/platform/PermissionsBind.h"
 #include "platform/FileUtils.h"
 #include "platform/PlistWriter.h"
 #include "renderer/TextureCache.h"
@@ -284,6 +286,8 @@ TEST_F(ShareGallery, DamagedOrForeignFilesAreRefusedAndChangeNothing) {
     const std::pair<std::string, std::string> newer = {
         "この プログラムは あたらしい バージョンで つくられたので ひらけません。",
         "This program was made with a newer version and cannot be opened."};
+    const std::pair<std::string, std::string> unreadable = {"この ファイルは よめませんでした。",
+                                                            "This file could not be read."};
     const struct {
         std::string file;
         Bytes content;
@@ -304,12 +308,15 @@ TEST_F(ShareGallery, DamagedOrForeignFilesAreRefusedAndChangeNothing) {
         {"all-bad.png", picture(program({card(7, 0, 0, 0, 0, ""), Value(3)})), damaged},
         {"strings.plist", PlistWriter::write(ValueVector{Value("a"), Value("b")}), damaged},
         {"list.plist", PlistWriter::write(ValueMap{{"lastid", Value(3)}}), none},
+        {"locked.plist", PlistWriter::write(kGood), unreadable},
     };
     storeProgram("Mine", kGood);
     openGallery();
     const Files before = filesUnder(dir.path());
+    PermissionsBind bind;
     for (const auto& c : cases) {
         home.write(c.file, c.content);
+        ::chmod((home.path() + c.file).c_str(), c.says == unreadable ? 0 : 0644);
         for (int language : {LanguageManager::kEnglish, LanguageManager::kJapanese}) {
             LanguageManager::getInstance()->language = language;
             drop(home.path() + c.file);

@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -12,13 +15,18 @@
 
 #include "2d/Label.h"
 #include "2d/Sprite.h"
+#include "app/AlertView.h"
+#include "engine/platform/FileSizeLimit.h"
+#include "engine/platform/PermissionsBind.h"
 #include "field/CardSprite.h"
 #include "field/FieldScrollView.h"
 #include "platform/FileUtils.h"
+#include "platform/PlistWriter.h"
 #include "renderer/Texture2D.h"
 #include "renderer/TextureCache.h"
 #include "save/SaveItemAddView.h"
 #include "save/SaveItemSavedView.h"
+#include "save/SaveStoreFixture.h"
 #include "support/GalleryFixture.h"
 #include "support/InputInjector.h"
 #include "support/Screenshot.h"
@@ -329,6 +337,71 @@ TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAl
     ::pclose(pipe);
     ASSERT_TRUE(read);
     EXPECT_STREQ(line, "['p2 3', 'p1 2', 'p2 2', 'p2', 'p1']\n");
+}
+
+bool alertShown(SaveScene* gallery) {
+    for (Node* child : gallery->getChildren()) {
+        if (auto* alert = dynamic_cast<AlertView*>(child); alert && alert->okCallback) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Room for a program file but not for the list. Each attempt leaves the gallery showing an
+// alert, and the disk, the titles and the scene as they were.
+TEST_F(Gallery, WhatTheStoreCannotDoIsSaidInTheAlertAndChangesNothingOnDisk) {
+    storePrograms(2);
+    SaveDataManager* store = SaveDataManager::getInstance();
+    const std::string program = dir.path() + store->getDatas()[1]->path;
+    const std::string list = dir.path() + SaveDataManager::kListFile;
+    TempDir elsewhere;
+    elsewhere.write("dropped.plist", PlistWriter::write(ValueVector{}));
+    openGallery();
+    const auto disk = filesIn(dir.path() + "savedatas");
+    const std::vector<std::string> before = titles();
+    const std::function<void()> attempts[] = {
+        [&] {
+            input::tap(titleOf(1));
+            step(2);
+            input::pressKey(SDLK_BACKSPACE);
+            input::tap(Vec2(50, 700));
+        },
+        [&] {
+            gallery->onItemLongPressed(gallery->visibleItems.at(1));
+            gallery->duplicateSelected();
+        },
+        [&] { gallery->importDropped(elsewhere.path() + "dropped.plist"); },
+        [&] {
+            ::chmod(program.c_str(), 0);
+            PermissionsBind bind;
+            input::tap(thumbnailOf(2));
+            step(2);
+        },
+    };
+    for (const auto& attempt : attempts) {
+        {
+            FileSizeLimit full(400);
+            attempt();
+            step(10);
+        }
+        ::chmod(program.c_str(), 0644);
+        EXPECT_TRUE(alertShown(gallery));
+        EXPECT_EQ(filesIn(dir.path() + "savedatas"), disk);
+        EXPECT_EQ(titles(), before);
+        EXPECT_EQ(runningField(), nullptr);
+        input::tap(Vec2(362, 284));  // OK closes the alert
+        step(10);
+    }
+    ::chmod(list.c_str(), 0);
+    {
+        PermissionsBind bind;
+        store->init();
+        openGallery();
+    }
+    ::chmod(list.c_str(), 0644);
+    EXPECT_TRUE(alertShown(gallery));
+    EXPECT_EQ(filesIn(dir.path() + "savedatas"), disk);
 }
 
 }  // namespace

@@ -2,12 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
 #include <string>
 
 #include "base/AutoreleasePool.h"
 #include "platform/FileUtils.h"
 #include "save/SaveDataManager.h"
 #include "support/TempDir.h"
+
+// Every file of a directory with its bytes.
+inline std::map<std::string, std::string> filesIn(const std::string& directory) {
+    std::map<std::string, std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        found[entry.path().filename()] =
+            cocos2d::FileUtils::getInstance()->getStringFromFile(entry.path());
+    }
+    return found;
+}
 
 // A store over a fresh temporary writable directory. Everything autoreleased during a test is
 // released when the fixture ends.

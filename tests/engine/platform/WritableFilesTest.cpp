@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/AutoreleasePool.h"
 #include "engine/platform/FileSizeLimit.h"
 #include "platform/FileUtils.h"
+#include "platform/Image.h"
 #include "support/EnvGuard.h"
 #include "support/TempDir.h"
 
@@ -88,6 +90,23 @@ TEST_F(WritableFiles, AFailedWriteKeepsTheOldFile) {
     dir.write("taken/inside", "x");
     EXPECT_FALSE(files->writeStringToFile("y", dir.path() + "taken"));
     EXPECT_EQ(namesIn(dir.path()).size(), 2u);
+}
+
+TEST_F(WritableFiles, AnImageThatDoesNotFitLeavesTheOldFileWhole) {
+    cocos2d::AutoreleasePool pool;
+    const std::string file = dir.path() + "img1.png";
+    std::vector<uint8_t> pixels(64 * 64 * 4);
+    ASSERT_TRUE(cocos2d::Image::createWithRGBAData(pixels, 64, 64)->saveToFile(file));
+    const std::string old = files->getStringFromFile(file);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<uint8_t>(i * 7919 % 251);  // hardly compressible
+    }
+    {
+        FileSizeLimit full(static_cast<rlim_t>(old.size()) + 16);
+        EXPECT_FALSE(cocos2d::Image::createWithRGBAData(pixels, 64, 64)->saveToFile(file));
+    }
+    EXPECT_EQ(files->getStringFromFile(file), old);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"img1.png"});
 }
 
 // Root writes anywhere, so as root the write is made by a child process that has given up root.
