@@ -398,6 +398,7 @@ TEST_F(Gallery, WhatTheStoreCannotDoIsSaidInTheAlertAndChangesNothingOnDisk) {
         PermissionsBind bind;
         store->init();
         openGallery();
+        EXPECT_FALSE(store->saveList());  // nor is it ever replaced
     }
     ::chmod(list.c_str(), 0644);
     EXPECT_TRUE(alertShown(gallery));

@@ -16,8 +16,6 @@ public:
         ::syscall(SYS_capset, &_header, bound);
     }
     ~PermissionsBind() { ::syscall(SYS_capset, &_header, _saved); }
-    PermissionsBind(const PermissionsBind&) = delete;
-    PermissionsBind& operator=(const PermissionsBind&) = delete;
 
 private:
     __user_cap_header_struct _header{_LINUX_CAPABILITY_VERSION_3, 0};
