@@ -250,6 +250,7 @@ void GLView::beginFrame() {
     target.scale = getScaleX() * ratio;
     target.offsetX = vp.origin.x * ratio;
     target.offsetY = vp.origin.y * ratio;
+    target.widthUnits = _designSize.width;
     target.heightUnits = _designSize.height;
     target.pixelsWide = pixelsWide;
     target.pixelsHigh = pixelsHigh;
