@@ -261,6 +261,15 @@ void GLView::beginFrame() {
 
 void GLView::present() { SDL_RenderPresent(_sdlRenderer); }
 
+void GLView::bringToFront() {
+    if (_window && (SDL_GetWindowFlags(_window) & SDL_WINDOW_MINIMIZED)) {
+        SDL_RestoreWindow(_window);
+    }
+    if (_window) {
+        SDL_RaiseWindow(_window);
+    }
+}
+
 void GLView::setIMEDelegate(IMEDelegate* delegate) {
     _imeDelegate = delegate;
     _composing = false;
