@@ -21,12 +21,12 @@
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/PressListener.h"
-#include "platform/GLView.h"
-#include "save/ProgramShare.h"
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
 #include "save/SaveItemAddView.h"
 #include "save/SaveItemSavedView.h"
+#include "save/ProgramShare.h"
+#include "platform/GLView.h"
 #include "ui/EditBox.h"
 
 using namespace cocos2d;

@@ -214,7 +214,6 @@ TEST_F(Gallery, ATitleIsRenamedInABoxOverItInsideTheWindowWithTheOldTitleSelecte
             box = box ? box : dynamic_cast<ui::EditBox*>(child);
         }
         ASSERT_NE(box, nullptr);
-        screenshot::capture();
         const Rect shown(box->convertToWorldSpace(Vec2::ZERO), box->getContentSize());
         EXPECT_TRUE(Rect(0, 0, 1024, 768).containsPoint(shown.origin));
         EXPECT_TRUE(Rect(0, 0, 1024, 768).containsPoint(Vec2(shown.getMaxX(), shown.getMaxY())));
@@ -306,12 +305,9 @@ TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAl
     originals[0]->title = "p2 2";  // taken: the copy of p2 is "p2 3"
     for (size_t i = 0; i < originals.size(); ++i) {
         const int n = static_cast<int>(i);
-        store->save(originals[i], {Value(ValueMap{{"tab", Value(0)},
-                                                  {"index", Value(n)},
-                                                  {"x", Value(600 + n)},
-                                                  {"y", Value(5514)},
-                                                  {"zorder", Value(1)},
-                                                  {"value", Value("")}})});
+        store->save(originals[i], {Value(ValueMap{{"tab", Value(0)}, {"index", Value(n)},
+                                                  {"x", Value(600 + n)}, {"y", Value(5514)},
+                                                  {"zorder", Value(1)}, {"value", Value("")}})});
         writeSolidPng(store->getImageFullPath(originals[i]), 285, 285,
                       Color4B(40 * n, 90, 200, 255));
     }
