@@ -30,6 +30,8 @@ public:
     void performFunctionInCocosThread(std::function<void()> function);
     // Main thread, once per frame.
     void update(float dt);
+    // Main thread: only the posted work, for a loop that draws no frames (the window minimised).
+    void runPerformedFunctions();
 
     size_t pendingFunctionCount() const;
 
@@ -67,7 +69,6 @@ private:
     };
     using EntryPtr = std::shared_ptr<Entry>;
 
-    void runPerformedFunctions();
     void runTimer(Entry& entry, float dt);
     void purgeRemoved();
 

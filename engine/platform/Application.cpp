@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/Director.h"
+#include "base/Scheduler.h"
 #include "platform/FileUtils.h"
 #include "platform/GLView.h"
 #include "platform/URLOpenRecorder.h"
@@ -128,6 +129,8 @@ int Application::run() {
             // In the background: no frames, only wait for the window to come back.
             SDL_WaitEventTimeout(nullptr, 100);
             view->pollEvents();
+            // Work handed over still runs: a second start may ask this window to come back.
+            director->getScheduler()->runPerformedFunctions();
             next = Clock::now();
             continue;
         }

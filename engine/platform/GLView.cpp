@@ -250,6 +250,7 @@ void GLView::beginFrame() {
     target.scale = getScaleX() * ratio;
     target.offsetX = vp.origin.x * ratio;
     target.offsetY = vp.origin.y * ratio;
+    target.widthUnits = _designSize.width;
     target.heightUnits = _designSize.height;
     target.pixelsWide = pixelsWide;
     target.pixelsHigh = pixelsHigh;
@@ -259,6 +260,15 @@ void GLView::beginFrame() {
 }
 
 void GLView::present() { SDL_RenderPresent(_sdlRenderer); }
+
+void GLView::bringToFront() {
+    if (_window && (SDL_GetWindowFlags(_window) & SDL_WINDOW_MINIMIZED)) {
+        SDL_RestoreWindow(_window);
+    }
+    if (_window) {
+        SDL_RaiseWindow(_window);
+    }
+}
 
 void GLView::setIMEDelegate(IMEDelegate* delegate) {
     _imeDelegate = delegate;

@@ -72,6 +72,9 @@ public:
     void beginFrame();
     void present();
 
+    // Shows the window above the others, restored first when it was minimised.
+    void bringToFront();
+
     void setIMEDelegate(IMEDelegate* delegate);
     // Where the focused field is, in design coordinates: the IME puts its candidates beside it.
     void setTextInputRect(const Rect& designRect);

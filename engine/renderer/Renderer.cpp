@@ -39,6 +39,7 @@ void Renderer::pushTarget(Texture2D* texture) {
     SDL_SetRenderTarget(_renderer, texture->getSDLTexture());
     Target target;
     target.scale = texture->getPixelsPerUnit();
+    target.widthUnits = texture->getContentSize().width;
     target.heightUnits = texture->getContentSize().height;
     target.pixelsWide = texture->getPixelsWide();
     target.pixelsHigh = texture->getPixelsHigh();
@@ -205,20 +206,25 @@ void Renderer::popScissor() {
 
 void Renderer::applyScissor() {
     _scissorEmpty = false;
-    if (!_scissorEnabled) {
+    const Rect area(0, 0, _target.widthUnits, _target.heightUnits);
+    const bool bounded = area.size.width > 0 && area.size.height > 0;
+    if (!_scissorEnabled && !bounded) {
         SDL_RenderSetClipRect(_renderer, nullptr);
         return;
     }
-    const int x0 = static_cast<int>(std::lround(toPixelX(_scissorRect.getMinX())));
-    const int x1 = static_cast<int>(std::lround(toPixelX(_scissorRect.getMaxX())));
-    const int y0 = static_cast<int>(std::lround(toPixelY(_scissorRect.getMaxY())));
-    const int y1 = static_cast<int>(std::lround(toPixelY(_scissorRect.getMinY())));
+    const Rect clip = !_scissorEnabled ? area
+                      : bounded        ? _scissorRect.intersection(area)
+                                       : _scissorRect;
+    const int x0 = static_cast<int>(std::lround(toPixelX(clip.getMinX())));
+    const int x1 = static_cast<int>(std::lround(toPixelX(clip.getMaxX())));
+    const int y0 = static_cast<int>(std::lround(toPixelY(clip.getMaxY())));
+    const int y1 = static_cast<int>(std::lround(toPixelY(clip.getMinY())));
     if (x1 <= x0 || y1 <= y0) {
         _scissorEmpty = true;
         return;
     }
-    const SDL_Rect clip{x0, y0, x1 - x0, y1 - y0};
-    SDL_RenderSetClipRect(_renderer, &clip);
+    const SDL_Rect pixels{x0, y0, x1 - x0, y1 - y0};
+    SDL_RenderSetClipRect(_renderer, &pixels);
 }
 
 Image* Renderer::readPixels() const {

@@ -16,14 +16,15 @@ class Image;
 class Texture2D;
 
 // Draws in design units onto the current target (the window or a render texture). Drawing is
-// immediate, in visit order. The scissor rectangle is kept in design units of the target.
+// immediate, in visit order. The scissor rectangle is kept in design units of the target. Nothing
+// is drawn outside the target's design area: a letter-boxed window keeps its bars clear.
 class Renderer {
 public:
     // Where design units land in the target's pixels: y up in units, y down in pixels.
     struct Target {
         float scale = 1;
         float offsetX = 0, offsetY = 0;
-        float heightUnits = 0;
+        float widthUnits = 0, heightUnits = 0;
         int pixelsWide = 0, pixelsHigh = 0;
     };
 

@@ -14,6 +14,8 @@ namespace ui {
 
 namespace {
 constexpr float kPadding = 6;
+// Desktop fields mark selected text with the system's highlight; this is the editor's accent.
+const Color4B kSelectionColor(105, 208, 238, 160);
 
 bool endsWith(const std::string& s, const std::string& suffix) {
     return s.size() >= suffix.size() &&
@@ -52,6 +54,10 @@ bool EditBox::initWithSize(const Size& size, const std::string& normalImage) {
         _background->setPosition(size.width / 2, size.height / 2);
         addChild(_background);
     }
+    _selection = LayerColor::create(kSelectionColor, 0, 0);
+    _selection->setName("selection");
+    _selection->setVisible(false);
+    addChild(_selection);
     _label = Label::create();
     addChild(_label);
     _compositionLabel = Label::create();
@@ -101,6 +107,7 @@ EditBox::~EditBox() {
 
 void EditBox::setText(const char* text) {
     _text = text ? text : "";
+    _allSelected = false;
     refresh();
 }
 
@@ -179,7 +186,11 @@ void EditBox::placeText(float left, float midY) {
     _caret->setContentSize(Size(2, caretHeight));
     _caret->setColor(Color3B(_fontColor.r, _fontColor.g, _fontColor.b));
     _caret->setPosition(compositionLeft + compositionWidth + 1, midY - caretHeight / 2);
-    _caret->setVisible(_editing);
+    _caret->setVisible(_editing && !_allSelected);
+    const float textHeight = _label->getContentSize().height;
+    _selection->setContentSize(Size(widthOf(_label), textHeight));
+    _selection->setPosition(left, midY - textHeight / 2);
+    _selection->setVisible(_allSelected);
 }
 
 size_t EditBox::characterCount() const {
@@ -220,11 +231,28 @@ void EditBox::touchDownAction(Ref* /*sender*/, TouchEventType controlEvent) {
 
 void EditBox::closeKeyboard() { endEditing(false); }
 
+void EditBox::selectAll() {
+    if (_editing && !_text.empty() && !_allSelected) {
+        _allSelected = true;
+        refresh();
+    }
+}
+
+bool EditBox::takeSelection() {
+    if (!_allSelected) {
+        return false;
+    }
+    _allSelected = false;
+    _text.clear();
+    return true;
+}
+
 void EditBox::endEditing(bool byReturn) {
     if (!_editing) {
         return;
     }
     _editing = false;
+    _allSelected = false;
     _composition.clear();  // the input method drops it when text input stops
     GLView* view = Director::getInstance()->getOpenGLView();
     if (view && view->getIMEDelegate() == this) {
@@ -251,7 +279,7 @@ void EditBox::insertText(const std::string& utf8) {
     const bool wasComposing = !_composition.empty();
     _composition.clear();
     std::string added;
-    size_t count = characterCount();
+    size_t count = _allSelected ? 0 : characterCount();
     for (size_t i = 0; i < utf8.size();) {
         size_t next = i + 1;
         while (next < utf8.size() && isContinuationByte(utf8[next])) {
@@ -274,6 +302,7 @@ void EditBox::insertText(const std::string& utf8) {
         }
         return;
     }
+    takeSelection();
     _text += added;
     refresh();
     if (_delegate) {
@@ -285,11 +314,13 @@ void EditBox::deleteBackward() {
     if (!_editing || _text.empty()) {
         return;
     }
-    size_t end = _text.size() - 1;
-    while (end > 0 && isContinuationByte(_text[end])) {
-        --end;
+    if (!takeSelection()) {
+        size_t end = _text.size() - 1;
+        while (end > 0 && isContinuationByte(_text[end])) {
+            --end;
+        }
+        _text.erase(end);
     }
-    _text.erase(end);
     refresh();
     if (_delegate) {
         _delegate->editBoxTextChanged(this, _text);
@@ -305,7 +336,12 @@ void EditBox::composeText(const std::string& utf8, int /*start*/, int /*length*/
         return;
     }
     _composition = utf8;
+    // As in desktop fields, the composition takes the selection's place from its start.
+    const bool replaced = !utf8.empty() && takeSelection();
     refresh();
+    if (replaced && _delegate) {
+        _delegate->editBoxTextChanged(this, _text);
+    }
 }
 
 void EditBox::onExit() {

@@ -18,7 +18,8 @@ namespace ui {
 // A single-line text field drawn in the window. A tap on it (or openKeyboard) gives it the
 // keyboard: typed and IME text goes in, backspace takes the last character out, return ends the
 // editing and tells the delegate. A tap elsewhere ends the editing without return. While an
-// input method composes, its text shows underlined after the text until it is committed.
+// input method composes, its text shows underlined after the text until it is committed. With
+// the whole text selected, typed or composed text replaces it and backspace clears it.
 class EditBox : public Widget, public IMEDelegate {
 public:
     enum class InputMode { ANY, EMAIL_ADDRESS, NUMERIC, PHONE_NUMBER, URL, DECIMAL, SINGLE_LINE };
@@ -63,6 +64,9 @@ public:
     // What a tap on the box does: the end of the touch gives the box the keyboard.
     void touchDownAction(Ref* sender, TouchEventType controlEvent);
     bool isEditing() const { return _editing; }
+    // Marks the whole text while the box is being edited, until the next edit or the end.
+    void selectAll();
+    bool isAllSelected() const { return _allSelected; }
 
     void insertText(const std::string& utf8) override;
     void deleteBackward() override;
@@ -81,6 +85,8 @@ private:
     void refresh();
     void placeText(float left, float midY);
     size_t characterCount() const;
+    // Drops the selected text; true when there was a selection.
+    bool takeSelection();
 
     std::string _text;
     std::string _composition;
@@ -96,8 +102,10 @@ private:
     TextHAlignment _alignment = TextHAlignment::LEFT;
     EditBoxDelegate* _delegate = nullptr;
     bool _editing = false;
+    bool _allSelected = false;
 
     Sprite* _background = nullptr;  // children, owned by the node tree
+    LayerColor* _selection = nullptr;
     Label* _label = nullptr;
     Label* _compositionLabel = nullptr;
     LayerColor* _underline = nullptr;

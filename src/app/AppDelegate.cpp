@@ -1,15 +1,44 @@
 #include "app/AppDelegate.h"
 
 #include "2d/Scene.h"
+#include "app/LanguageManager.h"
+#include "app/SingleInstance.h"
 #include "base/Director.h"
 #include "base/EventDispatcher.h"
 #include "field/FieldWorkers.h"
+#include "platform/FileUtils.h"
 #include "platform/GLView.h"
+#include "platform/MessageBox.h"
 #include "save/SaveScene.h"
 
 using namespace cocos2d;
 
-AppDelegate::~AppDelegate() { FieldWorkers::shutdown(); }
+AppDelegate::~AppDelegate() {
+    FieldWorkers::shutdown();
+    CC_SAFE_RELEASE(_instance);
+}
+
+bool AppDelegate::claimDataFolder() {
+    if (!_instance) {
+        _instance =
+            SingleInstance::create(FileUtils::getInstance()->getWritablePath() + "savedatas");
+        _instance->retain();
+    }
+    if (!_instance->isFirst()) {
+        if (!_instance->askFirstToFront()) {
+            const std::string text = LanguageManager::getInstance()->getText(
+                "エディタはもうひらいています。", "The editor is already open.");
+            MessageBox(text.c_str(), "TarnixworksZOA");
+        }
+        return false;
+    }
+    _instance->listen(Director::getInstance()->getScheduler(), [] {
+        if (GLView* view = Director::getInstance()->getOpenGLView()) {
+            view->bringToFront();
+        }
+    });
+    return true;
+}
 
 void AppDelegate::initGLContextAttrs() {
     GLContextAttrs attrs;

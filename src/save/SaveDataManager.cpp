@@ -10,6 +10,7 @@
 #include "base/Director.h"
 #include "platform/FileUtils.h"
 #include "platform/PlistReader.h"
+#include "save/OrphanPrograms.h"
 
 using cocos2d::FileUtils;
 using cocos2d::Value;
@@ -115,6 +116,7 @@ bool SaveDataManager::init() {
     std::string text;
     const int error = files->readFile(listPath, text);
     if (error == ENOENT) {
+        adoptOrphans();
         saveList();
         return true;
     }
@@ -131,9 +133,21 @@ bool SaveDataManager::init() {
     }
     if (damaged) {
         keepDamagedList(listPath);
+    }
+    if (adoptOrphans() || damaged) {
         saveList();
     }
     return true;
+}
+
+bool SaveDataManager::adoptOrphans() {
+    const std::vector<SaveData*> found = OrphanPrograms::find(_root, datas);
+    for (SaveData* record : found) {
+        record->retain();
+        lastid = std::max(lastid, record->identifier);
+    }
+    datas.insert(datas.begin(), found.begin(), found.end());
+    return !found.empty();
 }
 
 void SaveDataManager::loadList(const ValueMap& root, bool& damaged) {

@@ -26,7 +26,8 @@ public:
 
     virtual ~SaveDataManager();
     // Loads the list file, creating it when absent. A damaged list file is kept beside it under
-    // a new name and the store starts with what could be read of it.
+    // a new name and the store starts with what could be read of it. Program files that no
+    // entry names are listed first, titled by their file's date.
     virtual bool init();
 
     const std::vector<SaveData*>& getDatas() const { return datas; }
@@ -93,6 +94,8 @@ private:
     void loadList(const cocos2d::ValueMap& root, bool& damaged);
     void keepDamagedList(const std::string& listPath);
     bool keepDamagedProgram(const std::string& relative, const std::string& full) const;
+    // Lists, first, the program files no entry names; true when there were any.
+    bool adoptOrphans();
     bool keepBeside(const std::string& full, const std::string& stem) const;
     bool copyInStore(const std::string& from, const std::string& to) const;
     bool listFirst(SaveData* record);

@@ -19,6 +19,8 @@ constexpr float kHoldTime = 0.3f;
 constexpr float kLongPressTime = 2.0f;
 constexpr float kMoveDistance = 10;
 constexpr uint8_t kPressedOpacity = 150;
+constexpr float kTitleFontSize = 30;
+constexpr uint8_t kPlaceholderOpacity = 110;
 
 }  // namespace
 
@@ -43,21 +45,34 @@ bool SaveItemView::initWithData(SaveData* data) {
     holder->setCascadeOpacityEnabled(true);
     addChild(holder);
 
-    titleLabel = Label::createWithSystemFont(record ? record->title : "", "", 30);
-    titleLabel->setDimensions(kWidth, 0);
-    titleLabel->setAlignment(TextHAlignment::CENTER, TextVAlignment::TOP);
-    titleLabel->setAnchorPoint(Vec2(0.5f, 1));
-    titleLabel->setPosition(150, 214);
-    addChild(titleLabel);
+    placeholder = titleLine();
+    placeholder->setOpacity(kPlaceholderOpacity);
+    titleLabel = titleLine();
+    SaveItemView::setData(record);
 
     _holderListener = listen(holder, _holderTouch, true);
     _titleListener = listen(titleLabel, _titleTouch, false);
     return true;
 }
 
+Label* SaveItemView::titleLine() {
+    Label* label = Label::createWithSystemFont("", "", kTitleFontSize);
+    label->setDimensions(kWidth, 0);
+    label->setAlignment(TextHAlignment::CENTER, TextVAlignment::TOP);
+    label->setAnchorPoint(Vec2(0.5f, 1));
+    label->setPosition(kWidth / 2, kTitleTop);
+    addChild(label);
+    return label;
+}
+
 void SaveItemView::setData(SaveData* data) {
     record = data;
-    titleLabel->setString(record ? record->title : "");
+    const std::string title = record ? record->title : "";
+    titleLabel->setString(title);
+    // An empty title still needs a line to tap on to be named again; the date says whose it is.
+    const bool untitled = record && title.empty();
+    titleLabel->setDimensions(kWidth, untitled ? kTitleLine : 0);
+    placeholder->setString(untitled ? record->modify : "");
 }
 
 void SaveItemView::setSelected(bool on) {

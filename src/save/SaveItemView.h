@@ -17,6 +17,9 @@ class SaveItemViewListener;
 class SaveItemView : public cocos2d::Node {
 public:
     static constexpr float kWidth = 300;
+    // The title hangs from this height; one line of it is this high.
+    static constexpr float kTitleTop = 214;
+    static constexpr float kTitleLine = 36;
 
     bool initWithData(SaveData* record);
     virtual void setData(SaveData* record);
@@ -28,6 +31,8 @@ public:
     bool isSelected() const { return selected; }
     cocos2d::Node* getHolder() const { return holder; }
     cocos2d::Label* getTitleLabel() const { return titleLabel; }
+    // The faint date shown in place of an empty title.
+    cocos2d::Label* getPlaceholder() const { return placeholder; }
 
     SaveData* record = nullptr;
     int itemIndex = 0;
@@ -39,6 +44,7 @@ protected:
     cocos2d::Node* holder = nullptr;
     cocos2d::Sprite* selectionFrame = nullptr;
     cocos2d::Label* titleLabel = nullptr;
+    cocos2d::Label* placeholder = nullptr;
     bool selected = false;
 
 private:
@@ -49,6 +55,7 @@ private:
         bool touching = false, moved = false, holding = false, fired = false;
     };
 
+    cocos2d::Label* titleLine();
     cocos2d::EventListenerTouchOneByOne* listen(cocos2d::Node* target, Tracking& state,
                                                 bool longPress);
     bool began(cocos2d::Node* target, Tracking& state, bool longPress, cocos2d::Touch* touch,

@@ -46,6 +46,7 @@ constexpr float kRowInner = 50, kRowOuter = 185;
 constexpr int kCopiesOffset = -350;
 // Dark text of the art's ink colour on the light entry card.
 const cocos2d::Color3B kTitleInk(36, 52, 84);
+const cocos2d::Size kEditSize(300, 214);
 
 // What the alert says when the store could not do what was asked; nothing on disk has changed.
 std::string storeText(const char* japanese, const char* english) {
@@ -418,8 +419,8 @@ void SaveScene::beginTitleEdit(SaveItemView* item) {
         shade->setPosition(at.x + SaveItemView::kWidth, 0);
         overlay->addChild(shade);
     }
-    ui::EditBox* box = ui::EditBox::create(Size(300, 214), "res/r_save_entry_back.png");
-    box->setPosition(Vec2(at.x + 150, at.y + 107));
+    ui::EditBox* box = ui::EditBox::create(kEditSize, "res/r_save_entry_back.png");
+    box->setPosition(editPosition(item));
     box->setFont("Arial", 30);
     // The edit box's own white text would vanish on the white entry card.
     box->setFontColor(kTitleInk);
@@ -439,6 +440,19 @@ void SaveScene::beginTitleEdit(SaveItemView* item) {
     titleOverlay = overlay;
     editedItem = item;
     box->touchDownAction(box, ui::Widget::TouchEventType::ENDED);
+    // Typing replaces the old title rather than adding to it.
+    box->selectAll();
+}
+
+// The box's text line lies on the title's first line, and the whole box inside the window
+// even for an item at the edge of the screen.
+Vec2 SaveScene::editPosition(SaveItemView* item) const {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    const Vec2 title = item->convertToWorldSpace(
+        Vec2(SaveItemView::kWidth / 2, SaveItemView::kTitleTop - SaveItemView::kTitleLine / 2));
+    const float halfW = kEditSize.width / 2, halfH = kEditSize.height / 2;
+    return Vec2(std::max(halfW, std::min(title.x, visible.width - halfW)),
+                std::max(halfH, std::min(title.y, visible.height - halfH)));
 }
 
 void SaveScene::editBoxEditingDidEnd(ui::EditBox* box) {

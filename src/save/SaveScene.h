@@ -73,6 +73,7 @@ private:
     bool isVisible(int n, float offset) const;
     void takeOff(SaveItemView* item);
     void putOn(int n, bool atFront);
+    cocos2d::Vec2 editPosition(SaveItemView* item) const;
     cocos2d::Layer* makeDeleteOverlay();
     void clearSelection();
     void showMessage(const std::string& message);

@@ -244,14 +244,16 @@ protected:
         static const char* const kTexts[] = {"a", "ロボ", "くるま 2", "Zoom!", "", "とまれ"};
         SaveData* record = item->record;
         std::string expected = record->title;
+        bool selected = !expected.empty();  // the old title, which the first edit replaces
         for (int i = uniform(0, 3); i > 0; --i) {
             if (chance(30)) {
                 input::pressKey(SDLK_BACKSPACE);
-                popCharacter(expected);
-            } else {
-                const std::string text = kTexts[uniform(0, 5)];
+                selected ? expected.clear() : popCharacter(expected);
+                selected = false;
+            } else if (const std::string text = kTexts[uniform(0, 5)]; !text.empty()) {
                 input::typeText(text);
-                expected += text;
+                expected = selected ? text : expected + text;
+                selected = false;
             }
         }
         if (chance(25)) {

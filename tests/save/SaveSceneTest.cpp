@@ -31,6 +31,7 @@
 #include "support/InputInjector.h"
 #include "support/Screenshot.h"
 #include "support/TestImages.h"
+#include "ui/EditBox.h"
 
 namespace {
 
@@ -180,7 +181,7 @@ TEST_F(Gallery, RenamingWritesTheListAtOnceAlsoToAnEmptyTitle) {
     Image* frame = screenshot::capture();
     int inked = 0;
     for (float x = titleOf(1).x - 140; x < titleOf(1).x + 140; x += 2) {
-        inked += screenshot::pixelAt(frame, Vec2(x, 107)).r < 100 ? 1 : 0;
+        inked += screenshot::pixelAt(frame, Vec2(x, titleOf(1).y)).r < 100 ? 1 : 0;
     }
     EXPECT_GT(inked, 3);
     for (int i = 0; i < 4; ++i) {
@@ -200,6 +201,36 @@ TEST_F(Gallery, RenamingWritesTheListAtOnceAlsoToAnEmptyTitle) {
     std::fread(out, 1, sizeof out - 1, pipe);
     ::pclose(pipe);
     EXPECT_STREQ(out, "['', 'p1']\n");
+
+    // Untitled, it keeps a line to tap on and shows its date faintly, so it can be named again.
+    const SaveItemView* item = gallery->visibleItems.at(1);
+    EXPECT_EQ(item->getPlaceholder()->getString(), item->record->modify);
+    input::tap(titleOf(1));
+    EXPECT_NE(gallery->titleOverlay, nullptr);
+}
+
+TEST_F(Gallery, ATitleIsRenamedInABoxOverItInsideTheWindowWithTheOldTitleSelected) {
+    storePrograms(2);
+    SaveScene::lastScrollOffset = -200;  // the older program stands partly off the right edge
+    openGallery();
+    for (int n : {1, 2}) {
+        SCOPED_TRACE(n);
+        input::tap(titleOf(n));
+        ASSERT_NE(gallery->titleOverlay, nullptr);
+        ui::EditBox* box = nullptr;
+        for (Node* child : gallery->titleOverlay->getChildren()) {
+            box = box ? box : dynamic_cast<ui::EditBox*>(child);
+        }
+        ASSERT_NE(box, nullptr);
+        const Rect shown(box->convertToWorldSpace(Vec2::ZERO), box->getContentSize());
+        EXPECT_TRUE(Rect(0, 0, 1024, 768).containsPoint(shown.origin));
+        EXPECT_TRUE(Rect(0, 0, 1024, 768).containsPoint(Vec2(shown.getMaxX(), shown.getMaxY())));
+        EXPECT_TRUE(shown.containsPoint(titleOf(n)));
+        input::typeText("new");
+        input::pressKey(SDLK_RETURN);
+        step(10);
+        EXPECT_EQ(SaveDataManager::getInstance()->getDatas()[n - 1]->title, "new");
+    }
 }
 
 TEST_F(Gallery, ThumbnailsAreReadAfreshAndDamagedOnesShowThePlaceholder) {
@@ -327,9 +358,10 @@ TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAl
         EXPECT_EQ(fileBytes(path), bytes) << path;
     }
     // Another program reads the list as it stands.
-    const std::string command = "python3 -c \"import plistlib, sys; print([d['title'] for d in "
-                                "plistlib.load(open(sys.argv[1], 'rb'))['datas']])\" '" +
-                                dir.path() + SaveDataManager::kListFile + "'";
+    const std::string command =
+        "python3 -c \"import plistlib, sys; print([d['title'] for d in "
+        "plistlib.load(open(sys.argv[1], 'rb'))['datas']])\" '" +
+        dir.path() + SaveDataManager::kListFile + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char line[256] = {};

@@ -51,6 +51,17 @@ TEST_F(View, ATallWindowLetterBoxesAboveAndBelow) {
     const float bar = (1000 - 768 * scale) / 2;
     expectPoint(view()->convertDesignToWindow(Vec2(0, 768)), 0, bar);
     expectPoint(view()->convertDesignToWindow(Vec2(1024, 0)), 800, 1000 - bar);
+
+    // What lies below the design area (a drawer out of sight) stays out of the bar.
+    Scene* scene = runEmptyScene();
+    LayerColor* below = LayerColor::create(Color4B(255, 255, 255, 255), 1024, 300);
+    below->setPosition(0, -200);
+    scene->addChild(below);
+    Image* image = screenshot::capture();
+    ASSERT_NE(image, nullptr);
+    const int edge = static_cast<int>(1000 - bar);
+    EXPECT_EQ(image->getPixel(400, edge - 2), Color4B(255, 255, 255, 255));
+    EXPECT_EQ(image->getPixel(400, edge + 2), Color4B(0, 0, 0, 255));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,40 @@ TEST_F(EditBoxes, ATapOnTheBoxIsItsOwnAndDoesNotReachAnOverlayBelow) {
     input::tap(Vec2(800, 600));
     EXPECT_FALSE(box->isEditing());
     EXPECT_EQ(overlayTaps, 1);
+}
+
+TEST_F(EditBoxes, WhatIsTypedOverTheWholeSelectedTextReplacesIt) {
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        const char* text;
+    } cases[] = {
+        {"typed",
+         [] {
+             input::typeText("7");
+             input::typeText("8");
+         },
+         "78"},
+        {"backspace", [] { input::pressKey(SDLK_BACKSPACE); }, ""},
+        {"composed",
+         [] {
+             input::composeText("あ", 1, 0);
+             input::typeText("愛");
+         },
+         "愛"},
+        {"return", [] { input::pressKey(SDLK_RETURN); }, "12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        box->setText("12");
+        box->openKeyboard();
+        box->selectAll();
+        EXPECT_TRUE(box->getChildByName("selection")->isVisible());
+        c.edit();
+        EXPECT_STREQ(box->getText(), c.text);
+        EXPECT_FALSE(box->getChildByName("selection")->isVisible());
+        box->closeKeyboard();
+    }
 }
 
 TEST_F(EditBoxes, MaxLengthAndSingleLineLimitTheText) {
