@@ -1,6 +1,11 @@
 #include "app/AppDelegate.h"
+#include "base/Director.h"
 
 int main(int /*argc*/, char** /*argv*/) {
     AppDelegate app;
-    return cocos2d::Application::getInstance()->run();
+    const int status = cocos2d::Application::getInstance()->run();
+    // The scene on screen leaves the stage as it would for another: what it still has to
+    // store (a line operation's moves) reaches the disk before the process ends.
+    cocos2d::Director::getInstance()->reset();
+    return status;
 }
