@@ -247,12 +247,15 @@ TEST_F(CardPlacementTest, ASecondFingerNeitherFreesNorTakesOverAHeldCard) {
         for (int i = 0; other == 2 && i < 25; ++i) {
             input::fingerMove(1, second += Vec2(10, 0));
         }
+        if (other != 2) {
+            input::fingerUp(1, second);  // a tap; the palette's finger stays while finger 0 moves
+        }
         step(40);
         ASSERT_EQ(director()->getRunningScene(), scene) << "left while the card was held";
         ASSERT_TRUE(field->cardList.contains(card));
         input::touchMove(finger += Vec2(100, 0));  // pulled off its line, it follows
         EXPECT_NEAR(onScreen(card->getPosition()).x, x + 105, 0.5f);
-        input::fingerUp(1, second);
+        input::fingerUp(1, second);  // nothing for a finger already up
         input::touchEnd(finger);
         step(40);
         EXPECT_EQ(director()->getRunningScene() == scene, other != 3) << "leaves once let go";

@@ -471,9 +471,9 @@ protected:
                 }
             }
         }
-        const int pick = uniform(0, 2);
-        CardSprite* source = pick == 1 ? visiblePaletteCard() : nullptr;
-        if (pick == 0 && !buttons.empty()) {
+        const int pick = uniform(0, 3);
+        CardSprite* source = pick == 2 ? visiblePaletteCard() : nullptr;
+        if (pick < 2 && !buttons.empty()) {
             second = worldOf(buttons[static_cast<size_t>(uniform(0, buttons.size() - 1))]);
         } else if (source) {
             second = worldOf(source);
@@ -487,13 +487,9 @@ protected:
                                           std::clamp(first.y, 1.0f, 767.0f)));
             frames(1);
         }
-        const bool firstLetsGoFirst = chance(0.5);
-        if (firstLetsGoFirst) {
-            input::touchEnd(first);
-        }
-        input::fingerUp(1, second);
-        if (!firstLetsGoFirst) {
-            input::touchEnd(first);
+        const bool firstUpFirst = chance(0.5);
+        for (int up = 0; up < 2; ++up) {
+            (up == 0) == firstUpFirst ? input::touchEnd(first) : input::fingerUp(1, second);
         }
         frames(1);
     }
@@ -657,8 +653,8 @@ protected:
         }
         using Action = void (FieldRandomInput::*)();
         static const std::pair<int, Action> weighted[] = {
-            {22, &FieldRandomInput::paletteDrag}, {22, &FieldRandomInput::sheetDrag},
-            {6, &FieldRandomInput::twoFingers},   {8, &FieldRandomInput::wheel},
+            {22, &FieldRandomInput::paletteDrag}, {18, &FieldRandomInput::sheetDrag},
+            {10, &FieldRandomInput::twoFingers},  {8, &FieldRandomInput::wheel},
             {4, &FieldRandomInput::middleClick},  {5, &FieldRandomInput::tabSwitch},
             {10, &FieldRandomInput::lineButton},  {5, &FieldRandomInput::flipTap},
             {4, &FieldRandomInput::pan},          {2, &FieldRandomInput::pinch},
