@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "base/Director.h"
 
 int main(int /*argc*/, char** /*argv*/) {
     AppDelegate app;
@@ -6,5 +7,9 @@ int main(int /*argc*/, char** /*argv*/) {
     if (!app.claimDataFolder()) {
         return 0;
     }
-    return cocos2d::Application::getInstance()->run();
+    const int status = cocos2d::Application::getInstance()->run();
+    // The scene on screen leaves the stage as it would for another: what it still has to
+    // store (a line operation's moves) reaches the disk before the process ends.
+    cocos2d::Director::getInstance()->reset();
+    return status;
 }

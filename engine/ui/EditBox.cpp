@@ -272,10 +272,11 @@ void EditBox::endEditing(bool byReturn) {
     release();
 }
 
-void EditBox::insertText(const std::string& utf8) {
+void EditBox::insertText(const std::string& typed) {
     if (!_editing) {
         return;
     }
+    const std::string utf8 = _inputFilter ? _inputFilter(_allSelected ? std::string() : _text, typed) : typed;
     const bool wasComposing = !_composition.empty();
     _composition.clear();
     std::string added;
@@ -328,6 +329,12 @@ void EditBox::deleteBackward() {
 }
 
 void EditBox::didPressReturn() { endEditing(true); }
+
+void EditBox::didPressEscape() {
+    if (_editing && _delegate) {
+        _delegate->editBoxCancel(this);
+    }
+}
 
 void EditBox::composeText(const std::string& utf8, int /*start*/, int /*length*/) {
     // The caret stays after the whole composition: the input method's own cursor inside it is

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "base/IMEDelegate.h"
@@ -58,6 +59,10 @@ public:
     void setTextHorizontalAlignment(TextHAlignment alignment);
     void setDelegate(EditBoxDelegate* delegate) { _delegate = delegate; }
     EditBoxDelegate* getDelegate() const { return _delegate; }
+    // What of the typed text goes in, given the text so far; all of it when unset.
+    using InputFilter =
+        std::function<std::string(const std::string& text, const std::string& typed)>;
+    void setInputFilter(InputFilter filter) { _inputFilter = std::move(filter); }
 
     void openKeyboard();
     void closeKeyboard();
@@ -71,6 +76,8 @@ public:
     void insertText(const std::string& utf8) override;
     void deleteBackward() override;
     void didPressReturn() override;
+    // Escape while editing: the delegate decides whether it cancels.
+    void didPressEscape() override;
     void composeText(const std::string& utf8, int start, int length) override;
 
     void onExit() override;
@@ -101,6 +108,7 @@ private:
     KeyboardReturnType _returnType = KeyboardReturnType::DEFAULT;
     TextHAlignment _alignment = TextHAlignment::LEFT;
     EditBoxDelegate* _delegate = nullptr;
+    InputFilter _inputFilter;
     bool _editing = false;
     bool _allSelected = false;
 

@@ -19,6 +19,8 @@ public:
     virtual void editBoxEditingDidEndWithAction(EditBox* /*editBox*/, EditBoxEndAction /*action*/) {
     }
     virtual void editBoxReturn(EditBox* editBox) = 0;
+    // Escape was pressed while editing; the box stays as it is unless the delegate acts.
+    virtual void editBoxCancel(EditBox* /*editBox*/) {}
 };
 
 }  // namespace ui

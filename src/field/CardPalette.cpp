@@ -131,8 +131,9 @@ void CardPalette::updateCount(int index, int tab) {
 bool CardPalette::touchBegan(CardSprite* card, Touch* touch) {
     const Rect box(card->getParent()->convertToWorldSpace(card->getBoundingBox().origin),
                    card->getBoundingBox().size);
-    // A second finger on the palette while a card is carried is not another pick-up.
-    if (!box.containsPoint(touch->getLocation()) || _scene.paletteGhost) {
+    // A second finger on the palette while a card is held or carried is not another pick-up:
+    // it would take the first finger's drag over.
+    if (!box.containsPoint(touch->getLocation()) || _scene.placement().holdsCard()) {
         return false;
     }
     _scene.placement().flushLineMoves();  // a step of its own before the next one

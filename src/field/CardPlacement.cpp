@@ -108,10 +108,11 @@ void CardPlacement::addSheetListener(CardSprite* card) {
 bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
     const float s = _scene.sheetScale();
     const Vec2 point = (touch->getLocation() - _scene.fieldView->getContentOffset()) / s;
-    _scene.dragMoved = 0;
-    if (!card->getBoundingBox().containsPoint(point) || _scene.touchedCard) {
+    // Checked first: a second finger must not reset the first one's movement.
+    if (!card->getBoundingBox().containsPoint(point) || holdsCard()) {
         return false;
     }
+    _scene.dragMoved = 0;
     _scene.touchedCard = card;
     _scene.pressTime = Clock::now();
     _scene.overTrash = trashTest(card, touch->getLocation());
@@ -179,6 +180,11 @@ void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
     if (!cancelled && tap && number && stillOnSheet) {
         _scene.openNumberPopup(number);
     }
+}
+
+bool CardPlacement::holdsCard() const {
+    return _scene.touchedCard || _scene.paletteGhost || _scene.newCard ||
+           !_scene.draggedCards.empty();
 }
 
 void CardPlacement::finishTouch() {
@@ -613,7 +619,8 @@ void CardPlacement::removeAllCards() {
 
 void CardPlacement::insertLine(int line) {
     const int last = FieldScene::kLineCount - 1;
-    if (line < 0 || line > last) {
+    // A held card could be the one the line frees or moves from under the finger.
+    if (line < 0 || line > last || holdsCard()) {
         return;
     }
     flushLineMoves();  // each line operation is a step of its own
@@ -631,7 +638,7 @@ void CardPlacement::insertLine(int line) {
 
 void CardPlacement::deleteLine(int line) {
     const int last = FieldScene::kLineCount - 1;
-    if (line < 0 || line > last) {
+    if (line < 0 || line > last || holdsCard()) {
         return;
     }
     flushLineMoves();

@@ -39,6 +39,10 @@ public:
     void startEdgeScrolling(CardSprite* card);
     void stopEdgeScrolling();
 
+    // A finger holds a sheet card or carries one from the palette: until it lets go, nothing
+    // else may take that card off the sheet or start a drag of its own.
+    bool holdsCard() const;
+
     // The card joined to a line's head, or null.
     CardSprite* cardOfLine(int line) const;
     // Frees both joints of a card and the joints that pointed back at it.

@@ -339,6 +339,13 @@ void FieldScene::scrollViewDidScroll(FieldScrollView* view) {
 
 void FieldScene::editBoxReturn(ui::EditBox* editBox) { _numberPopup->confirm(editBox); }
 
+void FieldScene::editBoxCancel(ui::EditBox* editBox) { _numberPopup->cancel(editBox); }
+
+void FieldScene::onExit() {
+    _placement->flushLineMoves();
+    Layer::onExit();
+}
+
 // Controls
 
 void FieldScene::scrollPaletteUp() {
@@ -404,7 +411,8 @@ void FieldScene::openSavedPrograms() {
 }
 
 void FieldScene::checkSavedPrograms() {
-    if (TarnixCardSerialManager::getInstance()->linkState != 0) {
+    // A held card's drag is stored when the finger lets go: leave only after that.
+    if (TarnixCardSerialManager::getInstance()->linkState != 0 || _placement->holdsCard()) {
         showWaitOverlay();
         return;
     }
@@ -502,6 +510,7 @@ void FieldScene::loadField() { _storage->load(); }
 
 void FieldScene::captureThumbnail(
     std::function<void(RenderTexture*, const std::string&)> completion) {
+    _placement->flushLineMoves();  // the picture and the stored program show the same lines
     _storage->captureThumbnail(std::move(completion));
 }
 

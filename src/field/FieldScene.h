@@ -52,6 +52,9 @@ public:
     void scrollViewDidScroll(FieldScrollView* view) override;
     void scrollViewDidZoom(FieldScrollView*) override {}
     void editBoxReturn(cocos2d::ui::EditBox* editBox) override;
+    void editBoxCancel(cocos2d::ui::EditBox* editBox) override;
+    // Leaving the screen, or the editor closing, must not lose a line operation's store.
+    void onExit() override;
 
     // Controls.
     void scrollPaletteUp();

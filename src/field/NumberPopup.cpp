@@ -42,6 +42,18 @@ bool NumberPopup::accept(const std::string& text, std::string& stored) {
     return true;
 }
 
+std::string NumberPopup::filter(const std::string& text, const std::string& typed) {
+    bool point = text.find('.') != std::string::npos;
+    std::string taken;
+    for (char c : typed) {
+        if ((c >= '0' && c <= '9') || (c == '.' && !point)) {
+            point = point || c == '.';
+            taken += c;
+        }
+    }
+    return taken;
+}
+
 void NumberPopup::open(InputCardSprite* card) {
     if (!card || _scene.numberPopup) {
         return;
@@ -76,6 +88,7 @@ void NumberPopup::open(InputCardSprite* card) {
     box->setReturnType(ui::EditBox::KeyboardReturnType::GO);
     box->setText(card->value.c_str());
     box->setDelegate(&_scene);
+    box->setInputFilter(filter);
     popup->addChild(box);
 
     auto* listener = EventListenerTouchOneByOne::create();
@@ -110,6 +123,14 @@ void NumberPopup::confirm(ui::EditBox* box) {
     close();
     card->setValue(stored);
     _scene.saveField();
+}
+
+void NumberPopup::cancel(ui::EditBox* box) {
+    if (!_scene.numberPopup || box != _box) {
+        return;
+    }
+    box->closeKeyboard();  // typing must not reach a box that is fading away
+    close();
 }
 
 void NumberPopup::shake() {

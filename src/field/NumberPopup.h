@@ -13,16 +13,20 @@ class FieldScene;
 class InputCardSprite;
 
 // The popup over a number card in which its number is typed: digits and at most one point,
-// or nothing; anything else shakes the popup for another try.
+// or nothing. The box takes no other character, so that Return always has a number to take;
+// Escape closes the popup and the card keeps its number.
 class NumberPopup {
 public:
     explicit NumberPopup(FieldScene& scene) : _scene(scene) {}
 
     void open(InputCardSprite* card);
     void confirm(cocos2d::ui::EditBox* box);
+    void cancel(cocos2d::ui::EditBox* box);
 
     // The text as it is stored, or false when it is no number the card can carry.
     static bool accept(const std::string& text, std::string& stored);
+    // What of the typed text the box takes after `text`: its digits and a first point.
+    static std::string filter(const std::string& text, const std::string& typed);
 
 private:
     void shake();

@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint8_t kPressedOpacity = 192;
 constexpr float kEnlargement = 1.5f;
+constexpr float kMarginShare = (kEnlargement - 1) / 2;  // on each side, so the centre stays
 
 bool visibleInTree(const Node* node) {
     for (; node; node = node->getParent()) {
@@ -31,7 +32,7 @@ bool PressListener::hits(const Node* node, const Touch* touch, const Options& op
     if (options.enlargeBy) {
         const float s = options.enlargeBy();
         const Size& size = node->getContentSize();
-        box.origin -= Vec2(size.width, size.height) / kEnlargement * s;
+        box.origin -= Vec2(size.width, size.height) * kMarginShare * s;
         box.size = Size(size.width * kEnlargement * s, size.height * kEnlargement * s);
     }
     return box.containsPoint(touch->getLocation());

@@ -144,23 +144,25 @@ TEST_F(FieldSceneLayout, WheelScrollsThePaletteOrTheSheetAndTheMiddleButtonZooms
     EXPECT_FLOAT_EQ(field->sheetScale(), 1.0f);
 }
 
-TEST_F(FieldSceneLayout, LineButtonsAreHitThroughTheirEnlargedBoxAtHalfZoom) {
-    open();
-    // A card on line 1; deleting line 0 brings it up to line 0.
-    CardSprite* head1 = field->lines[1][0];
-    CardSprite* card = putOnLine(1, 0, 1);
-    ASSERT_EQ(card->joints[0].partner, head1);
-
-    input::mouseDown(Vec2(600, 300), SDL_BUTTON_MIDDLE);
-    ASSERT_FLOAT_EQ(field->sheetScale(), 0.5f);
-    const float y = kSheetTop - 50 - 65;
-    const Vec2 corner = onScreen(Vec2(459.5f - 18, y - 18));  // lower left of the button
-    input::tap(corner - Vec2(8, 8));  // outside the drawn button, inside its enlarged box
-    step(10);
-    EXPECT_EQ(card->joints[0].partner, field->lines[0][0]);
-    EXPECT_EQ(field->lines[1][0]->joints[0].partner, nullptr);
-    EXPECT_EQ(field->lines[0][0]->faceSprite->getColor(), Color3B(32, 32, 32));
-    EXPECT_EQ(field->lines[1][0]->faceSprite->getColor(), Color3B::WHITE);
+TEST_F(FieldSceneLayout, LineButtonsAreHitThroughABoxEnlargedAboutTheirCentre) {
+    // From the centre of the first line's delete button, in screen units: 4 inside its upper right
+    // corner at full zoom; outside the drawn button on either side at half zoom.
+    const std::pair<float, Vec2> taps[] = {
+        {1.0f, Vec2(14, 14)}, {0.5f, Vec2(12, 12)}, {0.5f, Vec2(-12, -12)}};
+    for (const auto& [zoom, from] : taps) {
+        SCOPED_TRACE(zoom);
+        open();
+        // A card on line 1; deleting line 0 brings it up to line 0.
+        CardSprite* card = putOnLine(1, 0, 1);
+        ASSERT_EQ(card->joints[0].partner, field->lines[1][0]);
+        field->fieldView->setZoomScale(zoom);
+        input::tap(onScreen(Vec2(459.5f, kSheetTop - 50 - 65)) + from);
+        step(10);
+        EXPECT_EQ(card->joints[0].partner, field->lines[0][0]);
+        EXPECT_EQ(field->lines[1][0]->joints[0].partner, nullptr);
+        EXPECT_EQ(field->lines[0][0]->faceSprite->getColor(), Color3B(32, 32, 32));
+        EXPECT_EQ(field->lines[1][0]->faceSprite->getColor(), Color3B::WHITE);
+    }
 }
 
 TEST_F(FieldSceneLayout, CopyrightOpensThePageShippedWithTheProgram) {

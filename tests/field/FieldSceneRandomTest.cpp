@@ -8,7 +8,33 @@ namespace {
 
 using namespace field_random;
 
-class FieldSceneRandomTest : public FieldRandomInput {};
+class FieldSceneRandomTest : public FieldRandomInput {
+protected:
+    // One phase of a run: random steps with the invariants checked after each; false once one
+    // failed. A run may add phases under other conditions, each with the same checks.
+    bool randomSteps(unsigned steps) {
+        for (unsigned i = 0; i < steps; ++i) {
+            SCOPED_TRACE("step " + std::to_string(i));
+            randomAction();
+            if (!HasFatalFailure()) {
+                checkSettled();
+            }
+            if (HasFatalFailure()) {
+                std::string last;
+                for (size_t a = actions.size() > 4 ? actions.size() - 4 : 0; a < actions.size();
+                     ++a) {
+                    last += " " + actions[a];
+                }
+                ADD_FAILURE() << "the last actions:" << last;
+                return false;
+            }
+            mostCards = std::max(mostCards, field->cardList.size());
+        }
+        return true;
+    }
+
+    size_t mostCards = 0;
+};
 
 TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
     const unsigned seed = envNumber("ZOA_RANDOM_SEED", kDefaultSeed);
@@ -17,22 +43,8 @@ TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
     rng.seed(seed);
     openField(nullptr);
     ASSERT_FALSE(HasFatalFailure());
-    size_t mostCards = 0;
-    for (unsigned i = 0; i < steps; ++i) {
-        SCOPED_TRACE("step " + std::to_string(i));
-        randomAction();
-        if (!HasFatalFailure()) {
-            checkSettled();
-        }
-        if (HasFatalFailure()) {
-            std::string last;
-            for (size_t a = actions.size() > 4 ? actions.size() - 4 : 0; a < actions.size(); ++a) {
-                last += " " + actions[a];
-            }
-            ADD_FAILURE() << "the last actions:" << last;
-            return;
-        }
-        mostCards = std::max(mostCards, field->cardList.size());
+    if (!randomSteps(steps)) {
+        return;
     }
     // The run reached what it is meant to shake: cards on the sheet and lines filled.
     EXPECT_GE(mostCards, 5u);

@@ -2,8 +2,8 @@
 
 // Seeded random input on one field scene: presses, holds and drags from the palette, drags of
 // sheet cards onto lines and the trash, wheel turns, zoom toggles, tab switches, line buttons,
-// flips, number entry and reopening the program, with the scene's invariants to check after
-// every step.
+// flips, number entry, a second finger while the first holds a card, and reopening the
+// program, with the scene's invariants to check after every step.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -180,6 +180,7 @@ protected:
         checkLines(!lineMovePending());
         checkTints();
         checkCounts();
+        checkReferences();
         if (pickedSinceLoad) {
             checkZOrders();
         }
@@ -223,6 +224,18 @@ protected:
                 << "a card joined to something that does not hold it";
             ASSERT_EQ(card->joints[1].partner, nullptr);
         }
+    }
+
+    // No card is referenced after it was freed: what a drag or the popup holds is on the sheet.
+    void checkReferences() {
+        for (CardSprite* card : std::initializer_list<CardSprite*>{
+                 field->touchedCard, field->newCard, field->editingCard}) {
+            ASSERT_TRUE(!card || field->cardList.contains(card)) << "a card held after it went";
+        }
+        for (CardSprite* card : field->draggedCards) {
+            ASSERT_TRUE(field->cardList.contains(card)) << "a dragged card that went";
+        }
+        ASSERT_TRUE(!field->paletteGhost || field->paletteGhost->getParent() == field);
     }
 
     void checkCounts() {
@@ -274,7 +287,9 @@ protected:
 
     void checkSettled() {
         checkStructure();
-        if (!HasFatalFailure() && !dragInProgress() && !lineMovePending()) {
+        // Every action lets go of its fingers: a drag left over would freeze the sheet.
+        ASSERT_FALSE(dragInProgress()) << "a drag outlived its fingers";
+        if (!HasFatalFailure() && !lineMovePending()) {
             checkDisk();
         }
     }
@@ -338,17 +353,10 @@ protected:
     // Actions.
     void paletteDrag() {
         actions.push_back("paletteDrag");
-        std::vector<CardSprite*> visible;
-        for (CardSprite* card : field->paletteCards) {
-            const float y = worldOf(card).y;
-            if (y > 20 && y < 700) {
-                visible.push_back(card);
-            }
-        }
-        if (visible.empty()) {
+        CardSprite* card = visiblePaletteCard();
+        if (!card) {
             return wheel();
         }
-        CardSprite* card = visible[static_cast<size_t>(uniform(0, visible.size() - 1))];
         const Size size = card->getContentSize();
         Vec2 finger =
             worldOf(card) + Vec2(real(-0.4f, 0.4f) * size.width, real(-0.4f, 0.4f) * size.height);
@@ -375,6 +383,18 @@ protected:
         }
         input::touchEnd(finger);
         frames(1);
+    }
+
+    CardSprite* visiblePaletteCard() {
+        std::vector<CardSprite*> visible;
+        for (CardSprite* card : field->paletteCards) {
+            const float y = worldOf(card).y;
+            if (y > 20 && y < 700) {
+                visible.push_back(card);
+            }
+        }
+        return visible.empty() ? nullptr
+                               : visible[static_cast<size_t>(uniform(0, visible.size() - 1))];
     }
 
     CardSprite* randomCardOnScreen() {
@@ -422,6 +442,55 @@ protected:
             }
         }
         input::touchEnd(finger);
+        frames(1);
+    }
+
+    // Finger 0 holds a sheet card or carries one off the palette; finger 1 taps a line button
+    // (most often one of the held card's line), carries from the palette or presses the sheet;
+    // finger 0 keeps moving, and they let go in either order.
+    void twoFingers() {
+        actions.push_back("twoFingers");
+        CardSprite* sheetCard = chance(0.7) ? randomCardOnScreen() : nullptr;
+        CardSprite* from = sheetCard ? sheetCard : visiblePaletteCard();
+        if (!from || onGalleryButton(worldOf(from))) {
+            return wheel();
+        }
+        Vec2 first = worldOf(from), second = sheetPoint();
+        press(first);
+        for (int i = 0; i < 4; ++i) {
+            input::touchMove(first += sheetCard ? Vec2(real(-9, 9), real(-9, 9)) : Vec2(60, 0));
+            frames(1);
+        }
+        std::vector<Sprite*> buttons;
+        for (int k = 0; k < FieldScene::kLineCount; ++k) {
+            CardSprite* held = field->lines[k][0]->joints[0].partner;
+            const bool own = held && (held == field->touchedCard || held == field->newCard);
+            for (Sprite* button : {addButtons[k], deleteButtons[k]}) {
+                if (onSheetScreen(worldOf(button)) && (own || chance(0.05))) {
+                    buttons.push_back(button);
+                }
+            }
+        }
+        const int pick = uniform(0, 3);
+        CardSprite* source = pick == 2 ? visiblePaletteCard() : nullptr;
+        if (pick < 2 && !buttons.empty()) {
+            second = worldOf(buttons[static_cast<size_t>(uniform(0, buttons.size() - 1))]);
+        } else if (source) {
+            second = worldOf(source);
+        }
+        second = onGalleryButton(second) ? Vec2(600, 400) : second;
+        input::fingerDown(1, second);
+        for (int i = 0; i < 4; ++i) {
+            input::fingerMove(1, second += source ? Vec2(60, 0) : Vec2(0, 0));
+            first += Vec2(real(-30, 30), real(-30, 30));
+            input::touchMove(first = Vec2(std::clamp(first.x, 1.0f, 1023.0f),
+                                          std::clamp(first.y, 1.0f, 767.0f)));
+            frames(1);
+        }
+        const bool firstUpFirst = chance(0.5);
+        for (int up = 0; up < 2; ++up) {
+            (up == 0) == firstUpFirst ? input::touchEnd(first) : input::fingerUp(1, second);
+        }
         frames(1);
     }
 
@@ -584,12 +653,13 @@ protected:
         }
         using Action = void (FieldRandomInput::*)();
         static const std::pair<int, Action> weighted[] = {
-            {22, &FieldRandomInput::paletteDrag}, {28, &FieldRandomInput::sheetDrag},
-            {8, &FieldRandomInput::wheel},        {4, &FieldRandomInput::middleClick},
-            {5, &FieldRandomInput::tabSwitch},    {10, &FieldRandomInput::lineButton},
-            {5, &FieldRandomInput::flipTap},      {4, &FieldRandomInput::pan},
-            {2, &FieldRandomInput::pinch},        {9, &FieldRandomInput::randomPress},
-            {1, &FieldRandomInput::numberEntry},  {2, &FieldRandomInput::reopen}};
+            {22, &FieldRandomInput::paletteDrag}, {18, &FieldRandomInput::sheetDrag},
+            {10, &FieldRandomInput::twoFingers},  {8, &FieldRandomInput::wheel},
+            {4, &FieldRandomInput::middleClick},  {5, &FieldRandomInput::tabSwitch},
+            {10, &FieldRandomInput::lineButton},  {5, &FieldRandomInput::flipTap},
+            {4, &FieldRandomInput::pan},          {2, &FieldRandomInput::pinch},
+            {9, &FieldRandomInput::randomPress},  {1, &FieldRandomInput::numberEntry},
+            {2, &FieldRandomInput::reopen}};
         int pick = uniform(0, 99);
         for (const auto& [weight, action] : weighted) {
             if (pick < weight) {
