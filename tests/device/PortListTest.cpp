@@ -5,6 +5,7 @@
 #include <atomic>
 #include <future>
 #include <thread>
+#include <tuple>
 
 #include "support/DeviceLinkGuard.h"
 #include "support/TempDir.h"
@@ -88,20 +89,30 @@ TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
     EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
     EXPECT_TRUE(manager->hasChosenPort());
 
-    // The user chose entry 1; a new search keeps the index but marks only the first entry, so
-    // the user is asked to choose again.
+    // The user chose /dev/ttyUSB1; new searches keep it chosen wherever it is listed, and
+    // choose nothing while it is gone.
     manager->selectedIndex = 1;
     manager->selectPort([](bool) {});
-    manager->scanPorts([](bool) {});
-    DeviceLinkGuard::drain();
-    EXPECT_EQ(manager->selectedIndex, 1);
-    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
-    EXPECT_FALSE(manager->hasChosenPort());
+    for (const auto& [found, index, expected] :
+         {std::tuple<std::vector<Port>, int, std::vector<bool>>{ports, 1, {false, true, false}},
+          {{{"/dev/ttyUSB1", "b"}}, 0, {true, false}},
+          {{{"/dev/ttyUSB0", "a"}}, 0, {false, false}}}) {
+        manager->setPortSource([found = found](std::vector<Port>& list) {
+            list = found;
+            return true;
+        });
+        manager->scanPorts([](bool) {});
+        DeviceLinkGuard::drain();
+        EXPECT_EQ(marks(), expected);
+        EXPECT_EQ(manager->selectedIndex, index);
+        EXPECT_EQ(manager->hasChosenPort(), expected[index]);
+        EXPECT_EQ(manager->missingPort(), expected[index] ? "" : "/dev/ttyUSB1");
+    }
 
-    // A shorter list leaves the index outside it: nothing counts as chosen.
+    // An index outside the list: nothing counts as chosen.
     manager->selectedIndex = 5;
     manager->selectPort([](bool) {});
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false}));
     EXPECT_FALSE(manager->hasChosenPort());
 }
 

@@ -105,6 +105,19 @@ TEST_F(SerialLinkTest, OpensTheLineRawAt115200EightNoneOneAndDropsWhatWaited) {
     EXPECT_GE(board.sentCount() - printed, 4u);
 }
 
+TEST_F(SerialLinkTest, ABoardWaitingForItsEchoToBeTakenStillTakesEveryByte) {
+    // Nothing may be left unread for long: once the board's echo fills the terminals between
+    // it and the editor, the board stops reading until its echo is taken.
+    board.blockOnReplies();
+    DeviceLinkGuard::chooseSerial(board.portPath());
+    ASSERT_TRUE(manager->openLink());
+    const size_t count = 256 * 1024;
+    for (size_t i = 0; i < count; ++i) {
+        ASSERT_TRUE(manager->writeByte(static_cast<uint8_t>('a' + i % 26))) << "byte " << i;
+    }
+    EXPECT_TRUE(board.waitForBytes(count, std::chrono::seconds(10)));
+}
+
 TEST_F(SerialLinkTest, OpenIsExclusiveAndTheSamePortOpensTwiceInARow) {
     DeviceLinkGuard::chooseSerial(board.portPath());
     ASSERT_TRUE(manager->openLink());

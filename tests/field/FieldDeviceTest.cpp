@@ -3,10 +3,12 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "2d/Label.h"
 #include "2d/LayerColor.h"
 #include "2d/Sprite.h"
+#include "app/LanguageManager.h"
 #include "cards/CodeGenerator.h"
 #include "field/CardSprite.h"
 #include "platform/MessageBox.h"
@@ -208,6 +210,42 @@ TEST_F(FieldDeviceTest, TheOverlaysStopButtonEndsTheTransferWithNoByteAfterIt) {
     EXPECT_TRUE(MessageBoxRecorder::entries().empty()) << "a cancel shows nothing";
 }
 
+TEST_F(FieldDeviceTest, ACancelledRequestNeitherEndsNorHoldsUpTheNextOne) {
+    openField();
+    for (int line = 0; line < 10; ++line) {
+        place(kBeep, line);
+    }
+    VirtualBoard board;
+    link.chooseSerial(board.portPath());
+    auto waitForWorkers = [] {
+        for (int i = 0; i < 2500 && FieldWorkers::runningWorkers() > 0; ++i) {
+            std::this_thread::sleep_for(2ms);
+        }
+        return FieldWorkers::runningWorkers() == 0;
+    };
+    // Stopped, closed and played again before the first run's end reached the main thread.
+    field->play();
+    ASSERT_TRUE(board.waitForBytes(3, 5s));
+    press(field->runStopButton);
+    ASSERT_TRUE(waitForWorkers());
+    field->closeRunOverlay();
+    field->play();
+    step();
+    EXPECT_NE(field->runStopButton, nullptr) << "the second run goes on";
+
+    // A stop while the run goes on cuts it short rather than waiting for its end.
+    const auto stopped = std::chrono::steady_clock::now();
+    field->stop();
+    while (field->waitOverlay && std::chrono::steady_clock::now() - stopped < 10s) {
+        step();
+        std::this_thread::sleep_for(2ms);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, 2500ms);
+    EXPECT_EQ(field->runStopButton, nullptr);
+    EXPECT_TRUE(waitForWorkers());
+    EXPECT_TRUE(MessageBoxRecorder::entries().empty());
+}
+
 TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     openField();
     field->openDrawer();
@@ -249,6 +287,54 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     step(10);
     EXPECT_EQ(field->portListPopup, nullptr);
     EXPECT_EQ(field->portLabel->getString(), "* /dev/ttyVIRT1 [ second ]");
+
+    // New searches keep the choice by its port, say when it is gone, and find it again.
+    for (const auto& [ports, label, chosen] :
+         {std::tuple<std::vector<SerialPortScanner::Port>, std::string, bool>{
+              {{"/dev/ttyVIRT0", "first"}}, "  /dev/ttyVIRT1 [ not found ]", false},
+          {{{"/dev/ttyVIRT2", "third"}, {"/dev/ttyVIRT0", "first"}, {"/dev/ttyVIRT1", "second"}},
+           "* /dev/ttyVIRT1 [ second ]",
+           true}}) {
+        DeviceLinkGuard::manager()->setPortSource([ports = ports](auto& found) {
+            found = ports;
+            return true;
+        });
+        field->searchPorts();
+        settle();
+        EXPECT_EQ(field->portLabel->getString(), label);
+        EXPECT_EQ(DeviceLinkGuard::manager()->hasChosenPort(), chosen) << label;
+    }
+}
+
+TEST_F(FieldDeviceTest, PortTextsAreInTheUsersLanguage) {
+    openField();
+    auto* language = LanguageManager::getInstance();
+    const int system = language->language;
+    auto* manager = DeviceLinkGuard::manager();
+    link.choose({{"/dev/ttyVIRT0", "first"}}, 0);
+    struct Case {
+        int state;
+        bool emptyList;
+        const char* japanese;
+        const char* english;
+    };
+    for (const Case& c : {Case{2, false, "さがしています ...", "Search ..."},
+                          Case{3, false, "/dev/ttyVIRT0 [ せつぞくしています ... ]",
+                               "/dev/ttyVIRT0 [ Connecting ... ]"},
+                          Case{0, true, "みつかりません ...", "Not Found ..."}}) {
+        if (c.emptyList) {
+            manager->init();
+        }
+        manager->linkState = c.state;
+        for (int lang : {LanguageManager::kJapanese, LanguageManager::kEnglish}) {
+            language->language = lang;
+            field->refreshPortLabel();
+            EXPECT_EQ(field->portLabel->getString(),
+                      lang == LanguageManager::kJapanese ? c.japanese : c.english);
+        }
+    }
+    manager->linkState = 0;
+    language->language = system;
 }
 
 TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {

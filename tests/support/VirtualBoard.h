@@ -28,7 +28,7 @@ extern char** environ;
 // as a USB serial port has them, so the editor's own settings decide what arrives.
 // Like a real board it talks back: it echoes every byte it receives, answers "OK" after every
 // line (or every 32 bytes without one), sends an XOFF with its first answer, and can be told to
-// keep sending text for as long as it runs.
+// keep sending text for as long as it runs. It can also stop reading, or wait on its replies.
 class VirtualBoard {
 public:
     using Clock = std::chrono::steady_clock;
@@ -105,6 +105,12 @@ public:
         _chatterSent = 0;
     }
 
+    // The board stops reading, as one busy with a long job: what is written to it backs up.
+    void deafen() { _deaf = true; }
+    // From now on the board waits until the link takes all of its replies, as a board whose
+    // output buffer is full does, and reads nothing meanwhile.
+    void blockOnReplies() { _blockOnReplies = true; }
+
     // Every byte the board has sent so far (what the link may or may not have taken).
     size_t sentCount() const { return _sentCount; }
 
@@ -148,7 +154,7 @@ private:
             pollfd ready{_boardFd, POLLIN, 0};
             const int events = ::poll(&ready, 1, 5);
             sendChatter();
-            if (events <= 0) {
+            if (events <= 0 || _deaf) {
                 continue;
             }
             const ssize_t count = ::read(_boardFd, buffer, sizeof(buffer));
@@ -212,9 +218,19 @@ private:
         if (count == 0) {
             return;
         }
-        const ssize_t written = ::write(_boardFd, bytes, count);
-        if (written > 0) {
-            _sentCount += static_cast<size_t>(written);
+        while (count > 0 && !_stop) {
+            const ssize_t written = ::write(_boardFd, bytes, count);
+            if (written > 0) {
+                _sentCount += static_cast<size_t>(written);
+                bytes += written;
+                count -= static_cast<size_t>(written);
+            } else if (!_blockOnReplies) {
+                return;
+            }
+            if (count > 0 && _blockOnReplies) {
+                pollfd writable{_boardFd, POLLOUT, 0};
+                ::poll(&writable, 1, 5);
+            }
         }
     }
 
@@ -239,6 +255,8 @@ private:
     int _boardFd = -1;
     int _holdFd = -1;
     std::atomic<bool> _stop{false};
+    std::atomic<bool> _deaf{false};
+    std::atomic<bool> _blockOnReplies{false};
     std::thread _reader;
     mutable std::mutex _mutex;
     std::vector<Arrival> _arrivals;
