@@ -28,7 +28,7 @@ extern char** environ;
 // as a USB serial port has them, so the editor's own settings decide what arrives.
 // Like a real board it talks back: it echoes every byte it receives, answers "OK" after every
 // line (or every 32 bytes without one), sends an XOFF with its first answer, and can be told to
-// keep sending text for as long as it runs. It can also stop reading, or wait on its replies.
+// keep sending text for as long as it runs.
 class VirtualBoard {
 public:
     using Clock = std::chrono::steady_clock;
@@ -105,10 +105,9 @@ public:
         _chatterSent = 0;
     }
 
-    // The board stops reading, as one busy with a long job: what is written to it backs up.
+    // The board stops reading, as one busy with a long job.
     void deafen() { _deaf = true; }
-    // From now on the board waits until the link takes all of its replies, as a board whose
-    // output buffer is full does, and reads nothing meanwhile.
+    // The board waits until the link takes each reply whole, reading nothing meanwhile.
     void blockOnReplies() { _blockOnReplies = true; }
 
     // Every byte the board has sent so far (what the link may or may not have taken).
@@ -218,19 +217,15 @@ private:
         if (count == 0) {
             return;
         }
-        while (count > 0 && !_stop) {
-            const ssize_t written = ::write(_boardFd, bytes, count);
-            if (written > 0) {
-                _sentCount += static_cast<size_t>(written);
-                bytes += written;
-                count -= static_cast<size_t>(written);
-            } else if (!_blockOnReplies) {
+        for (size_t sent = 0; sent < count && !_stop;) {
+            const ssize_t written = ::write(_boardFd, bytes + sent, count - sent);
+            sent += written > 0 ? static_cast<size_t>(written) : 0;
+            _sentCount += written > 0 ? static_cast<size_t>(written) : 0;
+            if (!_blockOnReplies) {
                 return;
             }
-            if (count > 0 && _blockOnReplies) {
-                pollfd writable{_boardFd, POLLOUT, 0};
-                ::poll(&writable, 1, 5);
-            }
+            pollfd writable{_boardFd, POLLOUT, 0};
+            ::poll(&writable, 1, 5);
         }
     }
 
@@ -255,8 +250,7 @@ private:
     int _boardFd = -1;
     int _holdFd = -1;
     std::atomic<bool> _stop{false};
-    std::atomic<bool> _deaf{false};
-    std::atomic<bool> _blockOnReplies{false};
+    std::atomic<bool> _deaf{false}, _blockOnReplies{false};
     std::thread _reader;
     mutable std::mutex _mutex;
     std::vector<Arrival> _arrivals;
