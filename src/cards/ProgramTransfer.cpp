@@ -49,13 +49,26 @@ public:
     bool sendUnit(const TransmissionUnit& unit) override {
         return _transfer.sendText(unit.pause, unit.echo, error, unit.text);
     }
+    // A byte image that lost its link ends at the next check, as an abort would, but is
+    // reported as the failed write it is.
     bool sendByte(uint8_t value, int32_t pauseMs, bool /*pad*/) override {
-        return _transfer.sendPacedByte(value, pauseMs);
+        if (failed) {
+            return false;
+        }
+        LinkTrouble trouble;
+        const bool written = _transfer.sendPacedByte(value, pauseMs, &trouble);
+        if (written || _transfer.aborted()) {
+            return written;
+        }
+        failed = true;
+        error = TarnixworksError::writeFailed(trouble.help());
+        return false;
     }
     void log(const std::string& text) override { _transfer.post(text); }
-    bool aborted() const override { return _transfer.aborted(); }
+    bool aborted() const override { return failed || _transfer.aborted(); }
 
     TarnixworksError error;
+    bool failed = false;
 
 private:
     ProgramTransfer& _transfer;
@@ -79,7 +92,7 @@ void ProgramTransfer::runProgram(const CardProgram& program, OnFailure onFailure
             sink.error = TarnixworksError::linkNotOpened(trouble.help());
         } else {
             _depth = 0;
-            sent = CodeGenerator(sink).run(program, _depth);
+            sent = CodeGenerator(sink).run(program, _depth) && !sink.failed;
         }
     }
     if (sent) {
@@ -125,8 +138,9 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
             post(std::string(1, c));
         }
         LinkTrouble trouble;
-        if (!manager->writeToLink(static_cast<uint8_t>(c), &trouble)) {
-            error = TarnixworksError::writeFailed(trouble.help());
+        if (!manager->writeToLink(static_cast<uint8_t>(c), &trouble, &_abortFlag)) {
+            // A write the user stopped while it waited is an abort, not a failure.
+            error = _abortFlag ? TarnixworksError() : TarnixworksError::writeFailed(trouble.help());
             return false;
         }
         // The pause runs from the moment the write returned, to a fixed deadline: the checks
@@ -140,11 +154,11 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
     return true;
 }
 
-bool ProgramTransfer::sendPacedByte(uint8_t value, int32_t pauseMs) {
+bool ProgramTransfer::sendPacedByte(uint8_t value, int32_t pauseMs, LinkTrouble* trouble) {
     if (!pauseUntil(Clock::now() + pauseLength(pauseMs))) {
         return false;
     }
-    return TarnixCardSerialManager::getInstance()->writeToLink(value);
+    return TarnixCardSerialManager::getInstance()->writeToLink(value, trouble, &_abortFlag);
 }
 
 void ProgramTransfer::post(const std::string& text) const {

@@ -9,6 +9,8 @@
 #include "cards/CardProgram.h"
 #include "cards/TarnixworksError.h"
 
+class LinkTrouble;
+
 // Carries a card program to the board over the open link, or stops what runs there. Its
 // requests run on a worker thread; what the console shows is posted to the main thread through
 // the scheduler. The abort flag and the indentation depth belong to the caller (the field
@@ -31,8 +33,9 @@ public:
     // On failure `error` holds the record to report (cleared when the user aborted).
     bool sendText(int32_t pause, bool echo, TarnixworksError& error, const std::string& text);
 
-    // Byte-image mode: pauses, then writes one byte; skipped once the user aborted.
-    bool sendPacedByte(uint8_t value, int32_t pauseMs);
+    // Byte-image mode: pauses, then writes one byte; skipped once the user aborted. On a failed
+    // write `trouble`, when given, says why.
+    bool sendPacedByte(uint8_t value, int32_t pauseMs, LinkTrouble* trouble = nullptr);
     // Posts one console entry to the main thread.
     void post(const std::string& text) const;
     bool aborted() const { return _abortFlag; }

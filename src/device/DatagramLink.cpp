@@ -6,7 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 
 DatagramLink::~DatagramLink() { close(); }
 
@@ -29,7 +31,8 @@ DatagramLink::OpenResult DatagramLink::open(uint16_t localPort) {
     return OpenResult::Opened;
 }
 
-bool DatagramLink::writeByte(uint8_t value, uint32_t address, uint16_t port) {
+bool DatagramLink::writeByte(uint8_t value, uint32_t address, uint16_t port,
+                             const std::atomic<bool>* stop) {
     const int fd = _socket;
     if (fd < 0) {
         return fail(EBADF);
@@ -38,9 +41,11 @@ bool DatagramLink::writeByte(uint8_t value, uint32_t address, uint16_t port) {
     destination.sin_family = AF_INET;
     destination.sin_port = htons(port);
     destination.sin_addr.s_addr = htonl(address);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kWriteTimeoutMs);
     while (true) {
-        if (::sendto(fd, &value, 1, MSG_NOSIGNAL,
-                     reinterpret_cast<const sockaddr*>(&destination), sizeof(destination)) == 1) {
+        if (::sendto(fd, &value, 1, MSG_NOSIGNAL, reinterpret_cast<const sockaddr*>(&destination),
+                     sizeof(destination)) == 1) {
             return true;
         }
         if (errno == EINTR) {
@@ -49,10 +54,15 @@ bool DatagramLink::writeByte(uint8_t value, uint32_t address, uint16_t port) {
         if (errno != EAGAIN && errno != EWOULDBLOCK) {
             return fail(errno);
         }
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if ((stop && *stop) || left <= 0) {
+            return fail(0);
+        }
         pollfd ready{fd, POLLOUT, 0};
-        const int result = ::poll(&ready, 1, kWriteTimeoutMs);
-        if (result <= 0 && !(result < 0 && errno == EINTR)) {
-            return fail(result < 0 ? errno : 0);
+        const int result = ::poll(&ready, 1, static_cast<int>(std::min<long>(left, 10)));
+        if (result < 0 && errno != EINTR) {
+            return fail(errno);
         }
     }
 }

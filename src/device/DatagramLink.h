@@ -16,8 +16,10 @@ public:
 
     OpenResult open(uint16_t localPort);
     // Fails without a socket and when the system refuses the datagram (no route to the board);
-    // a datagram that is sent but lost cannot be noticed, since the board never answers.
-    bool writeByte(uint8_t value, uint32_t address, uint16_t port);
+    // a datagram that is sent but lost cannot be noticed, since the board never answers. A full
+    // send queue is waited for, kWriteTimeoutMs in all, or until `stop` is set.
+    bool writeByte(uint8_t value, uint32_t address, uint16_t port,
+                   const std::atomic<bool>* stop = nullptr);
     void close();
     bool isOpen() const { return _socket >= 0; }
     // The errno of the last refused write; 0 when it had none (a full send queue that stayed

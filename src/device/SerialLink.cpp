@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 SerialLink::~SerialLink() { close(); }
@@ -81,8 +82,8 @@ bool SerialLink::configure(int fd) {
 
 void SerialLink::makeRaw(termios& options) {
     // The board echoes what it receives and prints replies of its own; a terminal's defaults
-    // would echo all that back to it, and an XOFF among it would stop our writes. Nothing is
-    // read from the board, so its bytes simply wait in the input queue.
+    // would echo all that back to it, and an XOFF among it would stop our writes. What it says
+    // is read and dropped while the editor writes.
     options.c_iflag &= ~(IGNBRK | BRKINT | IGNPAR | PARMRK | INPCK | ISTRIP | INLCR | IGNCR |
                          ICRNL | IUCLC | IXON | IXOFF | IXANY | IMAXBEL);
     // Bytes must reach the board as written: output post-processing would turn every line
@@ -97,12 +98,15 @@ void SerialLink::makeRaw(termios& options) {
     options.c_cc[VTIME] = 0;
 }
 
-bool SerialLink::writeByte(uint8_t value) {
+bool SerialLink::writeByte(uint8_t value, const std::atomic<bool>* stop) {
     const int fd = _fd;
     if (fd < 0) {
         return fail(EBADF);
     }
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kWriteTimeoutMs);
     while (true) {
+        discardInput(fd);
         const ssize_t written = ::write(fd, &value, 1);
         if (written == 1) {
             return true;
@@ -110,19 +114,35 @@ bool SerialLink::writeByte(uint8_t value) {
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd ready{fd, POLLOUT, 0};
-            const int result = ::poll(&ready, 1, kWriteTimeoutMs);
-            if (result > 0 && (ready.revents & POLLOUT)) {
-                continue;
-            }
-            if (result < 0 && errno == EINTR) {
-                continue;
-            }
-            // Nothing known for a board that stopped taking bytes; a hang-up means it is gone.
-            return fail(result == 0 ? 0 : result > 0 ? EIO : errno);
+        if (!(written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))) {
+            return fail(written < 0 ? errno : 0);
         }
-        return fail(written < 0 ? errno : 0);
+        if (stop && *stop) {
+            return fail(ECANCELED);
+        }
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            return fail(0);  // nothing known for a board that stopped taking bytes
+        }
+        pollfd ready{fd, POLLOUT | POLLIN, 0};
+        const int result = ::poll(&ready, 1, static_cast<int>(std::min<long>(left, kStopCheckMs)));
+        if (result < 0 && errno != EINTR) {
+            return fail(errno);
+        }
+        if (result > 0 && (ready.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            return fail(EIO);  // a hang-up: the board is gone
+        }
+    }
+}
+
+void SerialLink::discardInput(int fd) {
+    // Bounded, so that a board talking faster than this reads cannot keep the write from going.
+    char buffer[4096];
+    for (int round = 0; round < 16; ++round) {
+        if (::read(fd, buffer, sizeof(buffer)) <= 0) {
+            return;
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -19,8 +20,10 @@ public:
 
     // Fails when the path is missing, is not a terminal, or is held by another opener.
     bool open(const std::string& path);
-    // Blocks until the byte is taken, for at most kWriteTimeoutMs.
-    bool writeByte(uint8_t value);
+    // Blocks until the byte is taken, for at most kWriteTimeoutMs in all, and fails at once when
+    // `stop` is set while it waits. What the board sent meanwhile is read and dropped: a board
+    // whose own output backs up stops reading, and would stall the write for good.
+    bool writeByte(uint8_t value, const std::atomic<bool>* stop = nullptr);
     void close();
     bool isOpen() const { return _fd >= 0; }
     // The errno of the last failed open or write (0 when it had none, as for a time-out), and
@@ -31,11 +34,14 @@ public:
     // A board that stops taking bytes (flow control held off) fails the write instead of
     // hanging the transfer thread for ever.
     static constexpr int kWriteTimeoutMs = 2000;
+    // How long a waiting write goes without looking at the stop flag.
+    static constexpr int kStopCheckMs = 10;
 
 private:
     bool lockExclusively(int fd);
     static bool configure(int fd);
     static void makeRaw(termios& options);
+    static void discardInput(int fd);
 
     bool fail(int error);
 

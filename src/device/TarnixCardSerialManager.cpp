@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/LanguageManager.h"
 #include "base/Director.h"
 #include "base/Scheduler.h"
 #include "platform/MessageBox.h"
@@ -38,6 +39,7 @@ TarnixCardSerialManager::~TarnixCardSerialManager() = default;
 
 bool TarnixCardSerialManager::init() {
     installPortList(makePortList({}));
+    std::atomic_store(&_chosenPort, std::shared_ptr<const std::string>());
     selectedIndex = 0;
     in_addr address{};
     ::inet_pton(AF_INET, kDatagramRemoteAddress, &address);
@@ -157,8 +159,10 @@ bool TarnixCardSerialManager::scanPorts(Done done) {
     // leaves it to choose.
     items.push_back(makeEntry("Pomelink", "UDP", TarnixCardSerialData::KIND_UDP, items.empty()));
     auto list = makePortList(std::move(items));
-    cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(
-        [this, list] { installPortList(list); });
+    cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread([this, list] {
+        keepChoice(*list);
+        installPortList(list);
+    });
     changeActivity(kSearchUnit, -1);
     done(listed);
     return listed;
@@ -170,8 +174,46 @@ bool TarnixCardSerialManager::selectPort(Done done) {
     for (size_t i = 0; i < list->size(); ++i) {
         (*list)[i]->selected = static_cast<int32_t>(i) == index;
     }
+    const bool inList = index >= 0 && static_cast<size_t>(index) < list->size();
+    std::atomic_store(&_chosenPort,
+                      inList ? std::make_shared<const std::string>((*list)[index]->portName)
+                             : std::shared_ptr<const std::string>());
     done(true);
     return true;
+}
+
+void TarnixCardSerialManager::keepChoice(const PortList& list) {
+    const auto chosen = std::atomic_load(&_chosenPort);
+    if (!chosen) {
+        return;  // nothing chosen yet: the first entry is, as the search marked it
+    }
+    // A failed send, the reload icon and the window's return all search anew; the child's
+    // choice must not quietly move to another port. When its port is gone, none is chosen.
+    int32_t found = -1;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const bool same = found < 0 && list[i]->portName == *chosen;
+        list[i]->selected = same;
+        if (same) {
+            found = static_cast<int32_t>(i);
+        }
+    }
+    if (found >= 0) {
+        selectedIndex = found;
+    }
+}
+
+std::string TarnixCardSerialManager::missingPort() const {
+    const auto chosen = std::atomic_load(&_chosenPort);
+    if (!chosen) {
+        return "";
+    }
+    const auto list = portList();
+    for (const auto* entry : *list) {
+        if (entry->portName == *chosen) {
+            return "";
+        }
+    }
+    return list->empty() ? "" : *chosen;
 }
 
 bool TarnixCardSerialManager::openLink(LinkTrouble* trouble) {
@@ -202,38 +244,46 @@ bool TarnixCardSerialManager::openLink(LinkTrouble* trouble) {
 }
 
 void TarnixCardSerialManager::reportPortConflict(uint16_t port) const {
-    const std::string message = "使用するポート番号が競合しています。" + std::to_string(port) +
-                                "番のポートを使用しているアプリケーションを終了し、"
-                                "Tarnixworksを再起動してください。";
+    auto* language = LanguageManager::getInstance();
+    const std::string number = std::to_string(port);
+    // The next attempt binds afresh, so closing the other program is enough.
+    const std::string message = language->getText(
+        "使用するポート番号が競合しています。" + number +
+            "番のポートを使用しているアプリケーションを終了し、"
+            "Tarnixworksを再起動してください。",
+        "The port number " + number + " is already in use. Close the application that uses port " +
+            number + ", then try again.");
+    const std::string title = language->getText("ポート番号の競合", "Port number conflict");
     // The box is modal and belongs to the window's thread; posted now, it comes before the
     // caller's own failure report.
     cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread(
-        [message] { cocos2d::MessageBox(message.c_str(), "ポート番号の競合"); });
+        [message, title] { cocos2d::MessageBox(message.c_str(), title.c_str()); });
 }
 
-bool TarnixCardSerialManager::writeByte(uint8_t value) {
+bool TarnixCardSerialManager::writeByte(uint8_t value, const std::atomic<bool>* stop) {
     if (!_serial.isOpen()) {
         return false;
     }
     if (_writeHook) {
         _writeHook(value);
     }
-    return _serial.writeByte(value);
+    return _serial.writeByte(value, stop);
 }
 
-bool TarnixCardSerialManager::writeDatagram(uint8_t value) {
+bool TarnixCardSerialManager::writeDatagram(uint8_t value, const std::atomic<bool>* stop) {
     if (!_datagram.isOpen()) {
         return false;
     }
     if (_writeHook) {
         _writeHook(value);
     }
-    return _datagram.writeByte(value, _datagramAddress, _datagramPort);
+    return _datagram.writeByte(value, _datagramAddress, _datagramPort, stop);
 }
 
-bool TarnixCardSerialManager::writeToLink(uint8_t value, LinkTrouble* trouble) {
+bool TarnixCardSerialManager::writeToLink(uint8_t value, LinkTrouble* trouble,
+                                          const std::atomic<bool>* stop) {
     if (_datagram.isOpen()) {
-        if (writeDatagram(value)) {
+        if (writeDatagram(value, stop)) {
             return true;
         }
         if (trouble) {
@@ -241,7 +291,7 @@ bool TarnixCardSerialManager::writeToLink(uint8_t value, LinkTrouble* trouble) {
         }
         return false;
     }
-    if (writeByte(value)) {
+    if (writeByte(value, stop)) {
         return true;
     }
     if (trouble && _serial.isOpen()) {

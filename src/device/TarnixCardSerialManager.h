@@ -41,8 +41,11 @@ public:
     // handed to the main thread through the scheduler, before `done` runs, so the main thread
     // never sees a list change in the middle of a frame.
     bool scanPorts(Done done);
-    // Marks the entry at selectedIndex, and only that one.
+    // Marks the entry at selectedIndex, and only that one, and remembers its port as the
+    // user's choice: later searches keep that port chosen wherever it is listed.
     bool selectPort(Done done);
+    // The port the user chose when the last search did not find it; "" otherwise. Main thread.
+    std::string missingPort() const;
 
     // The current list; its entries live at least as long as the returned snapshot.
     std::shared_ptr<const PortList> portList() const;
@@ -56,10 +59,12 @@ public:
     // Closes whatever is open, then opens the entry at selectedIndex. On failure `trouble`, when
     // given, says why as far as the system tells.
     bool openLink(LinkTrouble* trouble = nullptr);
-    bool writeByte(uint8_t value);
-    bool writeDatagram(uint8_t value);
+    // A write that has to wait gives up as soon as `stop` is set.
+    bool writeByte(uint8_t value, const std::atomic<bool>* stop = nullptr);
+    bool writeDatagram(uint8_t value, const std::atomic<bool>* stop = nullptr);
     // Writes to whichever link openLink opened; fails when none is open.
-    bool writeToLink(uint8_t value, LinkTrouble* trouble = nullptr);
+    bool writeToLink(uint8_t value, LinkTrouble* trouble = nullptr,
+                     const std::atomic<bool>* stop = nullptr);
     bool closeLink(Done done);
 
     // One request at a time on the link: a request that was cancelled may still be finishing
@@ -83,6 +88,8 @@ protected:
 
 private:
     void installPortList(std::shared_ptr<const PortList> list);
+    // Main thread, with a new list: the user's choice stays chosen by its port's name.
+    void keepChoice(const PortList& list);
     static bool listSystemPorts(std::vector<SerialPortScanner::Port>& ports);
     static void appendExtraPorts(std::vector<SerialPortScanner::Port>& ports);
     // Counts a search or an opening in or out (+1 or -1) and sets linkState from what still runs.
@@ -91,6 +98,8 @@ private:
     static std::shared_ptr<const PortList> makePortList(std::vector<TarnixCardSerialData*> items);
 
     std::shared_ptr<const PortList> _portList;
+    // The port name of the user's last choice, or null before any; swapped whole.
+    std::shared_ptr<const std::string> _chosenPort;
     PortSource _portSource;
     std::atomic<uint32_t> _datagramAddress{0};
     std::atomic<uint16_t> _datagramPort{kDatagramRemotePort};

@@ -29,8 +29,11 @@ namespace {
 
 constexpr float kFade = 0.1f;
 const Color4B kAccent(105, 208, 238, 255);
-const char* const kSearching = "Search ...";
-const char* const kNotFound = "Not Found ...";
+std::string text(const std::string& japanese, const std::string& english) {
+    return LanguageManager::getInstance()->getText(japanese, english);
+}
+
+std::string searching() { return text("さがしています ...", "Search ..."); }
 
 Rect worldBox(const Node* node) {
     Rect box = node->getBoundingBox();
@@ -108,7 +111,7 @@ void ConnectionPanel::spinReload(bool on) {
 
 void ConnectionPanel::showSearching() {
     if (_scene.portLabel) {
-        _scene.portLabel->setString(kSearching);
+        _scene.portLabel->setString(searching());
     }
     spinReload(true);
 }
@@ -124,14 +127,19 @@ void ConnectionPanel::refreshPortLabel() {
     const bool inList = index >= 0 && static_cast<size_t>(index) < list->size();
     const int state = manager->linkState;
     if (state == TarnixCardSerialManager::LINK_CONNECTING && inList) {
-        label->setString((*list)[index]->portName + " [ Connecting ... ]");
+        label->setString((*list)[index]->portName +
+                         text(" [ せつぞくしています ... ]", " [ Connecting ... ]"));
         spinReload(true);
     } else if (state != TarnixCardSerialManager::LINK_IDLE) {
-        label->setString(kSearching);
+        label->setString(searching());
         spinReload(true);
     } else if (list->empty()) {
         spinReload(false);
-        label->setString(kNotFound);
+        label->setString(text("みつかりません ...", "Not Found ..."));
+    } else if (const std::string missing = manager->missingPort(); !missing.empty()) {
+        // The chosen port is no longer there: say so rather than name another one.
+        spinReload(false);
+        label->setString("  " + missing + text(" [ みつかりません ]", " [ not found ]"));
     } else {
         spinReload(false);
         // A shorter list than the one the choice was made in: no port is chosen.

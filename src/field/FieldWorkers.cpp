@@ -105,55 +105,83 @@ void FieldWorkers::startPortSelect() {
         [scene] { scene->refreshPortLabel(); });
 }
 
+uint64_t FieldWorkers::beginRequest() {
+    // The request that runs stops at its next byte, not after the whole program.
+    *_scene.abortFlag = true;
+    _scene.abortFlag = freshAbort();
+    return ++_request;
+}
+
+void FieldWorkers::postFor(uint64_t request, std::function<void()> work) {
+    // The scene, and so these workers, stay alive until the worker's last posted work.
+    post([this, request, work = std::move(work)] {
+        if (request == _request) {
+            work();
+        }
+    });
+}
+
 void FieldWorkers::play() {
     FieldScene* scene = &_scene;
-    scene->abortFlag = freshAbort();
+    const uint64_t request = beginRequest();
     if (!TarnixCardSerialManager::getInstance()->hasChosenPort()) {
         scene->openDrawer();
         return;
     }
+    // A request cut short by this one leaves nothing of its own on the screen.
+    scene->removeWaitOverlay();
+    scene->closeRunOverlay();
     scene->showRunOverlay();
     Abort abort = scene->abortFlag;
     CardProgram program = snapshot(*scene);
     launch(
-        [scene, abort, program] {
+        [this, scene, request, abort, program] {
             int32_t depth = 0;
-            ProgramTransfer transfer(
-                *abort, depth, [scene](const std::string& text) { scene->appendConsole(text); });
+            ProgramTransfer transfer(*abort, depth,
+                                     [this, scene, request](const std::string& text) {
+                                         if (request == _request) {
+                                             scene->appendConsole(text);
+                                         }
+                                     });
             transfer.runProgram(
                 program,
-                [scene](TarnixworksError error) {
-                    post([scene, error] {
+                [this, scene, request](TarnixworksError error) {
+                    postFor(request, [scene, error] {
                         scene->handOff(error);
                         scene->finishRunOverlay();
                     });
                 },
-                [scene] { post([scene] { scene->finishRunOverlay(); }); });
+                [this, scene, request] {
+                    postFor(request, [scene] { scene->finishRunOverlay(); });
+                });
         },
         nullptr);
 }
 
 void FieldWorkers::stop() {
     FieldScene* scene = &_scene;
-    scene->abortFlag = freshAbort();
+    const uint64_t request = beginRequest();
     if (!TarnixCardSerialManager::getInstance()->hasChosenPort()) {
         scene->openDrawer();
         return;
     }
+    scene->finishRunOverlay();
     scene->showWaitOverlay();
     Abort abort = scene->abortFlag;
     launch(
-        [scene, abort] {
+        [this, scene, request, abort] {
             int32_t depth = 0;
             ProgramTransfer transfer(*abort, depth, nullptr);
             transfer.stopProgram(
-                [scene](TarnixworksError error) {
-                    post([scene, error] {
+                [this, scene, request](TarnixworksError error) {
+                    postFor(request, [scene, error] {
                         scene->handOff(error);
                         scene->removeWaitOverlay();
                     });
                 },
-                [scene] { post([scene] { scene->removeWaitOverlay(); }); });
+                [this, scene, request] {
+                    postFor(request, [scene] { scene->removeWaitOverlay(); });
+                });
         },
         nullptr);
 }

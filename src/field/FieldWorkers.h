@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -24,7 +25,8 @@ public:
     void searchPorts();
     void startPortSelect();
     // Each request gets a cancellation of its own, so that a cancelled run still finishing
-    // its last write never takes a later request's flag for its own.
+    // its last write never takes a later request's flag for its own. Beginning a request
+    // cancels the one that runs, and what that one still posts is dropped.
     void play();
     void stop();
 
@@ -41,8 +43,13 @@ private:
     // returns and releases the scene.
     void launch(std::function<void()> body, std::function<void()> last);
     Abort freshAbort();
+    // Cancels the running request and starts counting the next one; returns its number.
+    uint64_t beginRequest();
+    // Posts `work` to run only while request `request` is still the latest.
+    void postFor(uint64_t request, std::function<void()> work);
 
     FieldScene& _scene;
+    uint64_t _request = 0;  // main thread only: the latest request begun
     static std::atomic<int> _running;
     static std::vector<std::weak_ptr<std::atomic<bool>>> _requests;  // main thread only
 };

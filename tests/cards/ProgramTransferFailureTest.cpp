@@ -86,6 +86,15 @@ TEST_F(ProgramTransferFailure, ThePortVanishingMidTransferFailsTheConnection) {
     EXPECT_EQ(log.writes().size(), 11u);  // nothing is tried after the failed byte
 }
 
+TEST_F(ProgramTransferFailure, ThePortVanishingDuringTheByteImageFailsTheConnectionToo) {
+    TargetGuard que(DeviceManager::QUE);
+    VirtualBoard board;
+    DeviceLinkGuard::chooseSerial(board.portPath());
+    log.before(10, [&board] { board.vanish(); });
+    EXPECT_EQ(withoutHelp(request.run(jamProgram()).error), expectedWriteFailure());
+    EXPECT_EQ(log.writes().size(), 11u);
+}
+
 TEST_F(ProgramTransferFailure, AbortInTheMiddleOfALineEndsAfterTheByteInFlight) {
     VirtualBoard board;
     DeviceLinkGuard::chooseSerial(board.portPath());
@@ -213,11 +222,16 @@ TEST_F(ProgramTransferDatagram, ATakenLocalPortShowsTheConflictOnceThenFails) {
     DeviceLinkGuard::drain();
     const auto boxes = cocos2d::MessageBoxRecorder::entries();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "ポート番号の競合");
-    EXPECT_EQ(boxes[0].message, "使用するポート番号が競合しています。" +
-                                    std::to_string(ntohs(address.sin_port)) +
-                                    "番のポートを使用しているアプリケーションを終了し、"
-                                    "Tarnixworksを再起動してください。");
+    const std::string port = std::to_string(ntohs(address.sin_port));
+    EXPECT_EQ(boxes[0].title, japanese() ? "ポート番号の競合" : "Port number conflict");
+    EXPECT_EQ(boxes[0].message, japanese()
+                                    ? "使用するポート番号が競合しています。" + port +
+                                          "番のポートを使用しているアプリケーションを終了し、"
+                                          "Tarnixworksを再起動してください。"
+                                    : "The port number " + port +
+                                          " is already in use. Close the application that "
+                                          "uses port " +
+                                          port + ", then try again.");
     ::close(holder);
     EXPECT_TRUE(request.stop().succeeded);
 }

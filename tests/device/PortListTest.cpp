@@ -88,20 +88,26 @@ TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
     EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
     EXPECT_TRUE(manager->hasChosenPort());
 
-    // The user chose entry 1; a new search keeps the index but marks only the first entry, so
-    // the user is asked to choose again.
+    // The user chose /dev/ttyUSB1: new searches keep it wherever it is listed, none while gone.
     manager->selectedIndex = 1;
     manager->selectPort([](bool) {});
-    manager->scanPorts([](bool) {});
-    DeviceLinkGuard::drain();
-    EXPECT_EQ(manager->selectedIndex, 1);
-    EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
-    EXPECT_FALSE(manager->hasChosenPort());
+    for (const auto& [found, marked] :
+         {std::pair<std::vector<Port>, std::vector<bool>>{{{"/dev/ttyUSB1", "b"}}, {true, false}},
+          {{{"/dev/ttyUSB0", "a"}}, {false, false}}}) {
+        manager->setPortSource([found = found](std::vector<Port>& list) {
+            list = found;
+            return true;
+        });
+        manager->scanPorts([](bool) {});
+        DeviceLinkGuard::drain();
+        EXPECT_EQ(marks(), marked);
+        EXPECT_EQ(manager->hasChosenPort(), marked[0]);
+    }
 
     // A shorter list leaves the index outside it: nothing counts as chosen.
     manager->selectedIndex = 5;
     manager->selectPort([](bool) {});
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false}));
     EXPECT_FALSE(manager->hasChosenPort());
 }
 

@@ -105,6 +105,22 @@ TEST_F(SerialLinkTest, OpensTheLineRawAt115200EightNoneOneAndDropsWhatWaited) {
     EXPECT_GE(board.sentCount() - printed, 4u);
 }
 
+TEST_F(SerialLinkTest, ABoardWaitingForItsEchoIsReadAndAStopEndsAWaitingWrite) {
+    board.blockOnReplies();  // its echo fills the terminals unless the editor reads it
+    DeviceLinkGuard::chooseSerial(board.portPath());
+    ASSERT_TRUE(manager->openLink());
+    for (size_t i = 0; i < 256 * 1024; ++i) {
+        ASSERT_TRUE(manager->writeByte('a')) << "byte " << i;
+    }
+    EXPECT_TRUE(board.waitForBytes(256 * 1024, std::chrono::seconds(10)));
+    board.deafen();  // it takes nothing more: a stop ends the waiting write at once
+    const std::atomic<bool> stop{true};
+    auto wrote = std::chrono::steady_clock::now();
+    for (; manager->writeByte('b', &stop); wrote = std::chrono::steady_clock::now()) {
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - wrote, std::chrono::milliseconds(500));
+}
+
 TEST_F(SerialLinkTest, OpenIsExclusiveAndTheSamePortOpensTwiceInARow) {
     DeviceLinkGuard::chooseSerial(board.portPath());
     ASSERT_TRUE(manager->openLink());

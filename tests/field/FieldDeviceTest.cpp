@@ -7,6 +7,7 @@
 #include "2d/Label.h"
 #include "2d/LayerColor.h"
 #include "2d/Sprite.h"
+#include "app/LanguageManager.h"
 #include "cards/CodeGenerator.h"
 #include "field/CardSprite.h"
 #include "platform/MessageBox.h"
@@ -208,6 +209,32 @@ TEST_F(FieldDeviceTest, TheOverlaysStopButtonEndsTheTransferWithNoByteAfterIt) {
     EXPECT_TRUE(MessageBoxRecorder::entries().empty()) << "a cancel shows nothing";
 }
 
+TEST_F(FieldDeviceTest, ACancelledRequestNeitherEndsNorHoldsUpTheNextOne) {
+    openField();
+    for (int line = 0; line < 10; ++line) {
+        place(kBeep, line);
+    }
+    VirtualBoard board;
+    link.chooseSerial(board.portPath());
+    field->play();
+    ASSERT_TRUE(board.waitForBytes(3, 5s));
+    press(field->runStopButton);
+    for (; FieldWorkers::runningWorkers() > 0; std::this_thread::sleep_for(2ms)) {
+    }
+    // Closed and played again before the stopped run's end reached the main thread.
+    field->closeRunOverlay();
+    field->play();
+    step();
+    EXPECT_NE(field->runStopButton, nullptr) << "the second run goes on";
+    // A stop cuts the run short rather than waiting for its end.
+    const auto stopped = std::chrono::steady_clock::now();
+    field->stop();
+    while (field->waitOverlay && std::chrono::steady_clock::now() - stopped < 10s) {
+        step();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, 2500ms);
+}
+
 TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     openField();
     field->openDrawer();
@@ -249,6 +276,31 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     step(10);
     EXPECT_EQ(field->portListPopup, nullptr);
     EXPECT_EQ(field->portLabel->getString(), "* /dev/ttyVIRT1 [ second ]");
+    // A new search that no longer finds the chosen port says so.
+    DeviceLinkGuard::manager()->setPortSource([](std::vector<SerialPortScanner::Port>& found) {
+        found = {{"/dev/ttyVIRT0", "first"}};
+        return true;
+    });
+    field->searchPorts();
+    settle();
+    EXPECT_EQ(field->portLabel->getString(), "  /dev/ttyVIRT1 [ not found ]");
+}
+
+TEST_F(FieldDeviceTest, PortTextsAreJapaneseOnAJapaneseSystem) {
+    openField();
+    link.choose({}, 0);  // the datagram entry alone
+    auto* language = LanguageManager::getInstance();
+    const int system = std::exchange(language->language, LanguageManager::kJapanese);
+    for (const auto& [state, text] :
+         {std::pair<int, std::string>{3, "Pomelink [ せつぞくしています ... ]"},
+          {2, "さがしています ..."},
+          {0, "みつかりません ..."}}) {
+        DeviceLinkGuard::manager()->linkState = state;
+        field->refreshPortLabel();
+        EXPECT_EQ(field->portLabel->getString(), text);
+        DeviceLinkGuard::manager()->init();
+    }
+    language->language = system;
 }
 
 TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {

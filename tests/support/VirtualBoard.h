@@ -105,6 +105,11 @@ public:
         _chatterSent = 0;
     }
 
+    // The board stops reading, as one busy with a long job.
+    void deafen() { _deaf = true; }
+    // The board waits until the link takes each reply whole, reading nothing meanwhile.
+    void blockOnReplies() { _blockOnReplies = true; }
+
     // Every byte the board has sent so far (what the link may or may not have taken).
     size_t sentCount() const { return _sentCount; }
 
@@ -148,7 +153,7 @@ private:
             pollfd ready{_boardFd, POLLIN, 0};
             const int events = ::poll(&ready, 1, 5);
             sendChatter();
-            if (events <= 0) {
+            if (events <= 0 || _deaf) {
                 continue;
             }
             const ssize_t count = ::read(_boardFd, buffer, sizeof(buffer));
@@ -212,9 +217,15 @@ private:
         if (count == 0) {
             return;
         }
-        const ssize_t written = ::write(_boardFd, bytes, count);
-        if (written > 0) {
-            _sentCount += static_cast<size_t>(written);
+        for (size_t sent = 0; sent < count && !_stop;) {
+            const ssize_t written = ::write(_boardFd, bytes + sent, count - sent);
+            sent += written > 0 ? static_cast<size_t>(written) : 0;
+            _sentCount += written > 0 ? static_cast<size_t>(written) : 0;
+            if (!_blockOnReplies) {
+                return;
+            }
+            pollfd writable{_boardFd, POLLOUT, 0};
+            ::poll(&writable, 1, 5);
         }
     }
 
@@ -239,6 +250,7 @@ private:
     int _boardFd = -1;
     int _holdFd = -1;
     std::atomic<bool> _stop{false};
+    std::atomic<bool> _deaf{false}, _blockOnReplies{false};
     std::thread _reader;
     mutable std::mutex _mutex;
     std::vector<Arrival> _arrivals;
