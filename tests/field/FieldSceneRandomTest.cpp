@@ -2,6 +2,10 @@
 // sheet cards onto lines and the trash, wheel turns, zoom toggles, tab switches, line buttons,
 // flips, number entry and reopening the program, with the scene's invariants checked after
 // every step. ZOA_RANDOM_SEED and ZOA_RANDOM_STEPS replay or lengthen a run.
+#include "engine/platform/FileSizeLimit.h"
+#include "field/FieldStorage.h"
+#include "field/SaveNotice.h"
+#include "save/SaveStoreFixture.h"
 #include "support/FieldRandomInput.h"
 
 namespace {
@@ -29,6 +33,9 @@ protected:
                 return false;
             }
             mostCards = std::max(mostCards, field->cardList.size());
+            // The sheet says so exactly while the program on screen is not on the disk.
+            EXPECT_EQ(field->storage().notice().isShown(),
+                      !SaveDataManager::getInstance()->isStored(field->saveData));
         }
         return true;
     }
@@ -46,6 +53,21 @@ TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
     if (!randomSteps(steps)) {
         return;
     }
+    // A full disk: nothing on it changes, the sheet keeps its cards and shows the notice.
+    const auto disk = filesIn(dir.path() + "savedatas");
+    {
+        FileSizeLimit full(16);
+        if (!randomSteps(steps / 3)) {
+            return;
+        }
+        EXPECT_EQ(filesIn(dir.path() + "savedatas"), disk);
+        EXPECT_TRUE(field->storage().notice().isShown());
+    }
+    // Space made: the next store writes what the sheet shows.
+    frames(30);
+    field->saveField();
+    EXPECT_FALSE(field->storage().notice().isShown());
+    checkDisk();
     // The run reached what it is meant to shake: cards on the sheet and lines filled.
     EXPECT_GE(mostCards, 5u);
     std::printf("seed %u: %u steps, at most %zu cards, %zu at the end on %zu lines\n", seed, steps,

@@ -115,7 +115,8 @@ def open_every_program(binary, display, home, shots):
     for n, record in enumerate(listing["datas"]):
         copy = os.path.join(os.path.dirname(home), f"open-{n}")
         copied = os.path.join(copy, "data", "Tarnixworks", "TarnixworksZOA", "savedatas")
-        shutil.copytree(base, copied)
+        # The killed editor's socket is no file to copy.
+        shutil.copytree(base, copied, ignore=shutil.ignore_patterns("editor.sock"))
         reordered = dict(listing, datas=[record] + [r for r in listing["datas"] if r is not record])
         with open(os.path.join(copied, "list.plist"), "wb") as f:
             plistlib.dump(reordered, f, fmt=plistlib.FMT_XML)
