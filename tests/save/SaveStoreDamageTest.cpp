@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -71,14 +73,12 @@ TEST_P(DamagedList, TheStoreComesUpAndTheDamagedFileIsKept) {
 
     auto* store = open();
     // The program file that the list no longer names is listed again.
-    const std::size_t listed = damage.recordsKept + 1;
-    const int lastid = std::max(damage.lastid, 1);
-    EXPECT_EQ(store->getDatas().size(), listed);
-    EXPECT_EQ(store->getLastId(), lastid);
+    EXPECT_EQ(store->getDatas().size(), damage.recordsKept + 1);
+    EXPECT_EQ(store->getLastId(), std::max(damage.lastid, 1));
     EXPECT_EQ(read("savedatas/list-damaged-1.plist"), damage.content);
     // The new list file is whole and says what the store now holds.
-    EXPECT_EQ(listFile().at("lastid"), Value(lastid));
-    EXPECT_EQ(listFile().at("datas").asValueVector().size(), listed);
+    EXPECT_EQ(listFile().at("lastid"), Value(std::max(damage.lastid, 1)));
+    EXPECT_EQ(listFile().at("datas").asValueVector().size(), damage.recordsKept + 1);
 
     // Programs on disk that the list no longer names are not overwritten by new ones.
     auto* record = SaveData::create();
@@ -234,6 +234,42 @@ TEST_F(SaveStoreDamage, AnExhaustedLastIdStillLetsNewProgramsBeStored) {
     EXPECT_EQ(record->identifier, 2);
     EXPECT_EQ(store->getLastId(), 2147483647);
     EXPECT_EQ(store->loadProgram(record), cards(1));
+}
+
+std::string stampOf(std::time_t time) {
+    std::tm local{};
+    localtime_r(&time, &local);
+    return SaveDataManager::makeTimeStamp(local);
+}
+
+// Program files that no list entry names (left by a crash or an older version) are adopted.
+TEST_F(SaveStoreDamage, UnlistedProgramFilesAreListedFirstNewestFirstAndTitledByTheirDate) {
+    writeList(2, {entry(2, "listed", "savedatas/2.plist", "savedatas/img2.png")});
+    const std::time_t older = 1500000000, newer = 1600000000;
+    for (const std::string name : {"2.plist", "3.plist", "9.plist", "3-damaged-1.plist",
+                                   ".9.plist.tmp-x1", "07.plist", "list-damaged-1.plist"}) {
+        dir.write("savedatas/" + name, PlistWriter::write(cards(1)));
+        const std::time_t time = name == "3.plist" ? older : newer;
+        const utimbuf times{time, time};
+        ASSERT_EQ(::utime(full("savedatas/" + name).c_str(), &times), 0);
+    }
+    for (int start = 0; start < 2; ++start) {  // adopted once, then listed like the others
+        SCOPED_TRACE(start);
+        SaveDataManager* store = open();
+        std::vector<std::string> seen;
+        for (const SaveData* record : store->getDatas()) {
+            seen.push_back(std::to_string(record->identifier) + " " + record->path + " " +
+                           record->imagepath + " " + record->title + " " + record->modify);
+        }
+        const std::string newest = stampOf(newer), oldest = stampOf(older);
+        EXPECT_EQ(seen, (std::vector<std::string>{
+                            "9 savedatas/9.plist savedatas/img9.png " + newest + " " + newest,
+                            "3 savedatas/3.plist savedatas/img3.png " + oldest + " " + oldest,
+                            "2 savedatas/2.plist savedatas/img2.png listed listed"}));
+        EXPECT_EQ(store->getLastId(), 9);
+        EXPECT_EQ(listFile().at("datas").asValueVector().size(), 3u);
+        EXPECT_EQ(store->loadProgram(store->getDatas()[0]), cards(1));
+    }
 }
 
 // A crafted list file must not reach outside the store's directory.
