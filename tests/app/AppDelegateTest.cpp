@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 
 #include "app/AppDelegate.h"
 #include "base/EventDispatcher.h"
+#include "support/FieldSceneFixture.h"
 #include "support/HeadlessDirector.h"
 #include "support/InputInjector.h"
 #include "support/Screenshot.h"
@@ -70,6 +73,47 @@ TEST_F(StartUp, MinimisingStopsTheLoopAndRestoringRestartsItBeforeTheEvent) {
     EXPECT_EQ(events, 1);
     step();
     EXPECT_EQ(director()->getTotalFrames(), frames + 1);
+}
+
+// The fixture gives each test a data folder of its own.
+class SecondStart : public FieldSceneFixture {
+protected:
+    // Starts the editor a second time in another process, running the first editor's frames
+    // meanwhile unless it is frozen. The exit status: 0 when it ended after the first editor
+    // answered, 1 when it told the user instead, 2 when it would run.
+    int startAgain(bool firstRuns) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            MessageBoxRecorder::clear();
+            AppDelegate second;
+            const bool runs = second.claimDataFolder();
+            ::_exit(runs ? 2 : MessageBoxRecorder::entries().empty() ? 0 : 1);
+        }
+        int status = 0;
+        while (::waitpid(child, &status, WNOHANG) == 0) {
+            if (firstRuns) {
+                step();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(SecondStart, HandsOverToTheFirstEditorWithoutWritingAndEnds) {
+    {
+        AppDelegate first;
+        ASSERT_TRUE(first.claimDataFolder());
+        for (const bool firstRuns : {true, false}) {
+            SCOPED_TRACE(firstRuns);
+            const auto began = std::chrono::steady_clock::now();
+            EXPECT_EQ(startAgain(firstRuns), firstRuns ? 0 : 1);
+            EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(3));
+        }
+        step();  // the request the frozen editor answers late: nobody listens any more
+    }
+    // The first editor has ended: the next one to start is the first.
+    EXPECT_EQ(startAgain(false), 2);
 }
 
 }  // namespace
