@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -217,10 +218,7 @@ TEST_F(Gallery, ATitleIsRenamedInABoxOverItInsideTheWindowWithTheOldTitleSelecte
         SCOPED_TRACE(n);
         input::tap(titleOf(n));
         ASSERT_NE(gallery->titleOverlay, nullptr);
-        ui::EditBox* box = nullptr;
-        for (Node* child : gallery->titleOverlay->getChildren()) {
-            box = box ? box : dynamic_cast<ui::EditBox*>(child);
-        }
+        auto* box = dynamic_cast<ui::EditBox*>(gallery->titleOverlay->getChildren().back());
         ASSERT_NE(box, nullptr);
         const Rect shown(box->convertToWorldSpace(Vec2::ZERO), box->getContentSize());
         EXPECT_TRUE(Rect(0, 0, 1024, 768).containsPoint(shown.origin));
@@ -358,10 +356,9 @@ TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAl
         EXPECT_EQ(fileBytes(path), bytes) << path;
     }
     // Another program reads the list as it stands.
-    const std::string command =
-        "python3 -c \"import plistlib, sys; print([d['title'] for d in "
-        "plistlib.load(open(sys.argv[1], 'rb'))['datas']])\" '" +
-        dir.path() + SaveDataManager::kListFile + "'";
+    const std::string command = "python3 -c \"import plistlib, sys; print([d['title'] for d in "
+                                "plistlib.load(open(sys.argv[1], 'rb'))['datas']])\" '" +
+                                dir.path() + SaveDataManager::kListFile + "'";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     char line[256] = {};
@@ -372,12 +369,11 @@ TEST_F(Gallery, CopyingTheSelectionMakesRecordsOfTheirOwnAndLeavesTheOriginalsAl
 }
 
 bool alertShown(SaveScene* gallery) {
-    for (Node* child : gallery->getChildren()) {
-        if (auto* alert = dynamic_cast<AlertView*>(child); alert && alert->okCallback) {
-            return true;
-        }
-    }
-    return false;
+    const auto& children = gallery->getChildren();
+    return std::any_of(children.begin(), children.end(), [](Node* child) {
+        auto* alert = dynamic_cast<AlertView*>(child);
+        return alert && alert->okCallback;
+    });
 }
 
 // Room for a program file but not for the list. Each attempt leaves the gallery showing an
@@ -386,9 +382,7 @@ TEST_F(Gallery, WhatTheStoreCannotDoIsSaidInTheAlertAndChangesNothingOnDisk) {
     storePrograms(2);
     SaveDataManager* store = SaveDataManager::getInstance();
     const std::string program = dir.path() + store->getDatas()[1]->path;
-    const std::string list = dir.path() + SaveDataManager::kListFile;
-    TempDir elsewhere;
-    elsewhere.write("dropped.plist", PlistWriter::write(ValueVector{}));
+    dir.write("dropped.plist", PlistWriter::write(ValueVector{}));
     openGallery();
     const auto disk = filesIn(dir.path() + "savedatas");
     const std::vector<std::string> before = titles();
@@ -403,7 +397,7 @@ TEST_F(Gallery, WhatTheStoreCannotDoIsSaidInTheAlertAndChangesNothingOnDisk) {
             gallery->onItemLongPressed(gallery->visibleItems.at(1));
             gallery->duplicateSelected();
         },
-        [&] { gallery->importDropped(elsewhere.path() + "dropped.plist"); },
+        [&] { gallery->importDropped(dir.path() + "dropped.plist"); },
         [&] {
             ::chmod(program.c_str(), 0);
             PermissionsBind bind;
@@ -425,14 +419,14 @@ TEST_F(Gallery, WhatTheStoreCannotDoIsSaidInTheAlertAndChangesNothingOnDisk) {
         input::tap(Vec2(362, 284));  // OK closes the alert
         step(10);
     }
-    ::chmod(list.c_str(), 0);
+    ::chmod((dir.path() + SaveDataManager::kListFile).c_str(), 0);
     {
         PermissionsBind bind;
         store->init();
         openGallery();
         EXPECT_FALSE(store->saveList());  // nor is it ever replaced
     }
-    ::chmod(list.c_str(), 0644);
+    ::chmod((dir.path() + SaveDataManager::kListFile).c_str(), 0644);
     EXPECT_TRUE(alertShown(gallery));
     EXPECT_EQ(filesIn(dir.path() + "savedatas"), disk);
 }
