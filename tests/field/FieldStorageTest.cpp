@@ -188,7 +188,6 @@ TEST_F(FieldStorageTest, AStoreThatDoesNotReachTheDiskShowsTheNoticeUntilOneDoes
     field->saveField();
     EXPECT_FALSE(field->storage().notice().isShown());
     EXPECT_EQ(stored().size(), 2u);
-    EXPECT_EQ(SaveDataManager::create()->getDatas().size(), 2u);
 }
 
 TEST_F(FieldStorageTest, ALineOperationIsStoredWithTheCardsWhereTheirMovesEnd) {
