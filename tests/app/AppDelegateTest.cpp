@@ -75,8 +75,7 @@ TEST_F(StartUp, MinimisingStopsTheLoopAndRestoringRestartsItBeforeTheEvent) {
     EXPECT_EQ(director()->getTotalFrames(), frames + 1);
 }
 
-// The fixture gives each test a data folder of its own.
-class SecondStart : public FieldSceneFixture {
+class SecondStart : public FieldSceneFixture {  // for a data folder of its own
 protected:
     // Starts the editor a second time in another process, running the first editor's frames
     // meanwhile unless it is frozen. The exit status: 0 when it ended after the first editor

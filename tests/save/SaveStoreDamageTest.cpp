@@ -236,12 +236,6 @@ TEST_F(SaveStoreDamage, AnExhaustedLastIdStillLetsNewProgramsBeStored) {
     EXPECT_EQ(store->loadProgram(record), cards(1));
 }
 
-std::string stampOf(std::time_t time) {
-    std::tm local{};
-    localtime_r(&time, &local);
-    return SaveDataManager::makeTimeStamp(local);
-}
-
 // Program files that no list entry names (left by a crash or an older version) are adopted.
 TEST_F(SaveStoreDamage, UnlistedProgramFilesAreListedFirstNewestFirstAndTitledByTheirDate) {
     writeList(2, {entry(2, "listed", "savedatas/2.plist", "savedatas/img2.png")});
@@ -261,7 +255,8 @@ TEST_F(SaveStoreDamage, UnlistedProgramFilesAreListedFirstNewestFirstAndTitledBy
             seen.push_back(std::to_string(record->identifier) + " " + record->path + " " +
                            record->imagepath + " " + record->title + " " + record->modify);
         }
-        const std::string newest = stampOf(newer), oldest = stampOf(older);
+        const std::string newest = SaveDataManager::makeTimeStamp(*std::localtime(&newer));
+        const std::string oldest = SaveDataManager::makeTimeStamp(*std::localtime(&older));
         EXPECT_EQ(seen, (std::vector<std::string>{
                             "9 savedatas/9.plist savedatas/img9.png " + newest + " " + newest,
                             "3 savedatas/3.plist savedatas/img3.png " + oldest + " " + oldest,

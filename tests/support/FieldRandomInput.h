@@ -228,12 +228,10 @@ protected:
 
     // No card is referenced after it was freed: what a drag or the popup holds is on the sheet.
     void checkReferences() {
-        for (CardSprite* card : std::initializer_list<CardSprite*>{
-                 field->touchedCard, field->newCard, field->editingCard}) {
+        std::vector<CardSprite*> held = {field->touchedCard, field->newCard, field->editingCard};
+        held.insert(held.end(), field->draggedCards.begin(), field->draggedCards.end());
+        for (CardSprite* card : held) {
             ASSERT_TRUE(!card || field->cardList.contains(card)) << "a card held after it went";
-        }
-        for (CardSprite* card : field->draggedCards) {
-            ASSERT_TRUE(field->cardList.contains(card)) << "a dragged card that went";
         }
         ASSERT_TRUE(!field->paletteGhost || field->paletteGhost->getParent() == field);
     }
