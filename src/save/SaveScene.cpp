@@ -1,6 +1,7 @@
 #include "save/SaveScene.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "2d/CallFunc.h"
 #include "2d/DelayTime.h"
@@ -457,15 +458,17 @@ Vec2 SaveScene::editPosition(SaveItemView* item) const {
 
 void SaveScene::editBoxEditingDidEnd(ui::EditBox* box) {
     SaveItemView* item = editedItem;
-    // Both are kept until the delayed end, which may come after the overlay has gone.
+    // Both are kept until the delayed end, which may come after the overlay has gone, or
+    // until the action is dropped unrun when the scene goes first.
     box->retain();
     CC_SAFE_RETAIN(item);
-    runAction(Sequence::create(DelayTime::create(0.1f), CallFunc::create([this, box, item] {
-                                   endTitleEdit(box, item);
-                                   box->release();
-                                   CC_SAFE_RELEASE(item);
-                               }),
-                               nullptr));
+    std::shared_ptr<void> kept(nullptr, [box, item](void*) {
+        box->release();
+        CC_SAFE_RELEASE(item);
+    });
+    runAction(Sequence::create(
+        DelayTime::create(0.1f),
+        CallFunc::create([this, box, item, kept] { endTitleEdit(box, item); }), nullptr));
 }
 
 void SaveScene::endTitleEdit(ui::EditBox* box, SaveItemView* item) {
