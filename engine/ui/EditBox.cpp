@@ -276,7 +276,8 @@ void EditBox::insertText(const std::string& typed) {
     if (!_editing) {
         return;
     }
-    const std::string utf8 = _inputFilter ? _inputFilter(_allSelected ? std::string() : _text, typed) : typed;
+    const std::string utf8 =
+        _inputFilter ? _inputFilter(_allSelected ? std::string() : _text, typed) : typed;
     const bool wasComposing = !_composition.empty();
     _composition.clear();
     std::string added;

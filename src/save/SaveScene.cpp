@@ -22,12 +22,12 @@
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/PressListener.h"
+#include "platform/GLView.h"
+#include "save/ProgramShare.h"
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
 #include "save/SaveItemAddView.h"
 #include "save/SaveItemSavedView.h"
-#include "save/ProgramShare.h"
-#include "platform/GLView.h"
 #include "ui/EditBox.h"
 
 using namespace cocos2d;
@@ -332,7 +332,8 @@ void SaveScene::duplicateSelected() {
     lastScrollOffset = kCopiesOffset;
     reloadList();
     if (!copied) {
-        showMessage(storeText("コピーを ほぞん できませんでした。", "The copy could not be saved."));
+        showMessage(
+            storeText("コピーを ほぞん できませんでした。", "The copy could not be saved."));
     }
 }
 
