@@ -105,6 +105,11 @@ size_t ActionManager::getNumberOfRunningActionsInTarget(const Node* target) cons
     return element ? element->actions.size() : 0;
 }
 
+bool ActionManager::hasRunningActions() const {
+    return std::any_of(_elements.begin(), _elements.end(),
+                       [](const ElementPtr& e) { return !e->paused && !e->actions.empty(); });
+}
+
 void ActionManager::pauseTarget(Node* target) {
     if (ElementPtr element = find(target)) {
         element->paused = true;

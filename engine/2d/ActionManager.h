@@ -24,6 +24,8 @@ public:
     void removeAllActions();
     Action* getActionByTag(int tag, const Node* target) const;
     size_t getNumberOfRunningActionsInTarget(const Node* target) const;
+    // An action of a node that is not paused will step in the next update.
+    bool hasRunningActions() const;
     void pauseTarget(Node* target);
     void resumeTarget(Node* target);
 

@@ -91,6 +91,18 @@ Label::~Label() {
     CC_SAFE_RELEASE(_texture);
 }
 
+void Label::markDirty() {
+    _dirty = true;
+    Director::setNeedsRedraw();
+}
+
+void Label::setTextColor(const Color4B& color) {
+    if (!(color == _textColor)) {
+        _textColor = color;
+        Director::setNeedsRedraw();
+    }
+}
+
 void Label::setString(const std::string& text) {
     if (text != _text) {
         _text = text;

@@ -40,7 +40,7 @@ public:
     void setAlignment(TextHAlignment h, TextVAlignment v);
     TextHAlignment getHorizontalAlignment() const { return _hAlignment; }
     TextVAlignment getVerticalAlignment() const { return _vAlignment; }
-    void setTextColor(const Color4B& color) { _textColor = color; }
+    void setTextColor(const Color4B& color);
     const Color4B& getTextColor() const { return _textColor; }
 
     const Size& getContentSize() const override;
@@ -52,7 +52,7 @@ protected:
     ~Label() override;
 
 private:
-    void markDirty() { _dirty = true; }
+    void markDirty();
     void updateContent() const;
 
     std::string _text;

@@ -31,9 +31,13 @@ void LabelAtlas::setTexture(Texture2D* texture) {
     CC_SAFE_RETAIN(texture);
     CC_SAFE_RELEASE(_texture);
     _texture = texture;
+    Director::setNeedsRedraw();
 }
 
 void LabelAtlas::setString(const std::string& text) {
+    if (text != _text) {
+        Director::setNeedsRedraw();
+    }
     _text = text;
     setContentSize(Size(_itemWidth * static_cast<float>(text.size()), _itemHeight));
 }

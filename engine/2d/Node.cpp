@@ -14,6 +14,15 @@ namespace {
 constexpr float kRadiansPerDegree = 3.14159265358979323846f / 180.0f;
 unsigned int gOrderOfArrival = 0;
 
+// Drawn state changes only through these: a change marks the next frame for drawing.
+template <typename T>
+void assign(T& field, const T& value) {
+    if (!(field == value)) {
+        field = value;
+        Director::setNeedsRedraw();
+    }
+}
+
 float cosDegrees(float degrees) {
     // Exact at the quarter turns, so that a turned card is exactly mirrored or edge-on.
     const float r = std::fmod(std::fabs(degrees), 360.0f);
@@ -113,6 +122,7 @@ void Node::addChild(Node* child, int localZOrder, const std::string& name) {
 }
 
 void Node::insertChild(Node* child, int localZOrder) {
+    Director::setNeedsRedraw();
     _reorderChildDirty = true;
     _children.pushBack(child);
     child->_localZOrder = localZOrder;
@@ -138,6 +148,7 @@ void Node::detachChild(Node* child, bool cleanup) {
     child->setParent(nullptr);
     _children.eraseObject(child);
     child->release();
+    Director::setNeedsRedraw();
 }
 
 void Node::removeAllChildren() {
@@ -147,6 +158,9 @@ void Node::removeAllChildren() {
 void Node::removeAllChildrenWithCleanup(bool cleanup) {
     Vector<Node*> children;
     children.swap(_children);
+    if (!children.empty()) {
+        Director::setNeedsRedraw();
+    }
     for (Node* child : children) {
         if (_running) {
             child->onExitTransitionDidStart();
@@ -202,6 +216,7 @@ void Node::reorderChild(Node* child, int localZOrder) {
     _reorderChildDirty = true;
     child->_orderOfArrival = ++gOrderOfArrival;
     child->_localZOrder = localZOrder;
+    Director::setNeedsRedraw();
 }
 
 void Node::setLocalZOrder(int z) {
@@ -225,11 +240,11 @@ void Node::sortAllChildren() {
 // Geometry
 
 void Node::setPosition(const Vec2& position) {
-    _position = position;
+    assign(_position, position);
 }
 
 void Node::setAnchorPoint(const Vec2& anchor) {
-    _anchorPoint = anchor;
+    assign(_anchorPoint, anchor);
 }
 
 Vec2 Node::getAnchorPointInPoints() const {
@@ -238,39 +253,42 @@ Vec2 Node::getAnchorPointInPoints() const {
 }
 
 void Node::setContentSize(const Size& size) {
-    _contentSize = size;
+    assign(_contentSize, size);
 }
 
 void Node::setScale(float scale) {
-    _scaleX = scale;
-    _scaleY = scale;
+    setScale(scale, scale);
 }
 
 void Node::setScale(float scaleX, float scaleY) {
-    _scaleX = scaleX;
-    _scaleY = scaleY;
+    assign(_scaleX, scaleX);
+    assign(_scaleY, scaleY);
 }
 
 void Node::setScaleX(float scaleX) {
-    _scaleX = scaleX;
+    assign(_scaleX, scaleX);
 }
 
 void Node::setScaleY(float scaleY) {
-    _scaleY = scaleY;
+    assign(_scaleY, scaleY);
 }
 
 void Node::setRotation(float degrees) {
-    _rotation = degrees;
+    assign(_rotation, degrees);
 }
 
 void Node::setRotation3D(const Vec3& degrees) {
-    _rotationX = degrees.x;
-    _rotationY = degrees.y;
-    _rotation = degrees.z;
+    assign(_rotationX, degrees.x);
+    assign(_rotationY, degrees.y);
+    assign(_rotation, degrees.z);
 }
 
 void Node::setIgnoreAnchorPointForPosition(bool ignore) {
-    _ignoreAnchorPointForPosition = ignore;
+    assign(_ignoreAnchorPointForPosition, ignore);
+}
+
+void Node::setVisible(bool visible) {
+    assign(_visible, visible);
 }
 
 AffineTransform Node::getNodeToParentTransform() const {
@@ -350,7 +368,7 @@ void Node::setOpacity(uint8_t opacity) {
 }
 
 void Node::updateDisplayedOpacity(uint8_t parentOpacity) {
-    _displayedOpacity = static_cast<uint8_t>(_realOpacity * parentOpacity / 255);
+    assign(_displayedOpacity, static_cast<uint8_t>(_realOpacity * parentOpacity / 255));
     if (_cascadeOpacityEnabled) {
         for (Node* child : _children) {
             child->updateDisplayedOpacity(_displayedOpacity);
@@ -368,9 +386,9 @@ void Node::setColor(const Color3B& color) {
 }
 
 void Node::updateDisplayedColor(const Color3B& parentColor) {
-    _displayedColor = Color3B(static_cast<uint8_t>(_realColor.r * parentColor.r / 255),
-                              static_cast<uint8_t>(_realColor.g * parentColor.g / 255),
-                              static_cast<uint8_t>(_realColor.b * parentColor.b / 255));
+    assign(_displayedColor, Color3B(static_cast<uint8_t>(_realColor.r * parentColor.r / 255),
+                                    static_cast<uint8_t>(_realColor.g * parentColor.g / 255),
+                                    static_cast<uint8_t>(_realColor.b * parentColor.b / 255)));
     if (_cascadeColorEnabled) {
         for (Node* child : _children) {
             child->updateDisplayedColor(_displayedColor);

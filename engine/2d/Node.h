@@ -97,7 +97,7 @@ public:
     // Attributes
     virtual void setLocalZOrder(int z);
     int getLocalZOrder() const { return _localZOrder; }
-    virtual void setVisible(bool visible) { _visible = visible; }
+    virtual void setVisible(bool visible);
     bool isVisible() const { return _visible; }
     void setTag(int tag) { _tag = tag; }
     int getTag() const { return _tag; }

@@ -73,6 +73,7 @@ void RenderTexture::end() {
     if (_drawing) {
         Director::getInstance()->getRenderer()->popTarget();
         _drawing = false;
+        Director::setNeedsRedraw();  // its texture may be on the screen
     }
 }
 

@@ -87,11 +87,27 @@ void Sprite::setTexture(Texture2D* texture) {
     }
     const Size size = texture->getContentSize();
     initWithTexture(texture, Rect(0, 0, size.width, size.height));
+    Director::setNeedsRedraw();
 }
 
 void Sprite::setTextureRect(const Rect& rect) {
     _rect = rect;
     setContentSize(rect.size);
+    Director::setNeedsRedraw();
+}
+
+void Sprite::setFlippedX(bool flipped) {
+    if (flipped != _flippedX) {
+        _flippedX = flipped;
+        Director::setNeedsRedraw();
+    }
+}
+
+void Sprite::setFlippedY(bool flipped) {
+    if (flipped != _flippedY) {
+        _flippedY = flipped;
+        Director::setNeedsRedraw();
+    }
 }
 
 void Sprite::draw(Renderer* renderer, const AffineTransform& transform) {

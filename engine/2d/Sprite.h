@@ -28,8 +28,8 @@ public:
     Texture2D* getTexture() const { return _texture; }
     void setTextureRect(const Rect& rect);
     const Rect& getTextureRect() const { return _rect; }
-    void setFlippedX(bool flipped) { _flippedX = flipped; }
-    void setFlippedY(bool flipped) { _flippedY = flipped; }
+    void setFlippedX(bool flipped);
+    void setFlippedY(bool flipped);
     bool isFlippedX() const { return _flippedX; }
     bool isFlippedY() const { return _flippedY; }
 

@@ -50,6 +50,7 @@ void Director::setOpenGLView(GLView* view) {
         _view->release();
     }
     _view = view;
+    setNeedsRedraw();
 }
 
 Size Director::getWinSize() const {
@@ -91,6 +92,7 @@ void Director::stopAnimation() {
 void Director::startAnimation() {
     _animating = true;
     _nextDeltaTimeZero = true;  // the time spent stopped is not a frame
+    setNeedsRedraw();
 }
 
 void Director::runWithScene(Scene* scene) {
@@ -111,6 +113,7 @@ void Director::replaceScene(Scene* scene) {
     }
     _nextScene = scene;
     _sendCleanupToScene = true;
+    setNeedsRedraw();
 }
 
 void Director::setNextScene() {
@@ -136,27 +139,61 @@ void Director::setNextScene() {
     }
 }
 
-void Director::mainLoop() {
+bool Director::somethingMoves() const {
+    return _actionManager->hasRunningActions() || _scheduler->secondsUntilDue() == 0;
+}
+
+float Director::elapsedSinceStep() {
     const auto now = std::chrono::steady_clock::now();
     float dt = 0;
     if (_nextDeltaTimeZero) {
         _nextDeltaTimeZero = false;
     } else {
         dt = std::chrono::duration<float>(now - _lastUpdate).count();
-        dt = std::min(dt, 0.25f);  // a stall (a modal box, a debugger) is not a leap in time
+        if (somethingMoves()) {
+            dt = std::min(dt, 0.25f);  // a stall (a modal box, a debugger) is not a leap in time
+        }
+        // Otherwise the loop slept on purpose, and the timers are owed all of that time.
     }
     _lastUpdate = now;
-    mainLoop(dt);
+    return dt;
+}
+
+double Director::secondsUntilWork() const {
+    if (s_needsRedraw || _nextScene || !_afterDraw.empty() || _actionManager->hasRunningActions()) {
+        return 0;
+    }
+    return _scheduler->secondsUntilDue();
+}
+
+void Director::mainLoop() {
+    mainLoop(elapsedSinceStep());
 }
 
 void Director::mainLoop(float dt) {
     if (!_animating) {
         return;
     }
+    step(dt);
+    drawIfNeeded();
+}
+
+void Director::step(float dt) {
+    if (!_animating) {
+        return;
+    }
     _deltaTime = std::max(0.0f, dt);
     Clock::advance(_deltaTime);
-    _scheduler->update(_deltaTime);
-    drawScene();
+    const bool acting = _actionManager->hasRunningActions();
+    if (_scheduler->update(_deltaTime) || acting) {
+        setNeedsRedraw();
+    }
+}
+
+void Director::drawIfNeeded() {
+    if (_animating && (s_needsRedraw || _nextScene)) {
+        drawScene();
+    }
     PoolManager::getInstance()->getCurrentPool()->clear();
 }
 
@@ -180,6 +217,8 @@ void Director::drawScene() {
     if (_view) {
         _view->present();
     }
+    // What drawing itself set (a scene's first enter, a label laying out) is on this frame.
+    s_needsRedraw = false;
     ++_totalFrames;
     std::vector<std::function<void()>> work;
     work.swap(_afterDraw);
@@ -196,6 +235,7 @@ Image* Director::captureScreen() {
 
 void Director::runAfterDraw(std::function<void()> work) {
     _afterDraw.push_back(std::move(work));
+    setNeedsRedraw();
 }
 
 void Director::reset() {
@@ -225,6 +265,7 @@ void Director::reset() {
     _animating = true;
     _nextDeltaTimeZero = true;
     _totalFrames = 0;
+    s_needsRedraw = true;
 }
 
 void Director::end() {

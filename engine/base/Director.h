@@ -20,9 +20,15 @@ class TextureCache;
 
 // The process-wide director: owns the scheduler, the action manager, the event dispatcher and
 // the texture cache, holds the running scene and, with the view, drives every frame. A frame is
-// mainLoop(dt): the engine clock advances by dt, the scheduler runs (posted work, updates,
-// actions, timers), a pending scene change happens, the scene is drawn and presented, and the
-// autorelease pool drains. Tests call mainLoop(dt) themselves with a fixed dt.
+// mainLoop(dt): step(dt) advances the engine clock and runs the scheduler (posted work, updates,
+// actions, timers), then drawIfNeeded() makes a pending scene change and, when the picture may
+// have changed, draws and presents the scene; the autorelease pool drains. Tests call
+// mainLoop(dt) themselves with a fixed dt.
+//
+// The picture may have changed when the redraw mark is set: the engine's setters of drawn state
+// set it when a value changes, and so do handled input and window events, posted work and
+// scheduled callbacks that ran, running actions and scene changes. Without the mark no frame is
+// drawn, and secondsUntilWork() tells the run loop how long it may sleep.
 class Director {
 public:
     static Director* getInstance();
@@ -61,6 +67,19 @@ public:
     void mainLoop();
     // One frame with a given dt; nothing happens while the animation is stopped.
     void mainLoop(float dt);
+    // The two halves of a frame, for a loop that handles input between them.
+    void step(float dt);
+    void drawIfNeeded();
+    // The time since the last step; a stall while something moved counts as at most 0.25 s.
+    float elapsedSinceStep();
+    // 0 while something moves or a frame is due, else the seconds until the next timer, or a
+    // negative value when only input or posted work can bring a change.
+    double secondsUntilWork() const;
+
+    // Marks the picture as changed: the next drawIfNeeded draws. Main thread.
+    static void setNeedsRedraw() { s_needsRedraw = true; }
+    static bool needsRedraw() { return s_needsRedraw; }
+
     void drawScene();
     // Draws the current scene without presenting it, for reading back.
     void renderScene();
@@ -80,6 +99,9 @@ private:
     Director();
 
     void setNextScene();
+    bool somethingMoves() const;
+
+    static inline bool s_needsRedraw = true;
 
     Scheduler* _scheduler;
     ActionManager* _actionManager;

@@ -14,8 +14,13 @@ Scheduler::Scheduler() = default;
 Scheduler::~Scheduler() = default;
 
 void Scheduler::performFunctionInCocosThread(std::function<void()> function) {
-    std::lock_guard<std::mutex> lock(_performMutex);
-    _functionsToPerform.push_back(std::move(function));
+    {
+        std::lock_guard<std::mutex> lock(_performMutex);
+        _functionsToPerform.push_back(std::move(function));
+    }
+    if (void (*wakeUp)() = _wakeUp.load()) {
+        wakeUp();
+    }
 }
 
 size_t Scheduler::pendingFunctionCount() const {
@@ -23,7 +28,7 @@ size_t Scheduler::pendingFunctionCount() const {
     return _functionsToPerform.size();
 }
 
-void Scheduler::runPerformedFunctions() {
+bool Scheduler::runPerformedFunctions() {
     // Run outside the lock: a posted function may post again (it then runs next frame).
     std::vector<std::function<void()>> functions;
     {
@@ -33,27 +38,51 @@ void Scheduler::runPerformedFunctions() {
     for (auto& function : functions) {
         function();
     }
+    return !functions.empty();
 }
 
-void Scheduler::update(float dt) {
-    runPerformedFunctions();
+bool Scheduler::update(float dt) {
+    bool ran = runPerformedFunctions();
     // Copies: callbacks may schedule or unschedule anything; new entries start next frame.
     const std::vector<EntryPtr> updates = _updates;
     for (const EntryPtr& entry : updates) {
         if (!entry->removed && !entry->paused) {
             entry->callback(dt);
+            ran = ran || entry->priority != PRIORITY_SYSTEM;
         }
     }
     const std::vector<EntryPtr> timers = _timers;
     for (const EntryPtr& entry : timers) {
         if (!entry->removed && !entry->paused) {
-            runTimer(*entry, dt);
+            ran = runTimer(*entry, dt) || ran;
         }
     }
     purgeRemoved();
+    return ran;
 }
 
-void Scheduler::runTimer(Entry& entry, float dt) {
+double Scheduler::secondsUntilDue() const {
+    if (pendingFunctionCount() > 0) {
+        return 0;
+    }
+    for (const EntryPtr& entry : _updates) {
+        if (!entry->removed && !entry->paused && entry->priority != PRIORITY_SYSTEM) {
+            return 0;
+        }
+    }
+    double next = -1;
+    for (const EntryPtr& entry : _timers) {
+        if (entry->removed || entry->paused) {
+            continue;
+        }
+        const double wait = entry->fired ? entry->interval : entry->firstWait;
+        const double left = std::max(0.0, wait - entry->elapsed);
+        next = next < 0 ? left : std::min(next, left);
+    }
+    return next;
+}
+
+bool Scheduler::runTimer(Entry& entry, float dt) {
     // Called through a copy: the callback may reschedule its own key, which replaces it.
     if (entry.interval <= 0 && entry.firstWait <= 0) {
         const ccSchedulerFunc callback = entry.callback;
@@ -63,12 +92,12 @@ void Scheduler::runTimer(Entry& entry, float dt) {
         } else if (entry.timesLeft != CC_REPEAT_FOREVER) {
             --entry.timesLeft;
         }
-        return;
+        return true;
     }
     entry.elapsed += dt;
     const double wait = entry.fired ? entry.interval : entry.firstWait;
     if (entry.elapsed + kTimeEpsilon < wait) {
-        return;
+        return false;
     }
     const float elapsed = static_cast<float>(entry.elapsed);
     entry.elapsed = std::max(0.0, entry.elapsed - wait);
@@ -81,6 +110,7 @@ void Scheduler::runTimer(Entry& entry, float dt) {
     }
     const ccSchedulerFunc callback = entry.callback;
     callback(elapsed);
+    return true;
 }
 
 void Scheduler::purgeRemoved() {

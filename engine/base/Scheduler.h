@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -26,12 +27,18 @@ public:
     Scheduler();
     ~Scheduler() override;
 
-    // Safe from any thread.
+    // Safe from any thread. After posting, the wake-up (when set) ends the main thread's wait.
     void performFunctionInCocosThread(std::function<void()> function);
-    // Main thread, once per frame.
-    void update(float dt);
+    void setWakeUp(void (*wakeUp)()) { _wakeUp = wakeUp; }
+    // Main thread, once per frame. True when posted work or a callback ran (the engine's own
+    // PRIORITY_SYSTEM updates aside): what they changed may show.
+    bool update(float dt);
     // Main thread: only the posted work, for a loop that draws no frames (the window minimised).
-    void runPerformedFunctions();
+    bool runPerformedFunctions();
+    // Seconds until a callback is due: 0 when posted work waits or something runs every frame,
+    // the time to the next timer otherwise, negative when nothing is scheduled. PRIORITY_SYSTEM
+    // updates do not count: their owner says when they have work.
+    double secondsUntilDue() const;
 
     size_t pendingFunctionCount() const;
 
@@ -69,11 +76,13 @@ private:
     };
     using EntryPtr = std::shared_ptr<Entry>;
 
-    void runTimer(Entry& entry, float dt);
+    // True when the callback ran.
+    bool runTimer(Entry& entry, float dt);
     void purgeRemoved();
 
     mutable std::mutex _performMutex;
     std::vector<std::function<void()>> _functionsToPerform;
+    std::atomic<void (*)()> _wakeUp{nullptr};
 
     std::vector<EntryPtr> _updates;  // sorted by priority, ties in order of scheduling
     std::vector<EntryPtr> _timers;

@@ -3,12 +3,14 @@
 #include <SDL.h>
 
 #include <cctype>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 #include "base/Director.h"
 #include "base/Scheduler.h"
+#include "platform/EventWait.h"
 #include "platform/FileUtils.h"
 #include "platform/GLView.h"
 #include "platform/URLOpenRecorder.h"
@@ -119,40 +121,54 @@ int Application::run() {
     }
     GLView* view = director->getOpenGLView();
     view->retain();
+    Scheduler* scheduler = director->getScheduler();
+    scheduler->setWakeUp(&EventWait::wake);
     // For checks of a built or installed binary: one frame, then a clean end.
     const char* once = SDL_getenv("ZOA_EXIT_AFTER_FIRST_FRAME");
     const bool exitAfterFirstFrame = once && std::string(once) == "1";
-    using Clock = std::chrono::steady_clock;
-    auto next = Clock::now();
     while (!view->windowShouldClose()) {
         if (!director->isAnimating()) {
-            // In the background: no frames, only wait for the window to come back.
-            SDL_WaitEventTimeout(nullptr, 100);
+            // In the background: no frames, only wait for the window to come back. Work handed
+            // over still runs: a second start may ask this window to come back.
+            EventWait::wait(-1);
             view->pollEvents();
-            // Work handed over still runs: a second start may ask this window to come back.
-            director->getScheduler()->runPerformedFunctions();
-            next = Clock::now();
+            scheduler->runPerformedFunctions();
             continue;
         }
+        const auto frameStart = std::chrono::steady_clock::now();
+        // Time first, then input: an action a touch starts begins with the next frame's time,
+        // not with the time the loop slept.
+        director->step(director->elapsedSinceStep());
         view->pollEvents();
-        director->mainLoop();
+        const unsigned int drawn = director->getTotalFrames();
+        director->drawIfNeeded();
         if (exitAfterFirstFrame && director->getTotalFrames() > 0) {
             reportFirstFrame();
             break;
         }
-        const auto interval = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(director->getAnimationInterval()));
-        next += interval;
-        const auto now = Clock::now();
-        if (next > now) {
-            std::this_thread::sleep_for(next - now);
-        } else {
-            next = now;  // late: do not try to catch up with a burst of frames
+        if (!view->windowShouldClose()) {
+            waitForWork(frameStart, director->getTotalFrames() != drawn);
         }
     }
+    scheduler->setWakeUp(nullptr);
     director->end();
     view->release();
     return 0;
+}
+
+void Application::waitForWork(std::chrono::steady_clock::time_point frameStart, bool drew) {
+    Director* director = Director::getInstance();
+    const auto interval = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(director->getAnimationInterval()));
+    // Frames come at most at the animation interval, also when input arrives faster.
+    if (drew || director->secondsUntilWork() == 0) {
+        std::this_thread::sleep_until(frameStart + interval);
+    }
+    const double seconds = director->secondsUntilWork();
+    if (seconds != 0) {
+        // Nothing moves: sleep until input, posted work or the next timer.
+        EventWait::wait(seconds < 0 ? -1 : static_cast<int>(std::ceil(seconds * 1000)));
+    }
 }
 
 }  // namespace cocos2d

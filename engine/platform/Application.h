@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "platform/ApplicationProtocol.h"
@@ -8,8 +9,10 @@
 namespace cocos2d {
 
 // The process's application: constructing the delegate registers it; run() launches it and
-// runs the frame loop (events, scheduler, drawing, present at the animation interval) until the
-// window is closed.
+// runs the frame loop until the window is closed. A turn of the loop steps the scheduler,
+// handles input and draws when the picture may have changed; then, while something moves, it
+// waits for the next frame at the animation interval, and otherwise sleeps until input, posted
+// work or the next timer.
 class Application : public ApplicationProtocol {
 public:
     Application();
@@ -28,6 +31,9 @@ public:
     static LanguageType getCurrentLanguage();
     // The two-letter code of that preference ("ja", "en", ...), "en" when there is none.
     static std::string getCurrentLanguageCode();
+
+private:
+    static void waitForWork(std::chrono::steady_clock::time_point frameStart, bool drew);
 };
 
 }  // namespace cocos2d

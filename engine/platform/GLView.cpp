@@ -15,6 +15,7 @@
 #include "base/IMEDelegate.h"
 #include "base/Touch.h"
 #include "platform/Application.h"
+#include "platform/EventWait.h"
 #include "platform/FileUtils.h"
 #include "renderer/Renderer.h"
 
@@ -300,6 +301,11 @@ void GLView::pollEvents() {
 }
 
 void GLView::handleEvent(const SDL_Event& event) {
+    if (event.type == EventWait::wakeEventType()) {
+        return;  // it only ended the wait; the posted work marks the frame itself
+    }
+    // Input and window changes (exposed, resized, restored) may change the picture.
+    Director::setNeedsRedraw();
     switch (event.type) {
         case SDL_QUIT:
             _shouldClose = true;
