@@ -15,7 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -169,19 +168,20 @@ public:
     }
     bool started() const { return _pid > 0; }
 
-    // User and system CPU time of the child so far, in seconds.
+    // CPU time of the child's threads so far, in seconds (the scheduler's nanosecond count;
+    // the process's tick count would round a quiet second to nothing).
     double cpuSeconds() const {
-        std::ifstream stat("/proc/" + std::to_string(_pid) + "/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        std::istringstream fields(text.substr(text.rfind(')') + 2));
-        std::string field;
-        double ticks = 0;
-        for (int i = 3; fields >> field && i <= 15; ++i) {
-            if (i == 14 || i == 15) {
-                ticks += std::stod(field);
+        const std::filesystem::path tasks = "/proc/" + std::to_string(_pid) + "/task";
+        double ns = 0;
+        std::error_code error;
+        for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+            std::ifstream schedstat(task.path() / "schedstat");
+            double onCpu = 0;
+            if (schedstat >> onCpu) {
+                ns += onCpu;
             }
         }
-        return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+        return ns / 1e9;
     }
 
     // True when SIGTERM ended it within five seconds.
