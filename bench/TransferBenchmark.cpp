@@ -2,6 +2,7 @@
 // may keep talking throughout) and compares the time taken with the sum of the pauses the board
 // needs, while a main-thread loop runs the posted echo the way frames would.
 #include <benchmark/benchmark.h>
+#include <time.h>
 
 #include <algorithm>
 #include <atomic>
@@ -19,6 +20,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
+
+// CPU time the calling thread has used so far, in milliseconds.
+double threadCpuMs() {
+    timespec used{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return used.tv_sec * 1e3 + used.tv_nsec / 1e6;
+}
 
 // 40 lines: forward, wait 1, beep, stop, over and over.
 CardProgram fortyLines() {
@@ -55,10 +63,16 @@ void transfer(benchmark::State& state, int target, int chatterRate) {
                                      [&console](const std::string& text) { console += text; });
         std::atomic<bool> finished{false};
         Clock::duration took{};
+        double cpuMs = 0;
         std::thread worker([&] {
             const auto start = Clock::now();
+            const double cpuStart = threadCpuMs();
             transferring.runProgram(
-                program, [](TarnixworksError) {}, [&] { took = Clock::now() - start; });
+                program, [](TarnixworksError) {},
+                [&] {
+                    took = Clock::now() - start;
+                    cpuMs = threadCpuMs() - cpuStart;
+                });
             finished = true;
         });
         // The main thread: a frame every 1/60 s, each running what the worker posted.
@@ -79,6 +93,7 @@ void transfer(benchmark::State& state, int target, int chatterRate) {
         state.counters["pauses_ms"] = owed.ms;
         state.counters["sent_ms"] = ms;
         state.counters["ratio"] = ms / owed.ms;
+        state.counters["transfer_cpu_share"] = cpuMs / ms;
         state.counters["main_stall_ms"] = longestFrameWork;
         state.counters["echoed"] = static_cast<double>(console.size());
         state.counters["board_sent"] = static_cast<double>(board.sentCount());

@@ -3,7 +3,6 @@
 #include <sys/prctl.h>
 
 #include <chrono>
-#include <thread>
 
 #include "base/Director.h"
 #include "base/Scheduler.h"
@@ -14,9 +13,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// How often a pause looks at the abort flag.
-constexpr auto kAbortPollInterval = std::chrono::milliseconds(10);
 
 // The kernel may wake a sleeper this long after its deadline to batch timer interrupts; the
 // default 50 us would add 1 % to every 5 ms pause of a transfer.
@@ -146,7 +142,7 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
         // The pause runs from the moment the write returned, to a fixed deadline: the checks
         // of the abort flag on the way add nothing to it.
         const auto written = Clock::now();
-        if (_abortFlag || !pauseUntil(written + pauseLength(pauseMs))) {
+        if (_abortFlag || !_wait.until(written + pauseLength(pauseMs), _abortFlag)) {
             error = TarnixworksError();
             return false;
         }
@@ -155,7 +151,7 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
 }
 
 bool ProgramTransfer::sendPacedByte(uint8_t value, int32_t pauseMs, LinkTrouble* trouble) {
-    if (!pauseUntil(Clock::now() + pauseLength(pauseMs))) {
+    if (!_wait.until(Clock::now() + pauseLength(pauseMs), _abortFlag)) {
         return false;
     }
     return TarnixCardSerialManager::getInstance()->writeToLink(value, trouble, &_abortFlag);
@@ -171,17 +167,4 @@ void ProgramTransfer::post(const std::string& text) const {
 
 std::chrono::milliseconds ProgramTransfer::pauseLength(int32_t ms) {
     return std::chrono::milliseconds(ms > 0 ? ms : 0);
-}
-
-bool ProgramTransfer::pauseUntil(std::chrono::steady_clock::time_point deadline) const {
-    while (true) {
-        if (_abortFlag) {
-            return false;
-        }
-        const auto now = Clock::now();
-        if (now >= deadline) {
-            return true;
-        }
-        std::this_thread::sleep_until(std::min(deadline, now + kAbortPollInterval));
-    }
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cards/CardProgram.h"
+#include "cards/PreciseWait.h"
 #include "cards/TarnixworksError.h"
 
 class LinkTrouble;
@@ -43,11 +44,11 @@ public:
 private:
     // Zero for zero or a negative number of milliseconds.
     static std::chrono::milliseconds pauseLength(int32_t ms);
-    // Sleeps until `deadline`, but returns early (false) once the user aborts, so that a
-    // cancelled request releases the link within moments even during the longest pauses.
-    bool pauseUntil(std::chrono::steady_clock::time_point deadline) const;
 
     std::atomic<bool>& _abortFlag;
     int32_t& _depth;
     Console _console;
+    // Ends each pause, or ends it early once the user aborts, so that a cancelled request
+    // releases the link within moments even during the longest pauses.
+    PreciseWait _wait;
 };
