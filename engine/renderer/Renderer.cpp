@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/Image.h"
@@ -73,12 +74,15 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
     if (color.a == 0 || _scissorEmpty) {
         return;
     }
-    ++_drawCount;
     if (t.b == 0 && t.c == 0) {
         const Vec2 p0 = t.apply(Vec2(rect.getMinX(), rect.getMinY()));
         const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
         const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
         const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
+        if (outsideClip(x0, y0, x1, y1)) {
+            return;
+        }
+        ++_drawCount;
         const SDL_FRect r{x0, y0, x1 - x0, y1 - y0};
         SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
         if (color.a == 255) {
@@ -100,6 +104,10 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
         const Vec2 p = t.apply(corners[i]);
         v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, {0, 0}};
     }
+    if (outsideClip(v)) {
+        return;
+    }
+    ++_drawCount;
     const int indices[6] = {0, 1, 2, 0, 2, 3};
     SDL_RenderGeometry(_renderer, nullptr, v, 4, indices, 6);
 }
@@ -109,19 +117,19 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
     if (!texture || !texture->getSDLTexture() || color.a == 0 || _scissorEmpty) {
         return;
     }
-    ++_drawCount;
     SDL_Texture* sdl = texture->getSDLTexture();
-    SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
-    SDL_SetTextureAlphaMod(sdl, color.a);
     if (t.b == 0 && t.c == 0) {
         // Axis-aligned (the usual case): a plain copy, mirrored by negative scales.
         const Vec2 p0 = t.apply(Vec2(rect.getMinX(), rect.getMinY()));
         const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
         const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
         const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
-        if (x1 - x0 <= 0 || y1 - y0 <= 0) {
+        if (x1 - x0 <= 0 || y1 - y0 <= 0 || outsideClip(x0, y0, x1, y1)) {
             return;
         }
+        ++_drawCount;
+        SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
+        SDL_SetTextureAlphaMod(sdl, color.a);
         SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
                      static_cast<int>(source.size.width), static_cast<int>(source.size.height)};
         const SDL_FRect dst{x0, y0, x1 - x0, y1 - y0};
@@ -151,9 +159,6 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
     const float h = static_cast<float>(texture->getPixelsHigh());
     const float u0 = source.getMinX() / w, u1 = source.getMaxX() / w;
     const float v0 = source.getMinY() / h, v1 = source.getMaxY() / h;
-    // Geometry takes its colour from the vertices, not from the texture's modulation.
-    SDL_SetTextureColorMod(sdl, 255, 255, 255);
-    SDL_SetTextureAlphaMod(sdl, 255);
     const SDL_Color c{color.r, color.g, color.b, color.a};
     const Vec2 corners[4] = {{rect.getMinX(), rect.getMinY()},
                              {rect.getMaxX(), rect.getMinY()},
@@ -165,6 +170,13 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         const Vec2 p = t.apply(corners[i]);
         v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, uv[i]};
     }
+    if (outsideClip(v)) {
+        return;
+    }
+    ++_drawCount;
+    // Geometry takes its colour from the vertices, not from the texture's modulation.
+    SDL_SetTextureColorMod(sdl, 255, 255, 255);
+    SDL_SetTextureAlphaMod(sdl, 255);
     const int indices[6] = {0, 1, 2, 0, 2, 3};
     SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(_renderer, sdl, v, 4, indices, 6);
@@ -206,6 +218,7 @@ void Renderer::popScissor() {
 
 void Renderer::applyScissor() {
     _scissorEmpty = false;
+    _clipped = false;
     const Rect area(0, 0, _target.widthUnits, _target.heightUnits);
     const bool bounded = area.size.width > 0 && area.size.height > 0;
     if (!_scissorEnabled && !bounded) {
@@ -225,6 +238,31 @@ void Renderer::applyScissor() {
     }
     const SDL_Rect pixels{x0, y0, x1 - x0, y1 - y0};
     SDL_RenderSetClipRect(_renderer, &pixels);
+    _clipped = true;
+    _clipX0 = x0;
+    _clipX1 = x1;
+    _clipY0 = y0;
+    _clipY1 = y1;
+}
+
+// A pixel of margin on every side: whatever SDL makes of a fractional edge, a quad culled here
+// could not have touched a pixel inside the clip.
+bool Renderer::outsideClip(float x0, float y0, float x1, float y1) const {
+    return _clipped && (x1 + 1 <= static_cast<float>(_clipX0) ||
+                        x0 - 1 >= static_cast<float>(_clipX1) ||
+                        y1 + 1 <= static_cast<float>(_clipY0) ||
+                        y0 - 1 >= static_cast<float>(_clipY1));
+}
+
+bool Renderer::outsideClip(const SDL_Vertex (&quad)[4]) const {
+    float x0 = quad[0].position.x, x1 = x0, y0 = quad[0].position.y, y1 = y0;
+    for (const SDL_Vertex& v : quad) {
+        x0 = std::min(x0, v.position.x);
+        x1 = std::max(x1, v.position.x);
+        y0 = std::min(y0, v.position.y);
+        y1 = std::max(y1, v.position.y);
+    }
+    return outsideClip(x0, y0, x1, y1);
 }
 
 Image* Renderer::readPixels() const {

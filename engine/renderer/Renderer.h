@@ -8,6 +8,7 @@
 #include "math/Rect.h"
 
 struct SDL_Renderer;
+struct SDL_Vertex;
 
 namespace cocos2d {
 
@@ -61,6 +62,8 @@ public:
     // The target's pixels as RGBA.
     Image* readPixels() const;
 
+    // Draws that reached SDL since the reset; a quad wholly outside the clip in force (the
+    // scissor and the target's area) is skipped and not counted.
     size_t getDrawCount() const { return _drawCount; }
     void resetDrawCount() { _drawCount = 0; }
 
@@ -81,12 +84,18 @@ private:
         return _target.offsetY + (_target.heightUnits - y) * _target.scale;
     }
     void applyScissor();
+    // True when the quad, in target pixels, lies wholly outside the clip in force.
+    bool outsideClip(float x0, float y0, float x1, float y1) const;
+    bool outsideClip(const SDL_Vertex (&quad)[4]) const;
 
     SDL_Renderer* _renderer;
     Target _target;
     bool _scissorEnabled = false;
     bool _scissorEmpty = false;
     Rect _scissorRect;
+    // The clip SDL was given, in target pixels (x1 and y1 exclusive); none when not _clipped.
+    bool _clipped = false;
+    int _clipX0 = 0, _clipY0 = 0, _clipX1 = 0, _clipY1 = 0;
     std::vector<std::pair<bool, Rect>> _scissorStack;
     std::vector<Saved> _savedTargets;
     std::unordered_set<Texture2D*> _textures;
