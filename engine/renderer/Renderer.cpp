@@ -12,6 +12,9 @@
 namespace cocos2d {
 
 namespace {
+// Fewer opaque pixels than this are not worth copying apart from their rim.
+constexpr int kMinOpaqueMiddle = 1024;
+
 bool isHalf(float drawn, int source) {
     return std::fabs(drawn * 2 - static_cast<float>(source)) < 0.01f;
 }
@@ -117,9 +120,7 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
     if (!texture || !texture->getSDLTexture() || color.a == 0 || _scissorEmpty) {
         return;
     }
-    SDL_Texture* sdl = texture->getSDLTexture();
     if (t.b == 0 && t.c == 0) {
-        // Axis-aligned (the usual case): a plain copy, mirrored by negative scales.
         const Vec2 p0 = t.apply(Vec2(rect.getMinX(), rect.getMinY()));
         const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
         const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
@@ -128,22 +129,6 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
             return;
         }
         ++_drawCount;
-        SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
-        SDL_SetTextureAlphaMod(sdl, color.a);
-        SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
-                     static_cast<int>(source.size.width), static_cast<int>(source.size.height)};
-        const SDL_FRect dst{x0, y0, x1 - x0, y1 - y0};
-        if (isHalf(dst.w, src.w) && isHalf(dst.h, src.h) && src.x % 2 == 0 && src.y % 2 == 0 &&
-            src.w % 2 == 0 && src.h % 2 == 0) {
-            if (Texture2D* half = texture->getHalfSize()) {
-                sdl = half->getSDLTexture();
-                SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
-                SDL_SetTextureAlphaMod(sdl, color.a);
-                src = {src.x / 2, src.y / 2, src.w / 2, src.h / 2};
-            }
-        }
-        const bool opaque = texture->isOpaque() && color.a == 255;
-        SDL_SetTextureBlendMode(sdl, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
         int flip = SDL_FLIP_NONE;
         if (t.a < 0) {
             flip |= SDL_FLIP_HORIZONTAL;
@@ -151,10 +136,10 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         if (t.d < 0) {
             flip |= SDL_FLIP_VERTICAL;
         }
-        SDL_RenderCopyExF(_renderer, sdl, &src, &dst, 0, nullptr,
-                          static_cast<SDL_RendererFlip>(flip));
+        copyTexture(texture, source, {x0, y0, x1 - x0, y1 - y0}, color, flip);
         return;
     }
+    SDL_Texture* sdl = texture->getSDLTexture();
     const float w = static_cast<float>(texture->getPixelsWide());
     const float h = static_cast<float>(texture->getPixelsHigh());
     const float u0 = source.getMinX() / w, u1 = source.getMaxX() / w;
@@ -180,6 +165,70 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
     const int indices[6] = {0, 1, 2, 0, 2, 3};
     SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(_renderer, sdl, v, 4, indices, 6);
+}
+
+// Axis-aligned (the usual case): a plain copy, mirrored by the flip.
+void Renderer::copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst,
+                           const Color4B& color, int flip) {
+    SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
+                 static_cast<int>(source.size.width), static_cast<int>(source.size.height)};
+    const bool opaque = texture->isOpaque() && color.a == 255;
+    if (isHalf(dst.w, src.w) && isHalf(dst.h, src.h) && src.x % 2 == 0 && src.y % 2 == 0 &&
+        src.w % 2 == 0 && src.h % 2 == 0) {
+        if (Texture2D* half = texture->getHalfSize()) {
+            texture = half;
+            src = {src.x / 2, src.y / 2, src.w / 2, src.h / 2};
+        }
+    }
+    SDL_Texture* sdl = texture->getSDLTexture();
+    SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
+    SDL_SetTextureAlphaMod(sdl, color.a);
+    if (flip == SDL_FLIP_NONE && std::fabs(dst.w - static_cast<float>(src.w)) < 0.01f &&
+        std::fabs(dst.h - static_cast<float>(src.h)) < 0.01f) {
+        // SDL puts an unscaled copy at the truncated position; putting it there here keeps the
+        // parts of a split copy exactly where the whole copy would be.
+        dst = {std::trunc(dst.x), std::trunc(dst.y), static_cast<float>(src.w),
+               static_cast<float>(src.h)};
+        if (!opaque && color == Color4B(255, 255, 255, 255) &&
+            copyOpaqueMiddle(texture, src, dst)) {
+            return;
+        }
+    }
+    SDL_SetTextureBlendMode(sdl, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+    SDL_RenderCopyExF(_renderer, sdl, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
+}
+
+// An opaque pixel blends to itself, so the fully opaque middle of an image is copied without
+// blending and only the rim around it is blended: the same pixels at a fraction of the cost.
+bool Renderer::copyOpaqueMiddle(Texture2D* texture, const SDL_Rect& src, const SDL_FRect& dst) {
+    const Rect box = texture->getOpaqueBox();
+    const int x0 = std::max(src.x, static_cast<int>(box.getMinX()));
+    const int x1 = std::min(src.x + src.w, static_cast<int>(box.getMaxX()));
+    const int y0 = std::max(src.y, static_cast<int>(box.getMinY()));
+    const int y1 = std::min(src.y + src.h, static_cast<int>(box.getMaxY()));
+    const int middle = std::max(0, x1 - x0) * std::max(0, y1 - y0);
+    if (middle < kMinOpaqueMiddle || middle * 4 < src.w * src.h) {
+        return false;  // too little to win back the extra copies
+    }
+    SDL_Texture* sdl = texture->getSDLTexture();
+    // A part at (x, y) from the source's corner, in pixels.
+    const auto part = [&](int x, int y, int w, int h, SDL_BlendMode mode) {
+        if (w <= 0 || h <= 0) {
+            return;
+        }
+        SDL_SetTextureBlendMode(sdl, mode);
+        const SDL_Rect s{src.x + x, src.y + y, w, h};
+        const SDL_FRect d{dst.x + static_cast<float>(x), dst.y + static_cast<float>(y),
+                          static_cast<float>(w), static_cast<float>(h)};
+        SDL_RenderCopyF(_renderer, sdl, &s, &d);
+    };
+    const int left = x0 - src.x, top = y0 - src.y, w = x1 - x0, h = y1 - y0;
+    part(left, top, w, h, SDL_BLENDMODE_NONE);
+    part(0, 0, src.w, top, SDL_BLENDMODE_BLEND);
+    part(0, top + h, src.w, src.h - top - h, SDL_BLENDMODE_BLEND);
+    part(0, top, left, h, SDL_BLENDMODE_BLEND);
+    part(left + w, top, src.w - left - w, h, SDL_BLENDMODE_BLEND);
+    return true;
 }
 
 void Renderer::addCommand(CustomCommand* command) {

@@ -7,6 +7,8 @@
 #include "math/AffineTransform.h"
 #include "math/Rect.h"
 
+struct SDL_FRect;
+struct SDL_Rect;
 struct SDL_Renderer;
 struct SDL_Vertex;
 
@@ -84,6 +86,9 @@ private:
         return _target.offsetY + (_target.heightUnits - y) * _target.scale;
     }
     void applyScissor();
+    void copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst, const Color4B& color,
+                     int flip);
+    bool copyOpaqueMiddle(Texture2D* texture, const SDL_Rect& src, const SDL_FRect& dst);
     // True when the quad, in target pixels, lies wholly outside the clip in force.
     bool outsideClip(float x0, float y0, float x1, float y1) const;
     bool outsideClip(const SDL_Vertex (&quad)[4]) const;

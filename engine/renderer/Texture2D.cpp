@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "base/Director.h"
 #include "renderer/Renderer.h"
 
@@ -24,6 +26,36 @@ bool allOpaque(SDL_Surface* s) {
         }
     }
     return true;
+}
+
+// The largest rectangle of pixels with full alpha: row by row, the run of opaque pixels above
+// each column is a histogram whose largest rectangle is found with a stack.
+Rect largestOpaqueBox(const SDL_Surface* s) {
+    std::vector<int> height(static_cast<size_t>(s->w) + 1, 0);  // the last stays 0
+    std::vector<int> open;
+    int bestArea = 0;
+    Rect best;
+    for (int y = 0; y < s->h; ++y) {
+        const uint32_t* p = row(s, y);
+        for (int x = 0; x < s->w; ++x) {
+            height[x] = (p[x] >> 24) == 0xFF ? height[x] + 1 : 0;
+        }
+        open.clear();
+        for (int x = 0; x <= s->w; ++x) {
+            while (!open.empty() && height[open.back()] >= height[x]) {
+                const int h = height[open.back()];
+                open.pop_back();
+                const int left = open.empty() ? 0 : open.back() + 1;
+                if (h * (x - left) > bestArea) {
+                    bestArea = h * (x - left);
+                    best = Rect(static_cast<float>(left), static_cast<float>(y - h + 1),
+                                static_cast<float>(x - left), static_cast<float>(h));
+                }
+            }
+            open.push_back(x);
+        }
+    }
+    return best;
 }
 
 // Each pixel the average of a 2 x 2 block, weighted by alpha so that transparent neighbours
@@ -110,6 +142,16 @@ Texture2D* Texture2D::createRenderTarget(int pixelsWide, int pixelsHigh, PixelFo
     renderer->registerTexture(texture);
     texture->autorelease();
     return texture;
+}
+
+const Rect& Texture2D::getOpaqueBox() {
+    if (!_opaqueBoxFound && _source) {
+        _opaqueBox = _opaque ? Rect(0, 0, static_cast<float>(_source->w),
+                                    static_cast<float>(_source->h))
+                             : largestOpaqueBox(_source);
+    }
+    _opaqueBoxFound = true;
+    return _opaqueBox;
 }
 
 Texture2D* Texture2D::getHalfSize() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Ref.h"
+#include "math/Rect.h"
 #include "math/Size.h"
 
 struct SDL_Texture;
@@ -30,6 +31,9 @@ public:
     PixelFormat getPixelFormat() const { return _format; }
     // Every pixel fully opaque: drawn without blending when the node is opaque too.
     bool isOpaque() const { return _opaque; }
+    // The largest rectangle of fully opaque pixels, in pixels from the top left corner (empty
+    // for render targets), found on first use.
+    const Rect& getOpaqueBox();
     // The image at half its pixel size, made once on first use: at content scale 2 on a window
     // of the design size every image is drawn at half size, and an exact copy is much faster
     // than a scaled blend (and smoother). Null for render targets.
@@ -47,6 +51,8 @@ private:
     SDL_Surface* _source = nullptr;  // ARGB copy of the pixels, for the half-size image
     Texture2D* _halfSize = nullptr;  // retained
     bool _opaque = false;
+    bool _opaqueBoxFound = false;
+    Rect _opaqueBox;
     int _pixelsWide = 0, _pixelsHigh = 0;
     float _pixelsPerUnit = 1;
     PixelFormat _format = PixelFormat::RGBA8888;
