@@ -12,8 +12,7 @@
 namespace cocos2d {
 
 namespace {
-// Fewer opaque pixels than this are not worth copying apart from their rim.
-constexpr int kMinOpaqueMiddle = 1024;
+const Color4B kWhite(255, 255, 255, 255);
 
 bool isHalf(float drawn, int source) {
     return std::fabs(drawn * 2 - static_cast<float>(source)) < 0.01f;
@@ -183,14 +182,15 @@ void Renderer::copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst
     SDL_Texture* sdl = texture->getSDLTexture();
     SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
     SDL_SetTextureAlphaMod(sdl, color.a);
-    if (flip == SDL_FLIP_NONE && std::fabs(dst.w - static_cast<float>(src.w)) < 0.01f &&
+    if (flip == SDL_FLIP_NONE && color.a == 255 &&
+        std::fabs(dst.w - static_cast<float>(src.w)) < 0.01f &&
         std::fabs(dst.h - static_cast<float>(src.h)) < 0.01f) {
         // SDL puts an unscaled copy at the truncated position; putting it there here keeps the
         // parts of a split copy exactly where the whole copy would be.
         dst = {std::trunc(dst.x), std::trunc(dst.y), static_cast<float>(src.w),
                static_cast<float>(src.h)};
-        if (!opaque && color == Color4B(255, 255, 255, 255) &&
-            copyOpaqueMiddle(texture, src, dst)) {
+        if (color == kWhite ? !opaque && copyInPieces(texture, nullptr, src, dst)
+                            : copyTinted(texture, color, src, dst)) {
             return;
         }
     }
@@ -198,37 +198,38 @@ void Renderer::copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst
     SDL_RenderCopyExF(_renderer, sdl, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
 }
 
-// An opaque pixel blends to itself, so the fully opaque middle of an image is copied without
-// blending and only the rim around it is blended: the same pixels at a fraction of the cost.
-bool Renderer::copyOpaqueMiddle(Texture2D* texture, const SDL_Rect& src, const SDL_FRect& dst) {
-    const Rect box = texture->getOpaqueBox();
-    const int x0 = std::max(src.x, static_cast<int>(box.getMinX()));
-    const int x1 = std::min(src.x + src.w, static_cast<int>(box.getMaxX()));
-    const int y0 = std::max(src.y, static_cast<int>(box.getMinY()));
-    const int y1 = std::min(src.y + src.h, static_cast<int>(box.getMaxY()));
-    const int middle = std::max(0, x1 - x0) * std::max(0, y1 - y0);
-    if (middle < kMinOpaqueMiddle || middle * 4 < src.w * src.h) {
-        return false;  // too little to win back the extra copies
+// An opaque pixel blends to itself, so the fully opaque pieces of an image are copied without
+// blending and only the rest is blended: the same pixels at a fraction of the cost. SDL
+// modulates and blends in one slow pass, so the opaque pieces of a tinted image come from a copy
+// tinted beforehand (`tinted`); the rest is blended from `texture` as it would have been.
+bool Renderer::copyInPieces(Texture2D* texture, Texture2D* tinted, const SDL_Rect& src,
+                            const SDL_FRect& dst) {
+    const auto& pieces = texture->getPieces();
+    if (pieces.size() < 2 && !(tinted && pieces.front().opaque)) {
+        return false;  // one blended piece: a single copy does it
     }
-    SDL_Texture* sdl = texture->getSDLTexture();
-    // A part at (x, y) from the source's corner, in pixels.
-    const auto part = [&](int x, int y, int w, int h, SDL_BlendMode mode) {
-        if (w <= 0 || h <= 0) {
-            return;
+    for (const Texture2D::Piece& piece : pieces) {
+        const int x0 = std::max(src.x, piece.x), x1 = std::min(src.x + src.w, piece.x + piece.w);
+        const int y0 = std::max(src.y, piece.y), y1 = std::min(src.y + src.h, piece.y + piece.h);
+        if (x1 <= x0 || y1 <= y0) {
+            continue;
         }
-        SDL_SetTextureBlendMode(sdl, mode);
-        const SDL_Rect s{src.x + x, src.y + y, w, h};
-        const SDL_FRect d{dst.x + static_cast<float>(x), dst.y + static_cast<float>(y),
-                          static_cast<float>(w), static_cast<float>(h)};
-        SDL_RenderCopyF(_renderer, sdl, &s, &d);
-    };
-    const int left = x0 - src.x, top = y0 - src.y, w = x1 - x0, h = y1 - y0;
-    part(left, top, w, h, SDL_BLENDMODE_NONE);
-    part(0, 0, src.w, top, SDL_BLENDMODE_BLEND);
-    part(0, top + h, src.w, src.h - top - h, SDL_BLENDMODE_BLEND);
-    part(0, top, left, h, SDL_BLENDMODE_BLEND);
-    part(left + w, top, src.w - left - w, h, SDL_BLENDMODE_BLEND);
+        Texture2D* from = piece.opaque && tinted ? tinted : texture;
+        SDL_SetTextureBlendMode(from->getSDLTexture(),
+                                piece.opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+        const SDL_Rect s{x0, y0, x1 - x0, y1 - y0};
+        const SDL_FRect d{dst.x + static_cast<float>(x0 - src.x),
+                          dst.y + static_cast<float>(y0 - src.y), static_cast<float>(s.w),
+                          static_cast<float>(s.h)};
+        SDL_RenderCopyF(_renderer, from->getSDLTexture(), &s, &d);
+    }
     return true;
+}
+
+bool Renderer::copyTinted(Texture2D* texture, const Color4B& color, const SDL_Rect& src,
+                          const SDL_FRect& dst) {
+    Texture2D* tinted = texture->getTinted(Color3B(color.r, color.g, color.b));
+    return tinted && copyInPieces(texture, tinted, src, dst);
 }
 
 void Renderer::addCommand(CustomCommand* command) {

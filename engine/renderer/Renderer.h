@@ -88,7 +88,10 @@ private:
     void applyScissor();
     void copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst, const Color4B& color,
                      int flip);
-    bool copyOpaqueMiddle(Texture2D* texture, const SDL_Rect& src, const SDL_FRect& dst);
+    bool copyInPieces(Texture2D* texture, Texture2D* tinted, const SDL_Rect& src,
+                      const SDL_FRect& dst);
+    bool copyTinted(Texture2D* texture, const Color4B& color, const SDL_Rect& src,
+                    const SDL_FRect& dst);
     // True when the quad, in target pixels, lies wholly outside the clip in force.
     bool outsideClip(float x0, float y0, float x1, float y1) const;
     bool outsideClip(const SDL_Vertex (&quad)[4]) const;

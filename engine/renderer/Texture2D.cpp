@@ -28,34 +28,55 @@ bool allOpaque(SDL_Surface* s) {
     return true;
 }
 
-// The largest rectangle of pixels with full alpha: row by row, the run of opaque pixels above
-// each column is a histogram whose largest rectangle is found with a stack.
-Rect largestOpaqueBox(const SDL_Surface* s) {
-    std::vector<int> height(static_cast<size_t>(s->w) + 1, 0);  // the last stays 0
+using Piece = Texture2D::Piece;
+
+// The largest rectangle of pixels with full alpha inside `area`: row by row, the run of opaque
+// pixels above each column is a histogram whose largest rectangle is found with a stack.
+Piece largestOpaqueBox(const SDL_Surface* s, const Piece& area) {
+    std::vector<int> height(static_cast<size_t>(area.w) + 1, 0);  // the last stays 0
     std::vector<int> open;
-    int bestArea = 0;
-    Rect best;
-    for (int y = 0; y < s->h; ++y) {
-        const uint32_t* p = row(s, y);
-        for (int x = 0; x < s->w; ++x) {
+    Piece best{0, 0, 0, 0, true};
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        const uint32_t* p = row(s, y) + area.x;
+        for (int x = 0; x < area.w; ++x) {
             height[x] = (p[x] >> 24) == 0xFF ? height[x] + 1 : 0;
         }
         open.clear();
-        for (int x = 0; x <= s->w; ++x) {
+        for (int x = 0; x <= area.w; ++x) {
             while (!open.empty() && height[open.back()] >= height[x]) {
                 const int h = height[open.back()];
                 open.pop_back();
                 const int left = open.empty() ? 0 : open.back() + 1;
-                if (h * (x - left) > bestArea) {
-                    bestArea = h * (x - left);
-                    best = Rect(static_cast<float>(left), static_cast<float>(y - h + 1),
-                                static_cast<float>(x - left), static_cast<float>(h));
+                if (h * (x - left) > best.w * best.h) {
+                    best = {area.x + left, y - h + 1, x - left, h, true};
                 }
             }
             open.push_back(x);
         }
     }
     return best;
+}
+
+// Fewer opaque pixels than this are not worth a copy of their own.
+constexpr int kMinOpaquePiece = 1024;
+
+// Cuts `area` into its largest opaque rectangle and the four strips around it (above and below
+// across the whole width, left and right beside it), and those again, `depth` times.
+void cut(const SDL_Surface* s, const Piece& area, int depth, std::vector<Piece>& pieces) {
+    if (area.w <= 0 || area.h <= 0) {
+        return;
+    }
+    const Piece box = depth > 0 ? largestOpaqueBox(s, area) : Piece{0, 0, 0, 0, true};
+    if (box.w * box.h < kMinOpaquePiece) {
+        pieces.push_back({area.x, area.y, area.w, area.h, false});
+        return;
+    }
+    pieces.push_back(box);
+    const int right = box.x + box.w, bottom = box.y + box.h;
+    cut(s, {area.x, area.y, area.w, box.y - area.y, false}, depth - 1, pieces);
+    cut(s, {area.x, bottom, area.w, area.y + area.h - bottom, false}, depth - 1, pieces);
+    cut(s, {area.x, box.y, box.x - area.x, box.h, false}, depth - 1, pieces);
+    cut(s, {right, box.y, area.x + area.w - right, box.h, false}, depth - 1, pieces);
 }
 
 // Each pixel the average of a 2 x 2 block, weighted by alpha so that transparent neighbours
@@ -86,6 +107,28 @@ SDL_Surface* halve(SDL_Surface* s) {
                 continue;
             }
             o[x] = ((a / 4) << 24) | ((r / a) << 16) | ((g / a) << 8) | (b / a);
+        }
+    }
+    return out;
+}
+
+// Each colour channel times the colour's, as SDL modulates: c * m / 255.
+SDL_Surface* tint(SDL_Surface* s, const Color3B& color) {
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s->w, s->h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!out) {
+        return nullptr;
+    }
+    const uint32_t m[4] = {color.b, color.g, color.r, 255};  // from the low byte up
+    for (int y = 0; y < s->h; ++y) {
+        const uint32_t* in = row(s, y);
+        auto* o = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) +
+                                              static_cast<size_t>(y) * out->pitch);
+        for (int x = 0; x < s->w; ++x) {
+            uint32_t p = 0;
+            for (int c = 0; c < 4; ++c) {
+                p |= (((in[x] >> (8 * c)) & 0xFF) * m[c] / 255) << (8 * c);
+            }
+            o[x] = p;
         }
     }
     return out;
@@ -144,14 +187,16 @@ Texture2D* Texture2D::createRenderTarget(int pixelsWide, int pixelsHigh, PixelFo
     return texture;
 }
 
-const Rect& Texture2D::getOpaqueBox() {
-    if (!_opaqueBoxFound && _source) {
-        _opaqueBox = _opaque ? Rect(0, 0, static_cast<float>(_source->w),
-                                    static_cast<float>(_source->h))
-                             : largestOpaqueBox(_source);
+const std::vector<Texture2D::Piece>& Texture2D::getPieces() {
+    if (_pieces.empty()) {
+        const Piece whole{0, 0, _pixelsWide, _pixelsHigh, _opaque};
+        if (_source && !_opaque) {
+            cut(_source, whole, kCutDepth, _pieces);
+        } else {
+            _pieces.push_back(whole);
+        }
     }
-    _opaqueBoxFound = true;
-    return _opaqueBox;
+    return _pieces;
 }
 
 Texture2D* Texture2D::getHalfSize() {
@@ -167,8 +212,26 @@ Texture2D* Texture2D::getHalfSize() {
     return _halfSize;
 }
 
+Texture2D* Texture2D::getTinted(const Color3B& color) {
+    if (_tinted && _tint == color) {
+        return _tinted;
+    }
+    if (!_source) {
+        return nullptr;
+    }
+    CC_SAFE_RELEASE_NULL(_tinted);
+    if (SDL_Surface* tinted = tint(_source, color)) {
+        _tinted = createWithSurface(tinted, _pixelsPerUnit);
+        SDL_FreeSurface(tinted);
+        CC_SAFE_RETAIN(_tinted);
+        _tint = color;
+    }
+    return _tinted;
+}
+
 Texture2D::~Texture2D() {
     CC_SAFE_RELEASE(_halfSize);
+    CC_SAFE_RELEASE(_tinted);
     if (_source) {
         SDL_FreeSurface(_source);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include "base/Ref.h"
-#include "math/Rect.h"
+#include "base/Types.h"
 #include "math/Size.h"
 
 struct SDL_Texture;
@@ -31,18 +33,30 @@ public:
     PixelFormat getPixelFormat() const { return _format; }
     // Every pixel fully opaque: drawn without blending when the node is opaque too.
     bool isOpaque() const { return _opaque; }
-    // The largest rectangle of fully opaque pixels, in pixels from the top left corner (empty
-    // for render targets), found on first use.
-    const Rect& getOpaqueBox();
+    // The image cut into rectangles that are either wholly opaque or not, in pixels from the
+    // top left corner, found on first use: the opaque ones can be copied without blending.
+    // Render targets are one piece, not opaque.
+    struct Piece {
+        int x, y, w, h;
+        bool opaque;
+    };
+    const std::vector<Piece>& getPieces();
     // The image at half its pixel size, made once on first use: at content scale 2 on a window
     // of the design size every image is drawn at half size, and an exact copy is much faster
     // than a scaled blend (and smoother). Null for render targets.
     Texture2D* getHalfSize();
+    // The image with its colour multiplied by `color` as SDL modulates it, made on first use
+    // and kept for the last colour asked for: SDL copies a modulated image several times slower
+    // than a plain one. Null for render targets.
+    Texture2D* getTinted(const Color3B& color);
 
     // Called by the renderer when it goes away first: the SDL texture dies with it.
     void invalidate();
 
 private:
+    // How many times the rim around an opaque rectangle is cut again.
+    static constexpr int kCutDepth = 3;
+
     Texture2D() = default;
     ~Texture2D() override;
 
@@ -50,9 +64,10 @@ private:
     SDL_Texture* _texture = nullptr;
     SDL_Surface* _source = nullptr;  // ARGB copy of the pixels, for the half-size image
     Texture2D* _halfSize = nullptr;  // retained
+    Texture2D* _tinted = nullptr;    // retained
+    Color3B _tint;
     bool _opaque = false;
-    bool _opaqueBoxFound = false;
-    Rect _opaqueBox;
+    std::vector<Piece> _pieces;
     int _pixelsWide = 0, _pixelsHigh = 0;
     float _pixelsPerUnit = 1;
     PixelFormat _format = PixelFormat::RGBA8888;
