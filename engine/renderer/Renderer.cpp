@@ -135,7 +135,8 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         if (t.d < 0) {
             flip |= SDL_FLIP_VERTICAL;
         }
-        copyTexture(texture, source, {x0, y0, x1 - x0, y1 - y0}, color, flip);
+        const SDL_FRect dst{x0, y0, x1 - x0, y1 - y0};
+        copyTexture(texture, source, dst, color, flip);
         return;
     }
     SDL_Texture* sdl = texture->getSDLTexture();
@@ -167,7 +168,7 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
 }
 
 // Axis-aligned (the usual case): a plain copy, mirrored by the flip.
-void Renderer::copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst,
+void Renderer::copyTexture(Texture2D* texture, const Rect& source, const SDL_FRect& dst,
                            const Color4B& color, int flip) {
     SDL_Rect src{static_cast<int>(source.origin.x), static_cast<int>(source.origin.y),
                  static_cast<int>(source.size.width), static_cast<int>(source.size.height)};
@@ -182,31 +183,50 @@ void Renderer::copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst
     SDL_Texture* sdl = texture->getSDLTexture();
     SDL_SetTextureColorMod(sdl, color.r, color.g, color.b);
     SDL_SetTextureAlphaMod(sdl, color.a);
-    if (flip == SDL_FLIP_NONE && color.a == 255 &&
-        std::fabs(dst.w - static_cast<float>(src.w)) < 0.01f &&
-        std::fabs(dst.h - static_cast<float>(src.h)) < 0.01f) {
-        // SDL puts an unscaled copy at the truncated position; putting it there here keeps the
-        // parts of a split copy exactly where the whole copy would be.
-        dst = {std::trunc(dst.x), std::trunc(dst.y), static_cast<float>(src.w),
-               static_cast<float>(src.h)};
-        if (color == kWhite ? !opaque && copyInPieces(texture, nullptr, src, dst)
-                            : copyTinted(texture, color, src, dst)) {
-            return;
-        }
+    if (flip == SDL_FLIP_NONE && color.a == 255 && copyInPieces(texture, color, src, dst)) {
+        return;
     }
     SDL_SetTextureBlendMode(sdl, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_RenderCopyExF(_renderer, sdl, &src, &dst, 0, nullptr, static_cast<SDL_RendererFlip>(flip));
 }
 
-// An opaque pixel blends to itself, so the fully opaque pieces of an image are copied without
-// blending and only the rest is blended: the same pixels at a fraction of the cost. SDL
-// modulates and blends in one slow pass, so the opaque pieces of a tinted image come from a copy
-// tinted beforehand (`tinted`); the rest is blended from `texture` as it would have been.
-bool Renderer::copyInPieces(Texture2D* texture, Texture2D* tinted, const SDL_Rect& src,
+// An opaque pixel blends to itself, so the opaque pieces of an image are copied without
+// blending, and only the rest is blended as before: the same pixels at a fraction of the cost.
+// SDL modulates slowly, and shrinks an image by whole steps by taking one pixel of each step
+// (the zoomed out sheet): the opaque pieces come from copies tinted or sampled so beforehand,
+// and are copied unscaled.
+bool Renderer::copyInPieces(Texture2D* texture, const Color4B& color, const SDL_Rect& src,
                             const SDL_FRect& dst) {
-    const auto& pieces = texture->getPieces();
-    if (pieces.size() < 2 && !(tinted && pieces.front().opaque)) {
-        return false;  // one blended piece: a single copy does it
+    // SDL copies onto the rectangle truncated to whole pixels; the pieces go on the same pixels.
+    const SDL_Rect to{static_cast<int>(dst.x), static_cast<int>(dst.y), static_cast<int>(dst.w),
+                      static_cast<int>(dst.h)};
+    const bool white = color == kWhite;
+    const Color3B tint(color.r, color.g, color.b);
+    if (to.w == src.w && to.h == src.h) {
+        if (white && texture->isOpaque()) {
+            return false;  // one copy without blending already
+        }
+        Texture2D* opaqueFrom = white ? texture : texture->getTinted(tint);
+        return opaqueFrom && copyPieces(texture->getPieces(), opaqueFrom, texture, 1, src, to);
+    }
+    // A clipped scaled copy has its source cut by SDL with rounding: that stays with SDL.
+    const int scale = to.w > 0 ? src.w / to.w : 0;
+    if (scale < 2 || to.w * scale != src.w || to.h * scale != src.h || src.x % scale != 0 ||
+        src.y % scale != 0 || !insideClip(to)) {
+        return false;
+    }
+    Texture2D* sampled = texture->getSampled(scale);
+    Texture2D* opaqueFrom = !sampled || white ? sampled : sampled->getTinted(tint);
+    const SDL_Rect part{src.x / scale, src.y / scale, to.w, to.h};
+    return opaqueFrom && copyPieces(sampled->getPieces(), opaqueFrom, texture, scale, part, to);
+}
+
+// `pieces` cut the image as `opaqueFrom` holds it, `scale` times smaller than `texture`; `src`
+// is in those pixels. False, having drawn nothing, when no piece is opaque.
+bool Renderer::copyPieces(const std::vector<Texture2D::Piece>& pieces, Texture2D* opaqueFrom,
+                          Texture2D* texture, int scale, const SDL_Rect& src, const SDL_Rect& to) {
+    if (std::none_of(pieces.begin(), pieces.end(), [](const auto& p) { return p.opaque; })) {
+        return false;
     }
     for (const Texture2D::Piece& piece : pieces) {
         const int x0 = std::max(src.x, piece.x), x1 = std::min(src.x + src.w, piece.x + piece.w);
@@ -214,22 +234,22 @@ bool Renderer::copyInPieces(Texture2D* texture, Texture2D* tinted, const SDL_Rec
         if (x1 <= x0 || y1 <= y0) {
             continue;
         }
-        Texture2D* from = piece.opaque && tinted ? tinted : texture;
-        SDL_SetTextureBlendMode(from->getSDLTexture(),
-                                piece.opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
-        const SDL_Rect s{x0, y0, x1 - x0, y1 - y0};
-        const SDL_FRect d{dst.x + static_cast<float>(x0 - src.x),
-                          dst.y + static_cast<float>(y0 - src.y), static_cast<float>(s.w),
-                          static_cast<float>(s.h)};
-        SDL_RenderCopyF(_renderer, from->getSDLTexture(), &s, &d);
+        const SDL_FRect d{static_cast<float>(to.x + x0 - src.x),
+                          static_cast<float>(to.y + y0 - src.y), static_cast<float>(x1 - x0),
+                          static_cast<float>(y1 - y0)};
+        if (piece.opaque) {
+            SDL_Texture* sdl = opaqueFrom->getSDLTexture();
+            SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_NONE);
+            const SDL_Rect s{x0, y0, x1 - x0, y1 - y0};
+            SDL_RenderCopyF(_renderer, sdl, &s, &d);
+        } else {
+            SDL_Texture* sdl = texture->getSDLTexture();
+            SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_BLEND);
+            const SDL_Rect s{x0 * scale, y0 * scale, (x1 - x0) * scale, (y1 - y0) * scale};
+            SDL_RenderCopyF(_renderer, sdl, &s, &d);
+        }
     }
     return true;
-}
-
-bool Renderer::copyTinted(Texture2D* texture, const Color4B& color, const SDL_Rect& src,
-                          const SDL_FRect& dst) {
-    Texture2D* tinted = texture->getTinted(Color3B(color.r, color.g, color.b));
-    return tinted && copyInPieces(texture, tinted, src, dst);
 }
 
 void Renderer::addCommand(CustomCommand* command) {
@@ -302,6 +322,11 @@ bool Renderer::outsideClip(float x0, float y0, float x1, float y1) const {
                         x0 - 1 >= static_cast<float>(_clipX1) ||
                         y1 + 1 <= static_cast<float>(_clipY0) ||
                         y0 - 1 >= static_cast<float>(_clipY1));
+}
+
+bool Renderer::insideClip(const SDL_Rect& r) const {
+    return _clipped && r.x >= _clipX0 && r.y >= _clipY0 && r.x + r.w <= _clipX1 &&
+           r.y + r.h <= _clipY1;
 }
 
 bool Renderer::outsideClip(const SDL_Vertex (&quad)[4]) const {

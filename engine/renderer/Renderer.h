@@ -6,6 +6,7 @@
 #include "base/Types.h"
 #include "math/AffineTransform.h"
 #include "math/Rect.h"
+#include "renderer/Texture2D.h"
 
 struct SDL_FRect;
 struct SDL_Rect;
@@ -86,15 +87,16 @@ private:
         return _target.offsetY + (_target.heightUnits - y) * _target.scale;
     }
     void applyScissor();
-    void copyTexture(Texture2D* texture, const Rect& source, SDL_FRect dst, const Color4B& color,
-                     int flip);
-    bool copyInPieces(Texture2D* texture, Texture2D* tinted, const SDL_Rect& src,
-                      const SDL_FRect& dst);
-    bool copyTinted(Texture2D* texture, const Color4B& color, const SDL_Rect& src,
-                    const SDL_FRect& dst);
     // True when the quad, in target pixels, lies wholly outside the clip in force.
     bool outsideClip(float x0, float y0, float x1, float y1) const;
     bool outsideClip(const SDL_Vertex (&quad)[4]) const;
+    bool insideClip(const SDL_Rect& r) const;
+    void copyTexture(Texture2D* texture, const Rect& source, const SDL_FRect& dst,
+                     const Color4B& color, int flip);
+    bool copyInPieces(Texture2D* texture, const Color4B& color, const SDL_Rect& src,
+                      const SDL_FRect& dst);
+    bool copyPieces(const std::vector<Texture2D::Piece>& pieces, Texture2D* opaqueFrom,
+                    Texture2D* texture, int scale, const SDL_Rect& src, const SDL_Rect& to);
 
     SDL_Renderer* _renderer;
     Target _target;

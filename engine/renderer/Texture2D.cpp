@@ -212,6 +212,31 @@ Texture2D* Texture2D::getHalfSize() {
     return _halfSize;
 }
 
+Texture2D* Texture2D::getSampled(int step) {
+    if ((_sampled && _sampledStep == step) || !_source || step < 2 || _source->w < step ||
+        _source->h < step) {
+        return _sampled && _sampledStep == step ? _sampled : nullptr;
+    }
+    CC_SAFE_RELEASE_NULL(_sampled);
+    const int w = _source->w / step, h = _source->h / step;
+    SDL_Surface* small = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (small) {
+        for (int y = 0; y < h; ++y) {
+            const uint32_t* in = row(_source, step * y + step / 2);
+            auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(small->pixels) +
+                                                    static_cast<size_t>(y) * small->pitch);
+            for (int x = 0; x < w; ++x) {
+                out[x] = in[step * x + step / 2];
+            }
+        }
+        _sampled = createWithSurface(small, _pixelsPerUnit / static_cast<float>(step));
+        SDL_FreeSurface(small);
+        CC_SAFE_RETAIN(_sampled);
+        _sampledStep = step;
+    }
+    return _sampled;
+}
+
 Texture2D* Texture2D::getTinted(const Color3B& color) {
     if (_tinted && _tint == color) {
         return _tinted;
@@ -231,6 +256,7 @@ Texture2D* Texture2D::getTinted(const Color3B& color) {
 
 Texture2D::~Texture2D() {
     CC_SAFE_RELEASE(_halfSize);
+    CC_SAFE_RELEASE(_sampled);
     CC_SAFE_RELEASE(_tinted);
     if (_source) {
         SDL_FreeSurface(_source);

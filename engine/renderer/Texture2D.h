@@ -45,6 +45,10 @@ public:
     // of the design size every image is drawn at half size, and an exact copy is much faster
     // than a scaled blend (and smoother). Null for render targets.
     Texture2D* getHalfSize();
+    // The middle pixel of every `step` x `step` block (the lower right of the middle four), made
+    // on first use and kept for the last step asked for: what SDL's scaling takes of the image
+    // when drawing it `step` times smaller.
+    Texture2D* getSampled(int step);
     // The image with its colour multiplied by `color` as SDL modulates it, made on first use
     // and kept for the last colour asked for: SDL copies a modulated image several times slower
     // than a plain one. Null for render targets.
@@ -63,8 +67,10 @@ private:
     Renderer* _renderer = nullptr;
     SDL_Texture* _texture = nullptr;
     SDL_Surface* _source = nullptr;  // ARGB copy of the pixels, for the half-size image
-    Texture2D* _halfSize = nullptr;  // retained
-    Texture2D* _tinted = nullptr;    // retained
+    Texture2D* _halfSize = nullptr;     // retained
+    Texture2D* _sampled = nullptr;      // retained
+    int _sampledStep = 0;
+    Texture2D* _tinted = nullptr;       // retained
     Color3B _tint;
     bool _opaque = false;
     std::vector<Piece> _pieces;
