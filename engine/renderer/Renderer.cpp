@@ -340,6 +340,20 @@ bool Renderer::outsideClip(const SDL_Vertex (&quad)[4]) const {
     return outsideClip(x0, y0, x1, y1);
 }
 
+bool Renderer::coversClip(const AffineTransform& t, const Rect& rect) const {
+    if (t.b != 0 || t.c != 0 || !_clipped) {
+        return false;
+    }
+    const Vec2 p0 = t.apply(Vec2(rect.getMinX(), rect.getMinY()));
+    const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
+    const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
+    const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
+    // SDL fills from the truncated corner for the truncated size.
+    const int left = static_cast<int>(x0), top = static_cast<int>(y0);
+    return left <= _clipX0 && top <= _clipY0 && left + static_cast<int>(x1 - x0) >= _clipX1 &&
+           top + static_cast<int>(y1 - y0) >= _clipY1;
+}
+
 Image* Renderer::readPixels() const {
     int w = _target.pixelsWide, h = _target.pixelsHigh;
     if (w <= 0 || h <= 0) {

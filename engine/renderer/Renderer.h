@@ -65,6 +65,9 @@ public:
     // The target's pixels as RGBA.
     Image* readPixels() const;
 
+    // Whether an axis-aligned quad, filled, would paint every pixel of the clip in force.
+    bool coversClip(const AffineTransform& transform, const Rect& rect) const;
+
     // Draws that reached SDL since the reset; a quad wholly outside the clip in force (the
     // scissor and the target's area) is skipped and not counted.
     size_t getDrawCount() const { return _drawCount; }

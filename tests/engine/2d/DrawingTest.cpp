@@ -220,8 +220,8 @@ TEST_F(Drawing, TheScissorCanBeReadNarrowedAndPutBack) {
     fill->setPosition(-1000, -1000);
     inner->addChild(fill);
     LayerColor* later = LayerColor::create(Color4B(0, 255, 255, 255), 2000, 2000);
-    later->setPosition(-1000, -1000);
-    outer->addChild(later);  // drawn after the inner view: the outer scissor is back
+    later->setPosition(-1000, 1);  // leaves the lowest row, or it would hide the inner view
+    outer->addChild(later);        // drawn after the inner view: the outer scissor is back
     Image* image = screenshot::capture();
     EXPECT_TRUE(inner->restore);
     EXPECT_EQ(inner->saved, Rect(0, 0, 600, 600));
