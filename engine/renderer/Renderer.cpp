@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/Image.h"
 #include "renderer/CustomCommand.h"
@@ -34,11 +35,13 @@ void Renderer::setTarget(const Target& target) {
     _target = target;
     _scissorStack.clear();
     disableScissor();
+    startFingerprint();
 }
 
 void Renderer::pushTarget(Texture2D* texture) {
-    _savedTargets.push_back(
-        {_target, _scissorEnabled, _scissorRect, _scissorStack, SDL_GetRenderTarget(_renderer)});
+    _savedTargets.push_back({_target, _scissorEnabled, _scissorRect, _scissorStack,
+                             SDL_GetRenderTarget(_renderer), _fingerprint});
+    texture->markChanged();
     SDL_SetRenderTarget(_renderer, texture->getSDLTexture());
     Target target;
     target.scale = texture->getPixelsPerUnit();
@@ -49,6 +52,7 @@ void Renderer::pushTarget(Texture2D* texture) {
     _target = target;
     _scissorStack.clear();
     disableScissor();
+    startFingerprint();
 }
 
 void Renderer::popTarget() {
@@ -62,10 +66,16 @@ void Renderer::popTarget() {
     _scissorEnabled = saved.scissorEnabled;
     _scissorRect = saved.scissorRect;
     _scissorStack = saved.scissorStack;
+    _fingerprint = saved.fingerprint;
     applyScissor();
 }
 
 void Renderer::clear(const Color4B& color) {
+    const uint32_t words[] = {color.r, color.g, color.b, color.a};
+    note(words, 4);
+    if (_muted > 0) {
+        return;
+    }
     SDL_RenderSetClipRect(_renderer, nullptr);
     SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
     SDL_RenderClear(_renderer);
@@ -81,7 +91,7 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
         const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
         const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
         const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
-        if (outsideClip(x0, y0, x1, y1)) {
+        if (outsideClip(x0, y0, x1, y1) || !noteDraw(0, t, rect, Rect(), color)) {
             return;
         }
         ++_drawCount;
@@ -106,7 +116,7 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
         const Vec2 p = t.apply(corners[i]);
         v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, {0, 0}};
     }
-    if (outsideClip(v)) {
+    if (outsideClip(v) || !noteDraw(0, t, rect, Rect(), color)) {
         return;
     }
     ++_drawCount;
@@ -124,7 +134,8 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         const Vec2 p1 = t.apply(Vec2(rect.getMaxX(), rect.getMaxY()));
         const float x0 = toPixelX(std::min(p0.x, p1.x)), x1 = toPixelX(std::max(p0.x, p1.x));
         const float y0 = toPixelY(std::max(p0.y, p1.y)), y1 = toPixelY(std::min(p0.y, p1.y));
-        if (x1 - x0 <= 0 || y1 - y0 <= 0 || outsideClip(x0, y0, x1, y1)) {
+        if (x1 - x0 <= 0 || y1 - y0 <= 0 || outsideClip(x0, y0, x1, y1) ||
+            !noteDraw(texture->getVersion(), t, rect, source, color)) {
             return;
         }
         ++_drawCount;
@@ -155,7 +166,7 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         const Vec2 p = t.apply(corners[i]);
         v[i] = {{toPixelX(p.x), toPixelY(p.y)}, c, uv[i]};
     }
-    if (outsideClip(v)) {
+    if (outsideClip(v) || !noteDraw(texture->getVersion(), t, rect, source, color)) {
         return;
     }
     ++_drawCount;
@@ -340,6 +351,66 @@ bool Renderer::outsideClip(const SDL_Vertex (&quad)[4]) const {
     return outsideClip(x0, y0, x1, y1);
 }
 
+// What is drawn goes into the fingerprint as 32-bit words (FNV-1a over words).
+void Renderer::note(const uint32_t* words, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        _fingerprint = (_fingerprint ^ words[i]) * 0x100000001B3ull;
+    }
+}
+
+void Renderer::startFingerprint() {
+    _fingerprint = 0xCBF29CE484222325ull;
+    const float values[] = {_target.scale, _target.offsetX, _target.offsetY, _target.widthUnits,
+                            _target.heightUnits};
+    uint32_t words[5];
+    std::memcpy(words, values, sizeof(words));
+    note(words, 5);
+}
+
+bool Renderer::noteDraw(uint64_t version, const AffineTransform& t, const Rect& rect,
+                        const Rect& source, const Color4B& color) {
+    const float values[] = {t.a,
+                            t.b,
+                            t.c,
+                            t.d,
+                            t.tx,
+                            t.ty,
+                            rect.origin.x,
+                            rect.origin.y,
+                            rect.size.width,
+                            rect.size.height,
+                            source.origin.x,
+                            source.origin.y,
+                            source.size.width,
+                            source.size.height};
+    uint32_t words[14 + 9];
+    std::memcpy(words, values, sizeof(values));
+    const uint32_t rest[] = {static_cast<uint32_t>(version),
+                             static_cast<uint32_t>(version >> 32),
+                             static_cast<uint32_t>(color.r << 24 | color.g << 16 | color.b << 8 |
+                                                   color.a),
+                             static_cast<uint32_t>(_clipped) << 1 | _scissorEmpty,
+                             static_cast<uint32_t>(_clipX0),
+                             static_cast<uint32_t>(_clipY0),
+                             static_cast<uint32_t>(_clipX1),
+                             static_cast<uint32_t>(_clipY1),
+                             0x5EED};
+    std::memcpy(words + 14, rest, sizeof(rest));
+    note(words, 14 + 9);
+    return _muted == 0;
+}
+
+Renderer::PixelRect Renderer::getClipPixels() const {
+    if (_clipped) {
+        return {_clipX0, _clipY0, _clipX1 - _clipX0, _clipY1 - _clipY0};
+    }
+    int w = _target.pixelsWide, h = _target.pixelsHigh;
+    if (w <= 0 || h <= 0) {
+        SDL_GetRendererOutputSize(_renderer, &w, &h);
+    }
+    return {0, 0, w, h};
+}
+
 bool Renderer::coversClip(const AffineTransform& t, const Rect& rect) const {
     if (t.b != 0 || t.c != 0 || !_clipped) {
         return false;
@@ -352,6 +423,30 @@ bool Renderer::coversClip(const AffineTransform& t, const Rect& rect) const {
     const int left = static_cast<int>(x0), top = static_cast<int>(y0);
     return left <= _clipX0 && top <= _clipY0 && left + static_cast<int>(x1 - x0) >= _clipX1 &&
            top + static_cast<int>(y1 - y0) >= _clipY1;
+}
+
+Texture2D* Renderer::snapshot(const PixelRect& at) {
+    if (_muted > 0) {
+        return nullptr;
+    }
+    SDL_RenderSetClipRect(_renderer, nullptr);
+    Texture2D* copy = Texture2D::createWithTargetPixels(this, at.x, at.y, at.w, at.h);
+    applyScissor();
+    return copy;
+}
+
+void Renderer::drawSnapshot(Texture2D* snapshot, const PixelRect& at) {
+    const uint32_t words[] = {static_cast<uint32_t>(snapshot->getVersion()),
+                              static_cast<uint32_t>(at.x), static_cast<uint32_t>(at.y),
+                              static_cast<uint32_t>(at.w), static_cast<uint32_t>(at.h)};
+    note(words, 5);
+    if (_muted > 0 || !snapshot->getSDLTexture()) {
+        return;
+    }
+    ++_drawCount;
+    SDL_SetTextureBlendMode(snapshot->getSDLTexture(), SDL_BLENDMODE_NONE);
+    const SDL_Rect dst{at.x, at.y, at.w, at.h};
+    SDL_RenderCopy(_renderer, snapshot->getSDLTexture(), nullptr, &dst);
 }
 
 Image* Renderer::readPixels() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <unordered_set>
 #include <vector>
 
@@ -65,8 +66,36 @@ public:
     // The target's pixels as RGBA.
     Image* readPixels() const;
 
+    // A hash of everything drawn onto the current target since it was set: what a backdrop
+    // compares to tell whether what lies under it changed.
+    uint64_t getFingerprint() const { return _fingerprint; }
+    // Between mute and unmute, draws reach no pixels and are not counted: they only go into the
+    // fingerprint. Unmuting puts back the fingerprint from before muting.
+    void mute() {
+        _mutedFingerprints.push_back(_fingerprint);
+        ++_muted;
+    }
+    void unmute() {
+        _fingerprint = _mutedFingerprints.back();
+        _mutedFingerprints.pop_back();
+        --_muted;
+    }
+    bool isMuted() const { return _muted > 0; }
+
+    // Pixels of the current target (y down), and a copy of them shown again in place, unblended.
+    struct PixelRect {
+        int x = 0, y = 0, w = 0, h = 0;
+        bool operator==(const PixelRect& o) const {
+            return x == o.x && y == o.y && w == o.w && h == o.h;
+        }
+    };
+    // The clip in force, or the whole target when none.
+    PixelRect getClipPixels() const;
     // Whether an axis-aligned quad, filled, would paint every pixel of the clip in force.
     bool coversClip(const AffineTransform& transform, const Rect& rect) const;
+    // Null while muted or when SDL refuses.
+    Texture2D* snapshot(const PixelRect& at);
+    void drawSnapshot(Texture2D* snapshot, const PixelRect& at);
 
     // Draws that reached SDL since the reset; a quad wholly outside the clip in force (the
     // scissor and the target's area) is skipped and not counted.
@@ -83,6 +112,7 @@ private:
         Rect scissorRect;
         std::vector<std::pair<bool, Rect>> scissorStack;
         void* sdlTarget;
+        uint64_t fingerprint;
     };
 
     float toPixelX(float x) const { return _target.offsetX + x * _target.scale; }
@@ -90,6 +120,11 @@ private:
         return _target.offsetY + (_target.heightUnits - y) * _target.scale;
     }
     void applyScissor();
+    void note(const uint32_t* words, size_t count);
+    void startFingerprint();
+    // Notes a draw that reaches the clip in the fingerprint; false while muted.
+    bool noteDraw(uint64_t version, const AffineTransform& t, const Rect& rect, const Rect& source,
+                  const Color4B& color);
     // True when the quad, in target pixels, lies wholly outside the clip in force.
     bool outsideClip(float x0, float y0, float x1, float y1) const;
     bool outsideClip(const SDL_Vertex (&quad)[4]) const;
@@ -113,6 +148,9 @@ private:
     std::vector<Saved> _savedTargets;
     std::unordered_set<Texture2D*> _textures;
     size_t _drawCount = 0;
+    uint64_t _fingerprint = 0;
+    int _muted = 0;
+    std::vector<uint64_t> _mutedFingerprints;
 };
 
 }  // namespace cocos2d

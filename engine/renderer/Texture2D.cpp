@@ -134,7 +134,51 @@ SDL_Surface* tint(SDL_Surface* s, const Color3B& color) {
     return out;
 }
 
+uint64_t gLastVersion = 0;
+
 }  // namespace
+
+Texture2D::Texture2D() : _version(++gLastVersion) {}
+
+void Texture2D::markChanged() {
+    _version = ++gLastVersion;
+}
+
+Texture2D* Texture2D::createWithTargetPixels(Renderer* renderer, int x, int y, int w, int h) {
+    if (!renderer || w <= 0 || h <= 0) {
+        return nullptr;
+    }
+    SDL_Renderer* sdl = renderer->getSDLRenderer();
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    if (SDL_Texture* target = SDL_GetRenderTarget(sdl)) {
+        SDL_QueryTexture(target, &format, nullptr, nullptr, nullptr);
+    } else if (SDL_Window* window = SDL_RenderGetWindow(sdl)) {
+        format = SDL_GetWindowPixelFormat(window);
+    }
+    if (SDL_BYTESPERPIXEL(format) != 4 || SDL_ISPIXELFORMAT_INDEXED(format)) {
+        format = SDL_PIXELFORMAT_ARGB8888;
+    }
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    const SDL_Rect rect{x, y, w, h};
+    if (SDL_RenderReadPixels(sdl, &rect, format, pixels.data(), w * 4) != 0) {
+        return nullptr;
+    }
+    SDL_Texture* sdlTexture = SDL_CreateTexture(sdl, format, SDL_TEXTUREACCESS_STATIC, w, h);
+    if (!sdlTexture) {
+        return nullptr;
+    }
+    SDL_UpdateTexture(sdlTexture, nullptr, pixels.data(), w * 4);
+    SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_NONE);
+    auto* texture = new Texture2D();
+    texture->_renderer = renderer;
+    texture->_texture = sdlTexture;
+    texture->_opaque = true;
+    texture->_pixelsWide = w;
+    texture->_pixelsHigh = h;
+    renderer->registerTexture(texture);
+    texture->autorelease();
+    return texture;
+}
 
 Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, float pixelsPerUnit) {
     Renderer* renderer = Director::getInstance()->getRenderer();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "base/Ref.h"
@@ -22,6 +23,9 @@ public:
     // The surface is copied; null when there is no renderer or SDL refuses.
     static Texture2D* createWithSurface(SDL_Surface* surface, float pixelsPerUnit);
     static Texture2D* createRenderTarget(int pixelsWide, int pixelsHigh, PixelFormat format);
+    // A copy of pixels of the renderer's current target (y down), kept in the target's own pixel
+    // format so that showing them again is a plain copy; drawn without blending.
+    static Texture2D* createWithTargetPixels(Renderer* renderer, int x, int y, int w, int h);
 
     SDL_Texture* getSDLTexture() const { return _texture; }
     int getPixelsWide() const { return _pixelsWide; }
@@ -31,6 +35,9 @@ public:
         return Size(_pixelsWide / _pixelsPerUnit, _pixelsHigh / _pixelsPerUnit);
     }
     PixelFormat getPixelFormat() const { return _format; }
+    // Different for every texture, and again whenever a render target is drawn into.
+    uint64_t getVersion() const { return _version; }
+    void markChanged();
     // Every pixel fully opaque: drawn without blending when the node is opaque too.
     bool isOpaque() const { return _opaque; }
     // The image cut into rectangles that are either wholly opaque or not, in pixels from the
@@ -61,7 +68,7 @@ private:
     // How many times the rim around an opaque rectangle is cut again.
     static constexpr int kCutDepth = 3;
 
-    Texture2D() = default;
+    Texture2D();
     ~Texture2D() override;
 
     Renderer* _renderer = nullptr;
@@ -77,6 +84,7 @@ private:
     int _pixelsWide = 0, _pixelsHigh = 0;
     float _pixelsPerUnit = 1;
     PixelFormat _format = PixelFormat::RGBA8888;
+    uint64_t _version = 0;
 };
 
 }  // namespace cocos2d
