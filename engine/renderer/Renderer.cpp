@@ -33,6 +33,7 @@ Renderer::~Renderer() {
 
 void Renderer::setTarget(const Target& target) {
     _target = target;
+    findTargetFormat();
     _scissorStack.clear();
     disableScissor();
     startFingerprint();
@@ -43,6 +44,7 @@ void Renderer::pushTarget(Texture2D* texture) {
                              SDL_GetRenderTarget(_renderer), _fingerprint});
     texture->markChanged();
     SDL_SetRenderTarget(_renderer, texture->getSDLTexture());
+    findTargetFormat();
     Target target;
     target.scale = texture->getPixelsPerUnit();
     target.widthUnits = texture->getContentSize().width;
@@ -62,12 +64,22 @@ void Renderer::popTarget() {
     Saved saved = _savedTargets.back();
     _savedTargets.pop_back();
     SDL_SetRenderTarget(_renderer, static_cast<SDL_Texture*>(saved.sdlTarget));
+    findTargetFormat();
     _target = saved.target;
     _scissorEnabled = saved.scissorEnabled;
     _scissorRect = saved.scissorRect;
     _scissorStack = saved.scissorStack;
     _fingerprint = saved.fingerprint;
     applyScissor();
+}
+
+void Renderer::findTargetFormat() {
+    _targetFormat = SDL_PIXELFORMAT_ARGB8888;
+    if (SDL_Texture* target = SDL_GetRenderTarget(_renderer)) {
+        SDL_QueryTexture(target, &_targetFormat, nullptr, nullptr, nullptr);
+    } else if (SDL_Window* window = SDL_RenderGetWindow(_renderer)) {
+        _targetFormat = SDL_GetWindowPixelFormat(window);
+    }
 }
 
 void Renderer::clear(const Color4B& color) {
@@ -249,7 +261,8 @@ bool Renderer::copyPieces(const std::vector<Texture2D::Piece>& pieces, Texture2D
                           static_cast<float>(to.y + y0 - src.y), static_cast<float>(x1 - x0),
                           static_cast<float>(y1 - y0)};
         if (piece.opaque) {
-            SDL_Texture* sdl = opaqueFrom->getSDLTexture();
+            Texture2D* from = opaqueFrom->getInFormat(_targetFormat);
+            SDL_Texture* sdl = (from ? from : opaqueFrom)->getSDLTexture();
             SDL_SetTextureBlendMode(sdl, SDL_BLENDMODE_NONE);
             const SDL_Rect s{x0, y0, x1 - x0, y1 - y0};
             SDL_RenderCopyF(_renderer, sdl, &s, &d);

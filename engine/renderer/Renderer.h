@@ -120,6 +120,7 @@ private:
         return _target.offsetY + (_target.heightUnits - y) * _target.scale;
     }
     void applyScissor();
+    void findTargetFormat();
     void note(const uint32_t* words, size_t count);
     void startFingerprint();
     // Notes a draw that reaches the clip in the fingerprint; false while muted.
@@ -148,6 +149,7 @@ private:
     std::vector<Saved> _savedTargets;
     std::unordered_set<Texture2D*> _textures;
     size_t _drawCount = 0;
+    uint32_t _targetFormat = 0;  // SDL's pixel format of the current target
     uint64_t _fingerprint = 0;
     int _muted = 0;
     std::vector<uint64_t> _mutedFingerprints;

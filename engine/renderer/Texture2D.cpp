@@ -172,6 +172,7 @@ Texture2D* Texture2D::createWithTargetPixels(Renderer* renderer, int x, int y, i
     auto* texture = new Texture2D();
     texture->_renderer = renderer;
     texture->_texture = sdlTexture;
+    texture->_sdlFormat = format;
     texture->_opaque = true;
     texture->_pixelsWide = w;
     texture->_pixelsHigh = h;
@@ -197,6 +198,7 @@ Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, float pixelsPerUni
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
     auto* texture = new Texture2D();
     texture->_source = source;
+    texture->_sdlFormat = SDL_PIXELFORMAT_ARGB8888;
     texture->_opaque = allOpaque(source);
     texture->_renderer = renderer;
     texture->_texture = sdlTexture;
@@ -221,6 +223,7 @@ Texture2D* Texture2D::createRenderTarget(int pixelsWide, int pixelsHigh, PixelFo
     }
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
     auto* texture = new Texture2D();
+    texture->_sdlFormat = SDL_PIXELFORMAT_ARGB8888;
     texture->_renderer = renderer;
     texture->_texture = sdlTexture;
     texture->_pixelsWide = pixelsWide;
@@ -298,7 +301,42 @@ Texture2D* Texture2D::getTinted(const Color3B& color) {
     return _tinted;
 }
 
+Texture2D* Texture2D::getInFormat(uint32_t format) {
+    if (format == _sdlFormat) {
+        return this;
+    }
+    if (_formatted && _formatted->_sdlFormat == format) {
+        return _formatted;
+    }
+    if (!_source || !_renderer || SDL_BYTESPERPIXEL(format) != 4) {
+        return nullptr;
+    }
+    CC_SAFE_RELEASE_NULL(_formatted);
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(_source, format, 0);
+    if (!converted) {
+        return nullptr;
+    }
+    SDL_Texture* sdlTexture = SDL_CreateTexture(_renderer->getSDLRenderer(), format,
+                                                SDL_TEXTUREACCESS_STATIC, converted->w,
+                                                converted->h);
+    if (sdlTexture) {
+        SDL_UpdateTexture(sdlTexture, nullptr, converted->pixels, converted->pitch);
+        _formatted = new Texture2D();
+        _formatted->_renderer = _renderer;
+        _formatted->_texture = sdlTexture;
+        _formatted->_sdlFormat = format;
+        _formatted->_opaque = _opaque;
+        _formatted->_pixelsWide = _pixelsWide;
+        _formatted->_pixelsHigh = _pixelsHigh;
+        _formatted->_pixelsPerUnit = _pixelsPerUnit;
+        _renderer->registerTexture(_formatted);
+    }
+    SDL_FreeSurface(converted);
+    return _formatted;
+}
+
 Texture2D::~Texture2D() {
+    CC_SAFE_RELEASE(_formatted);
     CC_SAFE_RELEASE(_halfSize);
     CC_SAFE_RELEASE(_sampled);
     CC_SAFE_RELEASE(_tinted);

@@ -60,6 +60,10 @@ public:
     // and kept for the last colour asked for: SDL copies a modulated image several times slower
     // than a plain one. Null for render targets.
     Texture2D* getTinted(const Color3B& color);
+    // The image in another of SDL's pixel formats, made on first use and kept for the last
+    // format asked for (the image itself when it has that format): an unblended copy onto a
+    // target of the same format is a plain copy of memory. Null for render targets.
+    Texture2D* getInFormat(uint32_t format);
 
     // Called by the renderer when it goes away first: the SDL texture dies with it.
     void invalidate();
@@ -78,6 +82,7 @@ private:
     Texture2D* _sampled = nullptr;      // retained
     int _sampledStep = 0;
     Texture2D* _tinted = nullptr;       // retained
+    Texture2D* _formatted = nullptr;    // retained, without a source of its own
     Color3B _tint;
     bool _opaque = false;
     std::vector<Piece> _pieces;
@@ -85,6 +90,7 @@ private:
     float _pixelsPerUnit = 1;
     PixelFormat _format = PixelFormat::RGBA8888;
     uint64_t _version = 0;
+    uint32_t _sdlFormat = 0;
 };
 
 }  // namespace cocos2d
