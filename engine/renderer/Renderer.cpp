@@ -40,6 +40,7 @@ void Renderer::setTarget(const Target& target) {
 }
 
 void Renderer::pushTarget(Texture2D* texture) {
+    flush();
     _savedTargets.push_back({_target, _scissorEnabled, _scissorRect, _scissorStack,
                              SDL_GetRenderTarget(_renderer), _fingerprint});
     texture->markChanged();
@@ -61,6 +62,7 @@ void Renderer::popTarget() {
     if (_savedTargets.empty()) {
         return;
     }
+    flush();
     Saved saved = _savedTargets.back();
     _savedTargets.pop_back();
     SDL_SetRenderTarget(_renderer, static_cast<SDL_Texture*>(saved.sdlTarget));
@@ -88,10 +90,33 @@ void Renderer::clear(const Color4B& color) {
     if (_muted > 0) {
         return;
     }
+    // Left until something is drawn: a first fill over the whole target makes it needless.
+    _clearPending = true;
+    _clearColor = color;
+}
+
+void Renderer::flush() {
+    if (!_clearPending) {
+        return;
+    }
+    _clearPending = false;
     SDL_RenderSetClipRect(_renderer, nullptr);
-    SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
+    SDL_SetRenderDrawColor(_renderer, _clearColor.r, _clearColor.g, _clearColor.b, _clearColor.a);
     SDL_RenderClear(_renderer);
     applyScissor();
+}
+
+// An opaque fill of these pixels (SDL fills from the truncated corner for the truncated size)
+// paints the whole target, given the clip.
+bool Renderer::fillsTarget(float x0, float y0, float x1, float y1) const {
+    int w = _target.pixelsWide, h = _target.pixelsHigh;
+    if (w <= 0 || h <= 0) {
+        SDL_GetRendererOutputSize(_renderer, &w, &h);
+    }
+    const int left = static_cast<int>(x0), top = static_cast<int>(y0);
+    const bool clipWhole = !_clipped || (_clipX0 <= 0 && _clipY0 <= 0 && _clipX1 >= w && _clipY1 >= h);
+    return clipWhole && left <= 0 && top <= 0 && left + static_cast<int>(x1 - x0) >= w &&
+           top + static_cast<int>(y1 - y0) >= h;
 }
 
 void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const Color4B& color) {
@@ -107,6 +132,10 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
             return;
         }
         ++_drawCount;
+        if (color.a == 255 && fillsTarget(x0, y0, x1, y1)) {
+            _clearPending = false;
+        }
+        flush();
         const SDL_FRect r{x0, y0, x1 - x0, y1 - y0};
         SDL_SetRenderDrawColor(_renderer, color.r, color.g, color.b, color.a);
         if (color.a == 255) {
@@ -132,6 +161,7 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
         return;
     }
     ++_drawCount;
+    flush();
     const int indices[6] = {0, 1, 2, 0, 2, 3};
     SDL_RenderGeometry(_renderer, nullptr, v, 4, indices, 6);
 }
@@ -151,6 +181,7 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
             return;
         }
         ++_drawCount;
+        flush();
         int flip = SDL_FLIP_NONE;
         if (t.a < 0) {
             flip |= SDL_FLIP_HORIZONTAL;
@@ -182,6 +213,7 @@ void Renderer::drawTexture(const AffineTransform& t, const Rect& rect, Texture2D
         return;
     }
     ++_drawCount;
+    flush();
     // Geometry takes its colour from the vertices, not from the texture's modulation.
     SDL_SetTextureColorMod(sdl, 255, 255, 255);
     SDL_SetTextureAlphaMod(sdl, 255);
@@ -442,6 +474,7 @@ Texture2D* Renderer::snapshot(const PixelRect& at) {
     if (_muted > 0) {
         return nullptr;
     }
+    flush();
     SDL_RenderSetClipRect(_renderer, nullptr);
     Texture2D* copy = Texture2D::createWithTargetPixels(this, at.x, at.y, at.w, at.h);
     applyScissor();
@@ -457,12 +490,18 @@ void Renderer::drawSnapshot(Texture2D* snapshot, const PixelRect& at) {
         return;
     }
     ++_drawCount;
+    if (fillsTarget(static_cast<float>(at.x), static_cast<float>(at.y),
+                    static_cast<float>(at.x + at.w), static_cast<float>(at.y + at.h))) {
+        _clearPending = false;
+    }
+    flush();
     SDL_SetTextureBlendMode(snapshot->getSDLTexture(), SDL_BLENDMODE_NONE);
     const SDL_Rect dst{at.x, at.y, at.w, at.h};
     SDL_RenderCopy(_renderer, snapshot->getSDLTexture(), nullptr, &dst);
 }
 
 Image* Renderer::readPixels() const {
+    const_cast<Renderer*>(this)->flush();
     int w = _target.pixelsWide, h = _target.pixelsHigh;
     if (w <= 0 || h <= 0) {
         SDL_GetRendererOutputSize(_renderer, &w, &h);

@@ -47,7 +47,10 @@ public:
     void pushTarget(Texture2D* texture);
     void popTarget();
 
+    // Clears the target, not at once but before whatever first needs it.
     void clear(const Color4B& color);
+    // Does what is still pending (a clear) before the target is shown or read.
+    void flush();
     void drawSolidRect(const AffineTransform& transform, const Rect& rect, const Color4B& color);
     // `source` is in the texture's pixels.
     void drawTexture(const AffineTransform& transform, const Rect& rect, Texture2D* texture,
@@ -121,6 +124,7 @@ private:
     }
     void applyScissor();
     void findTargetFormat();
+    bool fillsTarget(float x0, float y0, float x1, float y1) const;
     void note(const uint32_t* words, size_t count);
     void startFingerprint();
     // Notes a draw that reaches the clip in the fingerprint; false while muted.
@@ -150,6 +154,8 @@ private:
     std::unordered_set<Texture2D*> _textures;
     size_t _drawCount = 0;
     uint32_t _targetFormat = 0;  // SDL's pixel format of the current target
+    bool _clearPending = false;
+    Color4B _clearColor;
     uint64_t _fingerprint = 0;
     int _muted = 0;
     std::vector<uint64_t> _mutedFingerprints;
