@@ -114,7 +114,8 @@ bool Renderer::fillsTarget(float x0, float y0, float x1, float y1) const {
         SDL_GetRendererOutputSize(_renderer, &w, &h);
     }
     const int left = static_cast<int>(x0), top = static_cast<int>(y0);
-    const bool clipWhole = !_clipped || (_clipX0 <= 0 && _clipY0 <= 0 && _clipX1 >= w && _clipY1 >= h);
+    const bool clipWhole =
+        !_clipped || (_clipX0 <= 0 && _clipY0 <= 0 && _clipX1 >= w && _clipY1 >= h);
     return clipWhole && left <= 0 && top <= 0 && left + static_cast<int>(x1 - x0) >= w &&
            top + static_cast<int>(y1 - y0) >= h;
 }
@@ -374,10 +375,9 @@ void Renderer::applyScissor() {
 // A pixel of margin on every side: whatever SDL makes of a fractional edge, a quad culled here
 // could not have touched a pixel inside the clip.
 bool Renderer::outsideClip(float x0, float y0, float x1, float y1) const {
-    return _clipped && (x1 + 1 <= static_cast<float>(_clipX0) ||
-                        x0 - 1 >= static_cast<float>(_clipX1) ||
-                        y1 + 1 <= static_cast<float>(_clipY0) ||
-                        y0 - 1 >= static_cast<float>(_clipY1));
+    return _clipped &&
+           (x1 + 1 <= static_cast<float>(_clipX0) || x0 - 1 >= static_cast<float>(_clipX1) ||
+            y1 + 1 <= static_cast<float>(_clipY0) || y0 - 1 >= static_cast<float>(_clipY1));
 }
 
 bool Renderer::insideClip(const SDL_Rect& r) const {
@@ -430,16 +430,16 @@ bool Renderer::noteDraw(uint64_t version, const AffineTransform& t, const Rect& 
                             source.size.height};
     uint32_t words[14 + 9];
     std::memcpy(words, values, sizeof(values));
-    const uint32_t rest[] = {static_cast<uint32_t>(version),
-                             static_cast<uint32_t>(version >> 32),
-                             static_cast<uint32_t>(color.r << 24 | color.g << 16 | color.b << 8 |
-                                                   color.a),
-                             static_cast<uint32_t>(_clipped) << 1 | _scissorEmpty,
-                             static_cast<uint32_t>(_clipX0),
-                             static_cast<uint32_t>(_clipY0),
-                             static_cast<uint32_t>(_clipX1),
-                             static_cast<uint32_t>(_clipY1),
-                             0x5EED};
+    const uint32_t rest[] = {
+        static_cast<uint32_t>(version),
+        static_cast<uint32_t>(version >> 32),
+        static_cast<uint32_t>(color.r << 24 | color.g << 16 | color.b << 8 | color.a),
+        static_cast<uint32_t>(_clipped) << 1 | _scissorEmpty,
+        static_cast<uint32_t>(_clipX0),
+        static_cast<uint32_t>(_clipY0),
+        static_cast<uint32_t>(_clipX1),
+        static_cast<uint32_t>(_clipY1),
+        0x5EED};
     std::memcpy(words + 14, rest, sizeof(rest));
     note(words, 14 + 9);
     return _muted == 0;

@@ -140,9 +140,7 @@ uint64_t gLastVersion = 0;
 
 Texture2D::Texture2D() : _version(++gLastVersion) {}
 
-void Texture2D::markChanged() {
-    _version = ++gLastVersion;
-}
+void Texture2D::markChanged() { _version = ++gLastVersion; }
 
 Texture2D* Texture2D::createWithTargetPixels(Renderer* renderer, int x, int y, int w, int h) {
     if (!renderer || w <= 0 || h <= 0) {
@@ -316,9 +314,8 @@ Texture2D* Texture2D::getInFormat(uint32_t format) {
     if (!converted) {
         return nullptr;
     }
-    SDL_Texture* sdlTexture = SDL_CreateTexture(_renderer->getSDLRenderer(), format,
-                                                SDL_TEXTUREACCESS_STATIC, converted->w,
-                                                converted->h);
+    SDL_Texture* sdlTexture = SDL_CreateTexture(
+        _renderer->getSDLRenderer(), format, SDL_TEXTUREACCESS_STATIC, converted->w, converted->h);
     if (sdlTexture) {
         SDL_UpdateTexture(sdlTexture, nullptr, converted->pixels, converted->pitch);
         _formatted = new Texture2D();

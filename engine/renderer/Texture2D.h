@@ -78,11 +78,11 @@ private:
     Renderer* _renderer = nullptr;
     SDL_Texture* _texture = nullptr;
     SDL_Surface* _source = nullptr;  // ARGB copy of the pixels, for the half-size image
-    Texture2D* _halfSize = nullptr;     // retained
-    Texture2D* _sampled = nullptr;      // retained
+    Texture2D* _halfSize = nullptr;  // retained
+    Texture2D* _sampled = nullptr;   // retained
     int _sampledStep = 0;
-    Texture2D* _tinted = nullptr;       // retained
-    Texture2D* _formatted = nullptr;    // retained, without a source of its own
+    Texture2D* _tinted = nullptr;     // retained
+    Texture2D* _formatted = nullptr;  // retained, without a source of its own
     Color3B _tint;
     bool _opaque = false;
     std::vector<Piece> _pieces;
