@@ -143,6 +143,15 @@ void Renderer::drawSolidRect(const AffineTransform& t, const Rect& rect, const C
             SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_NONE);  // a plain fill is faster
             SDL_RenderFillRectF(_renderer, &r);
             SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_BLEND);
+        } else if (color.r == 0 && color.g == 0 && color.b == 0 &&
+                   !SDL_ISPIXELFORMAT_ALPHA(_targetFormat)) {
+            // Black over a target without alpha only scales it: SDL's multiplying fill gives the
+            // same pixels for every alpha, a little faster (a dimmed screen).
+            const uint8_t keep = static_cast<uint8_t>(255 - color.a);
+            SDL_SetRenderDrawColor(_renderer, keep, keep, keep, 255);
+            SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_MOD);
+            SDL_RenderFillRectF(_renderer, &r);
+            SDL_SetRenderDrawBlendMode(_renderer, SDL_BLENDMODE_BLEND);
         } else {
             SDL_RenderFillRectF(_renderer, &r);
         }
@@ -428,7 +437,7 @@ bool Renderer::noteDraw(uint64_t version, const AffineTransform& t, const Rect& 
                             source.origin.y,
                             source.size.width,
                             source.size.height};
-    uint32_t words[14 + 9];
+    uint32_t words[14 + 8];
     std::memcpy(words, values, sizeof(values));
     const uint32_t rest[] = {
         static_cast<uint32_t>(version),
@@ -438,10 +447,9 @@ bool Renderer::noteDraw(uint64_t version, const AffineTransform& t, const Rect& 
         static_cast<uint32_t>(_clipX0),
         static_cast<uint32_t>(_clipY0),
         static_cast<uint32_t>(_clipX1),
-        static_cast<uint32_t>(_clipY1),
-        0x5EED};
+        static_cast<uint32_t>(_clipY1)};
     std::memcpy(words + 14, rest, sizeof(rest));
-    note(words, 14 + 9);
+    note(words, 14 + 8);
     return _muted == 0;
 }
 
