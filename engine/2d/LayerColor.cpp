@@ -39,4 +39,10 @@ void LayerColor::draw(Renderer* renderer, const AffineTransform& transform) {
                             Color4B(_displayedColor, _displayedOpacity));
 }
 
+bool LayerColor::coversClip(Renderer* renderer, const AffineTransform& parentTransform) {
+    return _visible && _displayedOpacity == 255 &&
+           renderer->coversClip(parentTransform.concat(getNodeToParentTransform()),
+                                Rect(0, 0, _contentSize.width, _contentSize.height));
+}
+
 }  // namespace cocos2d

@@ -13,6 +13,8 @@ public:
     bool initWithColor(const Color4B& color, float width, float height);
 
     void draw(Renderer* renderer, const AffineTransform& transform) override;
+    // Opaque and over the whole clip.
+    bool coversClip(Renderer* renderer, const AffineTransform& parentTransform) override;
 
 protected:
     LayerColor() = default;

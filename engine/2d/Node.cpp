@@ -546,11 +546,23 @@ void Node::visit(Renderer* renderer, const AffineTransform& parentTransform) {
     const AffineTransform transform = parentTransform.concat(getNodeToParentTransform());
     sortAllChildren();
     const size_t count = _children.size();
+    // The topmost child that covers the clip hides everything drawn before it, this node's own
+    // drawing too when that comes first.
     size_t i = 0;
+    bool drawSelf = true;
+    for (size_t k = count; k-- > 0;) {
+        if (_children.at(k)->coversClip(renderer, transform)) {
+            i = k;
+            drawSelf = _children.at(k)->_localZOrder < 0;
+            break;
+        }
+    }
     for (; i < count && _children.at(i)->_localZOrder < 0; ++i) {
         _children.at(i)->visit(renderer, transform);
     }
-    draw(renderer, transform);
+    if (drawSelf) {
+        draw(renderer, transform);
+    }
     for (; i < count; ++i) {
         _children.at(i)->visit(renderer, transform);
     }
@@ -563,5 +575,9 @@ void Node::visit() {
 }
 
 void Node::draw(Renderer* /*renderer*/, const AffineTransform& /*transform*/) {}
+
+bool Node::coversClip(Renderer* /*renderer*/, const AffineTransform& /*parentTransform*/) {
+    return false;
+}
 
 }  // namespace cocos2d

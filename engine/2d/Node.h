@@ -158,6 +158,9 @@ public:
     // Draws this node on its own, as if it had no parent (into a render texture).
     void visit();
     virtual void draw(Renderer* renderer, const AffineTransform& transform);
+    // True when this node, visited now, paints every pixel of the clip in force so that nothing
+    // drawn before it shows: its parent then leaves out what it would have drawn before it.
+    virtual bool coversClip(Renderer* renderer, const AffineTransform& parentTransform);
 
     Scheduler* getScheduler() const;
     ActionManager* getActionManager() const;

@@ -260,7 +260,12 @@ void GLView::beginFrame() {
     _renderer->clear(Color4B(0, 0, 0, 255));
 }
 
-void GLView::present() { SDL_RenderPresent(_sdlRenderer); }
+void GLView::present() {
+    if (_renderer) {
+        _renderer->flush();
+    }
+    SDL_RenderPresent(_sdlRenderer);
+}
 
 void GLView::bringToFront() {
     if (_window && (SDL_GetWindowFlags(_window) & SDL_WINDOW_MINIMIZED)) {

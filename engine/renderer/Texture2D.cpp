@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "base/Director.h"
 #include "renderer/Renderer.h"
 
@@ -24,6 +26,57 @@ bool allOpaque(SDL_Surface* s) {
         }
     }
     return true;
+}
+
+using Piece = Texture2D::Piece;
+
+// The largest rectangle of pixels with full alpha inside `area`: row by row, the run of opaque
+// pixels above each column is a histogram whose largest rectangle is found with a stack.
+Piece largestOpaqueBox(const SDL_Surface* s, const Piece& area) {
+    std::vector<int> height(static_cast<size_t>(area.w) + 1, 0);  // the last stays 0
+    std::vector<int> open;
+    Piece best{0, 0, 0, 0, true};
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        const uint32_t* p = row(s, y) + area.x;
+        for (int x = 0; x < area.w; ++x) {
+            height[x] = (p[x] >> 24) == 0xFF ? height[x] + 1 : 0;
+        }
+        open.clear();
+        for (int x = 0; x <= area.w; ++x) {
+            while (!open.empty() && height[open.back()] >= height[x]) {
+                const int h = height[open.back()];
+                open.pop_back();
+                const int left = open.empty() ? 0 : open.back() + 1;
+                if (h * (x - left) > best.w * best.h) {
+                    best = {area.x + left, y - h + 1, x - left, h, true};
+                }
+            }
+            open.push_back(x);
+        }
+    }
+    return best;
+}
+
+// Fewer opaque pixels than this are not worth a copy of their own.
+constexpr int kMinOpaquePiece = 1024;
+
+// Cuts `area` into its largest opaque rectangle and the four strips around it (above and below
+// across the whole width, left and right beside it), and those again, `depth` times.
+void cut(const SDL_Surface* s, const Piece& area, int depth, std::vector<Piece>& pieces) {
+    if (area.w <= 0 || area.h <= 0) {
+        return;
+    }
+    const Piece box = depth > 0 ? largestOpaqueBox(s, area) : Piece{0, 0, 0, 0, true};
+    if (box.w * box.h < kMinOpaquePiece) {
+        pieces.push_back({area.x, area.y, area.w, area.h, false});
+        return;
+    }
+    pieces.push_back(box);
+    const int right = box.x + box.w, bottom = box.y + box.h;
+    cut(s, {area.x, area.y, area.w, box.y - area.y, false}, depth - 1, pieces);
+    cut(s, {area.x, bottom, area.w, area.y + area.h - bottom, false}, depth - 1, pieces);
+    cut(s, {area.x, box.y, box.x - area.x, box.h, false}, depth - 1, pieces);
+    cut(s, {right, box.y, area.x + area.w - right, box.h, false}, depth - 1, pieces);
 }
 
 // Each pixel the average of a 2 x 2 block, weighted by alpha so that transparent neighbours
@@ -59,7 +112,72 @@ SDL_Surface* halve(SDL_Surface* s) {
     return out;
 }
 
+// Each colour channel times the colour's, as SDL modulates: c * m / 255.
+SDL_Surface* tint(SDL_Surface* s, const Color3B& color) {
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormat(0, s->w, s->h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!out) {
+        return nullptr;
+    }
+    const uint32_t m[4] = {color.b, color.g, color.r, 255};  // from the low byte up
+    for (int y = 0; y < s->h; ++y) {
+        const uint32_t* in = row(s, y);
+        auto* o = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) +
+                                              static_cast<size_t>(y) * out->pitch);
+        for (int x = 0; x < s->w; ++x) {
+            uint32_t p = 0;
+            for (int c = 0; c < 4; ++c) {
+                p |= (((in[x] >> (8 * c)) & 0xFF) * m[c] / 255) << (8 * c);
+            }
+            o[x] = p;
+        }
+    }
+    return out;
+}
+
+uint64_t gLastVersion = 0;
+
 }  // namespace
+
+Texture2D::Texture2D() : _version(++gLastVersion) {}
+
+void Texture2D::markChanged() { _version = ++gLastVersion; }
+
+Texture2D* Texture2D::createWithTargetPixels(Renderer* renderer, int x, int y, int w, int h) {
+    if (!renderer || w <= 0 || h <= 0) {
+        return nullptr;
+    }
+    SDL_Renderer* sdl = renderer->getSDLRenderer();
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    if (SDL_Texture* target = SDL_GetRenderTarget(sdl)) {
+        SDL_QueryTexture(target, &format, nullptr, nullptr, nullptr);
+    } else if (SDL_Window* window = SDL_RenderGetWindow(sdl)) {
+        format = SDL_GetWindowPixelFormat(window);
+    }
+    if (SDL_BYTESPERPIXEL(format) != 4 || SDL_ISPIXELFORMAT_INDEXED(format)) {
+        format = SDL_PIXELFORMAT_ARGB8888;
+    }
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    const SDL_Rect rect{x, y, w, h};
+    if (SDL_RenderReadPixels(sdl, &rect, format, pixels.data(), w * 4) != 0) {
+        return nullptr;
+    }
+    SDL_Texture* sdlTexture = SDL_CreateTexture(sdl, format, SDL_TEXTUREACCESS_STATIC, w, h);
+    if (!sdlTexture) {
+        return nullptr;
+    }
+    SDL_UpdateTexture(sdlTexture, nullptr, pixels.data(), w * 4);
+    SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_NONE);
+    auto* texture = new Texture2D();
+    texture->_renderer = renderer;
+    texture->_texture = sdlTexture;
+    texture->_sdlFormat = format;
+    texture->_opaque = true;
+    texture->_pixelsWide = w;
+    texture->_pixelsHigh = h;
+    renderer->registerTexture(texture);
+    texture->autorelease();
+    return texture;
+}
 
 Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, float pixelsPerUnit) {
     Renderer* renderer = Director::getInstance()->getRenderer();
@@ -78,6 +196,7 @@ Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, float pixelsPerUni
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
     auto* texture = new Texture2D();
     texture->_source = source;
+    texture->_sdlFormat = SDL_PIXELFORMAT_ARGB8888;
     texture->_opaque = allOpaque(source);
     texture->_renderer = renderer;
     texture->_texture = sdlTexture;
@@ -102,6 +221,7 @@ Texture2D* Texture2D::createRenderTarget(int pixelsWide, int pixelsHigh, PixelFo
     }
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
     auto* texture = new Texture2D();
+    texture->_sdlFormat = SDL_PIXELFORMAT_ARGB8888;
     texture->_renderer = renderer;
     texture->_texture = sdlTexture;
     texture->_pixelsWide = pixelsWide;
@@ -110,6 +230,18 @@ Texture2D* Texture2D::createRenderTarget(int pixelsWide, int pixelsHigh, PixelFo
     renderer->registerTexture(texture);
     texture->autorelease();
     return texture;
+}
+
+const std::vector<Texture2D::Piece>& Texture2D::getPieces() {
+    if (_pieces.empty()) {
+        const Piece whole{0, 0, _pixelsWide, _pixelsHigh, _opaque};
+        if (_source && !_opaque) {
+            cut(_source, whole, kCutDepth, _pieces);
+        } else {
+            _pieces.push_back(whole);
+        }
+    }
+    return _pieces;
 }
 
 Texture2D* Texture2D::getHalfSize() {
@@ -125,8 +257,86 @@ Texture2D* Texture2D::getHalfSize() {
     return _halfSize;
 }
 
+Texture2D* Texture2D::getSampled(int step) {
+    if ((_sampled && _sampledStep == step) || !_source || step < 2 || _source->w < step ||
+        _source->h < step) {
+        return _sampled && _sampledStep == step ? _sampled : nullptr;
+    }
+    CC_SAFE_RELEASE_NULL(_sampled);
+    const int w = _source->w / step, h = _source->h / step;
+    SDL_Surface* small = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (small) {
+        for (int y = 0; y < h; ++y) {
+            const uint32_t* in = row(_source, step * y + step / 2);
+            auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(small->pixels) +
+                                                    static_cast<size_t>(y) * small->pitch);
+            for (int x = 0; x < w; ++x) {
+                out[x] = in[step * x + step / 2];
+            }
+        }
+        _sampled = createWithSurface(small, _pixelsPerUnit / static_cast<float>(step));
+        SDL_FreeSurface(small);
+        CC_SAFE_RETAIN(_sampled);
+        _sampledStep = step;
+    }
+    return _sampled;
+}
+
+Texture2D* Texture2D::getTinted(const Color3B& color) {
+    if (_tinted && _tint == color) {
+        return _tinted;
+    }
+    if (!_source) {
+        return nullptr;
+    }
+    CC_SAFE_RELEASE_NULL(_tinted);
+    if (SDL_Surface* tinted = tint(_source, color)) {
+        _tinted = createWithSurface(tinted, _pixelsPerUnit);
+        SDL_FreeSurface(tinted);
+        CC_SAFE_RETAIN(_tinted);
+        _tint = color;
+    }
+    return _tinted;
+}
+
+Texture2D* Texture2D::getInFormat(uint32_t format) {
+    if (format == _sdlFormat) {
+        return this;
+    }
+    if (_formatted && _formatted->_sdlFormat == format) {
+        return _formatted;
+    }
+    if (!_source || !_renderer || SDL_BYTESPERPIXEL(format) != 4) {
+        return nullptr;
+    }
+    CC_SAFE_RELEASE_NULL(_formatted);
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(_source, format, 0);
+    if (!converted) {
+        return nullptr;
+    }
+    SDL_Texture* sdlTexture = SDL_CreateTexture(
+        _renderer->getSDLRenderer(), format, SDL_TEXTUREACCESS_STATIC, converted->w, converted->h);
+    if (sdlTexture) {
+        SDL_UpdateTexture(sdlTexture, nullptr, converted->pixels, converted->pitch);
+        _formatted = new Texture2D();
+        _formatted->_renderer = _renderer;
+        _formatted->_texture = sdlTexture;
+        _formatted->_sdlFormat = format;
+        _formatted->_opaque = _opaque;
+        _formatted->_pixelsWide = _pixelsWide;
+        _formatted->_pixelsHigh = _pixelsHigh;
+        _formatted->_pixelsPerUnit = _pixelsPerUnit;
+        _renderer->registerTexture(_formatted);
+    }
+    SDL_FreeSurface(converted);
+    return _formatted;
+}
+
 Texture2D::~Texture2D() {
+    CC_SAFE_RELEASE(_formatted);
     CC_SAFE_RELEASE(_halfSize);
+    CC_SAFE_RELEASE(_sampled);
+    CC_SAFE_RELEASE(_tinted);
     if (_source) {
         SDL_FreeSurface(_source);
     }

@@ -14,6 +14,7 @@
 #include "base/Touch.h"
 #include "cards/DeviceManager.h"
 #include "field/CardSprite.h"
+#include "field/DimmedBackdrop.h"
 #include "field/FieldScene.h"
 #include "field/PressListener.h"
 
@@ -36,7 +37,8 @@ void RunOverlay::show() {
     }
     const Size visible = Director::getInstance()->getVisibleSize();
     const Size design = _scene.designSize;
-    LayerColor* overlay = LayerColor::create(Color4B(0, 0, 0, 128), design.width, design.height);
+    LayerColor* overlay =
+        DimmedBackdrop::create(Color4B(0, 0, 0, 128), design.width, design.height);
     claimEveryTouch(overlay);
     _scene.addChild(overlay);
     _scene.runOverlay = overlay;

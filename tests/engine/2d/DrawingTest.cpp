@@ -220,8 +220,8 @@ TEST_F(Drawing, TheScissorCanBeReadNarrowedAndPutBack) {
     fill->setPosition(-1000, -1000);
     inner->addChild(fill);
     LayerColor* later = LayerColor::create(Color4B(0, 255, 255, 255), 2000, 2000);
-    later->setPosition(-1000, -1000);
-    outer->addChild(later);  // drawn after the inner view: the outer scissor is back
+    later->setPosition(-1000, 1);  // leaves the lowest row, or it would hide the inner view
+    outer->addChild(later);        // drawn after the inner view: the outer scissor is back
     Image* image = screenshot::capture();
     EXPECT_TRUE(inner->restore);
     EXPECT_EQ(inner->saved, Rect(0, 0, 600, 600));
@@ -244,6 +244,48 @@ TEST_F(Drawing, FadedParentsFadeTheirChildrenWhenCascading) {
     parent->setOpacity(255);
     image = screenshot::capture();
     EXPECT_TRUE(near(pixelAt(image, Vec2(50, 50)), Color4B(255, 255, 255, 255)));
+}
+
+// Only a quad reaching into the clip in force gets to SDL, judged by where the node is drawn:
+// turned and mirrored, and outside its parent's box (the parent's box, (0, 0) to (10, 10), is
+// outside the clip, (100, 100) to (300, 300)). The bar is 40 x 20 units, anchored at the middle
+// of its left edge, so a half turn or a flip draws it to the left of its position.
+TEST_F(Drawing, OnlyQuadsReachingIntoTheClipAreDrawn) {
+    TempDir dir;
+    const std::string png = writeSolidPng(dir.path() + "bar.png", 80, 40, Color4B::WHITE);
+    struct Case {
+        const char* what;
+        Vec2 position;
+        float turn, flip;  // degrees about the screen's normal and about the vertical axis
+        bool drawn;
+    } const cases[] = {
+        {"inside", {150, 200}, 0, 0, true},
+        {"wholly left of it", {55, 200}, 0, 0, false},
+        {"partly in on the left", {95, 200}, 0, 0, true},
+        {"wholly above it", {150, 311}, 0, 0, false},
+        {"half turned away from it", {95, 200}, 180, 0, false},
+        {"flipped away from it", {95, 200}, 0, 180, false},
+        {"flipped into it from the right", {305, 200}, 0, 180, true},
+        {"turned up into it", {90, 110}, -45, 0, true},
+        {"turned down away from it", {90, 110}, 135, 0, false},
+    };
+    Scene* scene = runEmptyScene();
+    ClipNode* clip = ClipNode::create(Rect(100, 100, 200, 200));
+    scene->addChild(clip);
+    for (const Case& c : cases) {
+        clip->removeAllChildren();
+        Node* parent = Node::create();
+        parent->setContentSize(Size(10, 10));
+        parent->setPosition(-100, -100);  // the clip node's origin is at (100, 100)
+        clip->addChild(parent);
+        Sprite* bar = Sprite::create(png);
+        bar->setAnchorPoint(Vec2(0, 0.5f));
+        bar->setPosition(c.position);
+        bar->setRotation3D(Vec3(0, c.flip, c.turn));
+        parent->addChild(bar);
+        step();
+        EXPECT_EQ(director()->getRenderer()->getDrawCount(), c.drawn ? 1u : 0u) << c.what;
+    }
 }
 
 }  // namespace
