@@ -47,7 +47,7 @@ FieldScene* openField() {
     // Forward, wait 1, beep, stop, over and over.
     const int cycle[][2] = {{0, 2}, {0, 0}, {0, 1}, {0, 3}};
     for (int line = 0; line < 40; ++line) {
-        CardSprite* head = field->lines[line][0];
+        CardSprite* head = field->sheet().lines()[line][0];
         CardSprite* card =
             field->createCard(cycle[line % 4][1], cycle[line % 4][0], head->getPosition(), 255);
         card->setValue(line % 4 == 1 ? "1" : "");
@@ -64,7 +64,7 @@ FieldScene* openField() {
 double owedMs(const FieldScene* field) {
     CardProgram program = CardProgram::withLines(40);
     for (int line = 0; line < 40; ++line) {
-        if (const CardSprite* card = field->lines[line][0]->joints[0].partner) {
+        if (const CardSprite* card = field->sheet().lines()[line][0]->joints[0].partner) {
             program.place(line, 0, {card->tab, card->index, card->value});
         }
     }

@@ -86,7 +86,7 @@ Vec2 headJoint(const CardSprite* head) {
 void fillLines(FieldScene* field) {
     const int kinds = DeviceManager::getInstance()->cardCount(0);
     for (int line = 0; line < FieldScene::kLineCount; ++line) {
-        CardSprite* head = field->lines[line][0];
+        CardSprite* head = field->sheet().lines()[line][0];
         CardSprite* card = field->createCard(line % kinds, 0, Vec2(), 255);
         card->setPosition(headJoint(head) + Vec2(card->getContentSize().width / 2, 0));
         card->setLocalZOrder(line + 1);
@@ -105,12 +105,12 @@ SaveData* fortyCardRecord(Stage& stage) {
 }
 
 bool allLinesFilled(const FieldScene* field) {
-    for (const auto& line : field->lines) {
+    for (const auto& line : field->sheet().lines()) {
         if (!line[0]->joints[0].partner) {
             return false;
         }
     }
-    return field->cardList.size() == FieldScene::kLineCount;
+    return field->sheet().cardList().size() == FieldScene::kLineCount;
 }
 
 // The 40-card program opened in a field scene; null, with the benchmark skipped and nothing
@@ -227,8 +227,8 @@ void BM_DragStepOverFortyLines(benchmark::State& state) {
     if (!field) {
         return;
     }
-    CardSprite* card = field->lines[20][0]->joints[0].partner;
-    field->placement().releaseJoints(card);
+    CardSprite* card = field->sheet().lines()[20][0]->joints[0].partner;
+    field->sheet().release(card);
     card->setPosition(card->getPosition() + Vec2(300, 0));  // far from every free head
     field->draggedCards.pushBack(card);
     field->attachedTo = nullptr;
@@ -284,7 +284,7 @@ void BM_UndoRedoFortyCards(benchmark::State& state) {
     if (!field) {
         return;
     }
-    field->deleteCard(field->lines[20][0]->joints[0].partner);
+    field->deleteCard(field->sheet().lines()[20][0]->joints[0].partner);
     field->saveField();
     const bool undo = state.range(0) == 1;
     if (!undo) {

@@ -50,7 +50,7 @@ enum class Screen { Gallery, Field, Latency };
 void fillLines(FieldScene* field) {
     const int kinds = DeviceManager::getInstance()->cardCount(0);
     for (int line = 0; line < FieldScene::kLineCount; ++line) {
-        CardSprite* head = field->lines[line][0];
+        CardSprite* head = field->sheet().lines()[line][0];
         CardSprite* card = field->createCard(line % kinds, 0, Vec2(), 255);
         const Vec2 joint = head->getNodeToParentTransform().apply(head->joints[0].point);
         card->setPosition(joint + Vec2(card->getContentSize().width / 2, 0));

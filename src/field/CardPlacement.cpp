@@ -38,7 +38,6 @@ constexpr float kTrashFade = 0.2f;
 constexpr float kLineMoveTime = 0.1f;
 constexpr int kLineMoveTag = 0x11E;
 constexpr int kLineStoreTag = 0x11F;
-const Color3B kOccupied(32, 32, 32);
 const Color3B kOverTrash(0, 30, 70);
 const char* const kEdgeKey = "FieldScene.edgeScroll";
 const char* const kTrashImage = "res/r_card_clean.png";
@@ -59,7 +58,7 @@ CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opa
     card->setOpacity(static_cast<uint8_t>(std::clamp(opacity, 0, 255)));
     card->setLocalZOrder(kTopZOrder);
     _scene.fieldView->addChild(card);
-    _scene.cardList.pushBack(card);
+    _scene.sheet().add(card);
     _scene.cardCounts[tab][index] += 1;
     _scene.updateCount(index, tab);
     const Size size = card->getContentSize();
@@ -69,19 +68,7 @@ CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opa
     return card;
 }
 
-void CardPlacement::bringToFront() {
-    const int count = static_cast<int>(_scene.cardList.size());
-    for (ssize_t i = static_cast<ssize_t>(_scene.draggedCards.size()) - 1; i >= 0; --i) {
-        CardSprite* picked = _scene.draggedCards.at(i);
-        const int z = picked->getLocalZOrder();
-        for (CardSprite* card : _scene.cardList) {
-            if (card->getLocalZOrder() > z) {
-                card->setLocalZOrder(card->getLocalZOrder() - 1);
-            }
-        }
-        picked->setLocalZOrder(count);
-    }
-}
+void CardPlacement::bringToFront() { _scene.sheet().bringToFront(_scene.draggedCards); }
 
 // Touching cards on the sheet
 
@@ -175,7 +162,7 @@ void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
     auto* number = dynamic_cast<InputCardSprite*>(card);
     const bool tap = _scene.dragMoved < kTapDistance &&
                      Clock::now() - _scene.pressTime <= kTapTime && !card->flipping;
-    const bool stillOnSheet = _scene.cardList.contains(card);
+    const bool stillOnSheet = _scene.sheet().contains(card);
     finishTouch();
     if (!cancelled && tap && number && stillOnSheet) {
         _scene.openNumberPopup(number);
@@ -238,31 +225,13 @@ void CardPlacement::flashTrashForLine() {
 }
 
 void CardPlacement::deleteCard(CardSprite* card) {
-    if (!card || !_scene.cardList.contains(card)) {
+    if (!card || !_scene.sheet().contains(card)) {
         return;
     }
     card->retain();  // until its animation has started on a card no list holds any more
-    releaseJoints(card);
-    // Links are not always mutual (a later join overwrites one side), so every card is asked.
-    for (CardSprite* other : _scene.cardList) {
-        if (other->up == card) {
-            other->up = nullptr;
-        }
-        if (other->down == card) {
-            other->down = nullptr;
-        }
-    }
-    card->up = card->down = nullptr;
-    // The cards above it close the gap, so that a later bring-to-front still ends on top.
-    const int z = card->getLocalZOrder();
-    for (CardSprite* other : _scene.cardList) {
-        if (other != card && other->getLocalZOrder() > z) {
-            other->setLocalZOrder(other->getLocalZOrder() - 1);
-        }
-    }
+    _scene.sheet().remove(card);
     _scene.cardCounts[card->tab][card->index] -= 1;
     _scene.updateCount(card->index, card->tab);
-    _scene.cardList.eraseObject(card);
     _scene.draggedCards.eraseObject(card);
     _lineMoves.erase(card);
     card->setColor(Color3B::WHITE);
@@ -326,22 +295,6 @@ void CardPlacement::moveGroup(const Vec2& offset) {
     }
 }
 
-void CardPlacement::clearOutsideNeighbours(CardSprite* card) {
-    const Vector<CardSprite*>& group = _scene.draggedCards;
-    if (card->up && !group.contains(card->up)) {
-        if (card->up->down == card) {
-            card->up->down = nullptr;
-        }
-        card->up = nullptr;
-    }
-    if (card->down && !group.contains(card->down)) {
-        if (card->down->up == card) {
-            card->down->up = nullptr;
-        }
-        card->down = nullptr;
-    }
-}
-
 void CardPlacement::layOutStored(CardSprite* card, const Vec2& offset, bool mayJoin) {
     _scene.draggedCards.pushBack(card);
     _scene.attachedTo = nullptr;
@@ -372,14 +325,14 @@ void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
         }
         moveGroup(_scene.dragOffset);
         for (CardSprite* dragged : _scene.draggedCards) {
-            releaseJoints(dragged);
+            _scene.sheet().release(dragged);
         }
         _scene.attachedTo = nullptr;
         _scene.dragOffset = Vec2(0, 0);
     } else {
         moveGroup(offset);
         for (CardSprite* dragged : _scene.draggedCards) {
-            clearOutsideNeighbours(dragged);
+            _scene.sheet().unlinkOutside(dragged, _scene.draggedCards);
         }
     }
     const float limit = static_cast<float>(joinDistance(s));
@@ -398,7 +351,7 @@ bool CardPlacement::join(CardSprite* card, bool moveTheGroup, float limit) {
     float bestDistance = 0;
     for (int j = 0; j < 2; ++j) {
         const Vec2 point = jointInSheet(card, j);
-        for (const auto& line : _scene.lines) {
+        for (const auto& line : _scene.sheet().lines()) {
             CardSprite* head = line[0];
             CardSprite* partner = head->joints[0].partner;
             if (partner && partner != card) {
@@ -424,61 +377,12 @@ bool CardPlacement::join(CardSprite* card, bool moveTheGroup, float limit) {
     if (std::lround(std::acos(cosine) * 180.0 / M_PI) != 180) {
         return false;
     }
-    CardJoint& joint = card->joints[bestJoint];
-    if (joint.partner && joint.partner != bestHead) {
-        releaseJoints(card);  // never on two lines at once
-    }
-    joint.partner = bestHead;
-    bestHead->joints[0].partner = card;
+    _scene.sheet().join(card, bestJoint, bestHead);
     _scene.attachedTo = bestHead;
-    linkNeighbours(card, bestHead);
-    setHeadTint(bestHead, true);
     if (moveTheGroup) {
         moveGroup(jointInSheet(bestHead, 0) - jointInSheet(card, bestJoint));
     }
     return true;
-}
-
-void CardPlacement::linkNeighbours(CardSprite* card, CardSprite* head) {
-    if (head->up) {
-        if (CardSprite* above = head->up->joints[0].partner) {
-            card->up = above;
-            above->down = card;
-        }
-    }
-    if (head->down) {
-        if (CardSprite* below = head->down->joints[0].partner) {
-            card->down = below;
-            below->up = card;
-        }
-    }
-}
-
-void CardPlacement::releaseJoints(CardSprite* card) {
-    for (CardJoint& joint : card->joints) {
-        CardSprite* partner = joint.partner;
-        joint.release();
-        if (!partner) {
-            continue;
-        }
-        for (CardJoint& back : partner->joints) {
-            if (back.partner == card) {
-                back.release();
-                setHeadTint(partner, false);
-            }
-        }
-    }
-}
-
-void CardPlacement::setHeadTint(CardSprite* head, bool occupied) {
-    head->setColor(occupied ? kOccupied : Color3B::WHITE);
-}
-
-CardSprite* CardPlacement::cardOfLine(int line) const {
-    if (line < 0 || line >= static_cast<int>(_scene.lines.size())) {
-        return nullptr;
-    }
-    return _scene.lines[line][0]->joints[0].partner;
 }
 
 // Scrolling at the screen's edges while a card is carried
@@ -544,19 +448,14 @@ void CardPlacement::edgeScroll(float) {
 // Whole lines
 
 void CardPlacement::moveToLine(CardSprite* card, int from, int to) {
-    CardSprite* fromHead = _scene.lines[from][0];
-    CardSprite* toHead = _scene.lines[to][0];
+    CardSprite* toHead = _scene.sheet().lines()[to][0];
     const Vec2 final = card->getPosition() + (jointInSheet(toHead, 0) - jointInSheet(card, 0));
     card->stopActionByTag(kLineMoveTag);
     auto* move = MoveTo::create(kLineMoveTime, final);
     move->setTag(kLineMoveTag);
     card->runAction(move);
     _lineMoves[card] = final;
-    fromHead->joints[0].partner = nullptr;
-    setHeadTint(fromHead, false);
-    toHead->joints[0].partner = card;
-    card->joints[0].partner = toHead;
-    setHeadTint(toHead, true);
+    _scene.sheet().moveToLine(card, from, to);
 }
 
 void CardPlacement::finishLineMove(CardSprite* card) {
@@ -600,16 +499,13 @@ void CardPlacement::removeAllCards() {
     _lineMoves.clear();
     _storePending = false;
     _scene.stopActionByTag(kLineStoreTag);
-    const Vector<CardSprite*> cards = _scene.cardList;
+    const Vector<CardSprite*> cards = _scene.sheet().removeAll();
     for (CardSprite* card : cards) {
-        releaseJoints(card);
-        card->up = card->down = nullptr;
         card->getEventDispatcher()->removeEventListenersForTarget(card, true);
         card->stopAllActions();
         card->removeFromParent();
         _scene.cardCounts[card->tab][card->index] -= 1;
     }
-    _scene.cardList.clear();
     for (int tab = 0; tab < static_cast<int>(_scene.cardCounts.size()); ++tab) {
         for (int index = 0; index < static_cast<int>(_scene.cardCounts[tab].size()); ++index) {
             _scene.updateCount(index, tab);
@@ -624,12 +520,12 @@ void CardPlacement::insertLine(int line) {
         return;
     }
     flushLineMoves();  // each line operation is a step of its own
-    if (CardSprite* card = cardOfLine(last)) {
+    if (CardSprite* card = _scene.sheet().cardOfLine(last)) {
         deleteCard(card);
         flashTrashForLine();
     }
     for (int k = last - 1; k >= line; --k) {
-        if (CardSprite* card = cardOfLine(k)) {
+        if (CardSprite* card = _scene.sheet().cardOfLine(k)) {
             moveToLine(card, k, k + 1);
         }
     }
@@ -642,12 +538,12 @@ void CardPlacement::deleteLine(int line) {
         return;
     }
     flushLineMoves();
-    if (CardSprite* card = cardOfLine(line)) {
+    if (CardSprite* card = _scene.sheet().cardOfLine(line)) {
         deleteCard(card);
         flashTrashForLine();
     }
     for (int k = line + 1; k <= last; ++k) {
-        if (CardSprite* card = cardOfLine(k)) {
+        if (CardSprite* card = _scene.sheet().cardOfLine(k)) {
             moveToLine(card, k, k - 1);
         }
     }

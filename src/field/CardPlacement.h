@@ -43,11 +43,6 @@ public:
     // else may take that card off the sheet or start a drag of its own.
     bool holdsCard() const;
 
-    // The card joined to a line's head, or null.
-    CardSprite* cardOfLine(int line) const;
-    // Frees both joints of a card and the joints that pointed back at it.
-    void releaseJoints(CardSprite* card);
-
 private:
     void addSheetListener(CardSprite* card);
     bool touchBegan(CardSprite* card, cocos2d::Touch* touch);
@@ -61,10 +56,8 @@ private:
 
     void keepOnSheet(cocos2d::Vec2& offset) const;
     void moveGroup(const cocos2d::Vec2& offset);
-    void clearOutsideNeighbours(CardSprite* card);
     // Joins the card to the nearest line head closer than `limit` that points at it.
     bool join(CardSprite* card, bool moveGroup, float limit);
-    void linkNeighbours(CardSprite* card, CardSprite* head);
     cocos2d::Vec2 jointInSheet(const CardSprite* card, int joint) const;
 
     void edgeScroll(float dt);
@@ -73,7 +66,6 @@ private:
     void moveToLine(CardSprite* card, int from, int to);
     void storeAfterLineMoves();
     void finishLineMove(CardSprite* card);
-    void setHeadTint(CardSprite* head, bool occupied);
 
     FieldScene& _scene;
     CardSprite* _edgeCard = nullptr;

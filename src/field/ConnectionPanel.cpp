@@ -354,7 +354,7 @@ void ConnectionPanel::refreshTarget() {
     if (_scene.stopButton) {
         _scene.stopButton->setVisible(true);
     }
-    for (CardSprite* card : _scene.cardList) {
+    for (CardSprite* card : _scene.sheet().cardList()) {
         card->setBackImage(device->targetCardImage(card->index, card->tab));
     }
 }

@@ -128,7 +128,6 @@ bool FieldScene::init(SaveData* data) {
 
 void FieldScene::resetState() {
     readyForPress = true;
-    cardList.clear();
     draggedCards.clear();
     cardSetTabs.clear();
     runCards.clear();
@@ -203,8 +202,6 @@ void FieldScene::buildLines() {
     const Size visible = Director::getInstance()->getVisibleSize();
     Node* content = fieldView->getContainer();
     const float sheetHeight = visible.height * kSheetHeightShare;
-    lines.clear();
-    CardSprite* previous = nullptr;
     for (int i = 0; i < kLineCount; ++i) {
         Sprite* badge = addSprite(content, "res/r_field_no.png");
         const Size b = badge->getContentSize();
@@ -216,11 +213,6 @@ void FieldScene::buildLines() {
         head->setPosition(x + b.width / 2 + h.width / 2, badge->getPositionY());
         head->joints[0].point = Vec2(5, h.height / 2);
         head->joints[0].aim = Vec2(4, h.height / 2);
-        head->up = previous;
-        if (previous) {
-            previous->down = head;
-        }
-        previous = head;
         content->addChild(head);
 
         LabelAtlas* number =
@@ -244,7 +236,7 @@ void FieldScene::buildLines() {
             add, [this, i] { insertLine(i); }, onSheet);
         PressListener::attach(
             remove, [this, i] { deleteLine(i); }, onSheet);
-        lines.push_back({head});
+        _sheet.addLine(head);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "base/Vector.h"
 #include "cards/TarnixworksError.h"
 #include "field/FieldScrollViewDelegate.h"
+#include "field/FieldSheet.h"
 #include "ui/EditBoxDelegate.h"
 
 namespace cocos2d {
@@ -149,7 +150,6 @@ public:
     bool drawerOpen = false;
     InputCardSprite* editingCard = nullptr;
     cocos2d::Node* numberPopup = nullptr;
-    cocos2d::Vector<CardSprite*> cardList;
     cocos2d::Vector<CardSprite*> draggedCards;
     cocos2d::Vector<CardSprite*> paletteCards;
     cocos2d::Vector<cocos2d::LabelAtlas*> countLabels;
@@ -172,9 +172,12 @@ public:
     // The cancellation of the request in flight; every request gets a new one.
     std::shared_ptr<std::atomic<bool>> abortFlag = std::make_shared<std::atomic<bool>>(false);
     cocos2d::Sprite* runStopButton = nullptr;
-    std::vector<std::vector<CardSprite*>> lines;
     SaveData* saveData = nullptr;
 
+    // The lines and the cards on them, which every part reads and placement, storage and undo
+    // change through its operations.
+    FieldSheet& sheet() { return _sheet; }
+    const FieldSheet& sheet() const { return _sheet; }
     CardPalette& palette() { return *_palette; }
     CardPlacement& placement() { return *_placement; }
     FieldStorage& storage() { return *_storage; }
@@ -196,6 +199,7 @@ private:
     void onMouseScroll(float x, float y, float wheel);
     void checkSavedPrograms();
 
+    FieldSheet _sheet;
     std::unique_ptr<CardPalette> _palette;
     std::unique_ptr<CardPlacement> _placement;
     std::unique_ptr<NumberPopup> _numberPopup;

@@ -46,7 +46,7 @@ FieldStorage::FieldStorage(FieldScene& scene) : _scene(scene), _notice(scene) {}
 
 ValueVector FieldStorage::cardsAsValues() const {
     ValueVector cards;
-    for (CardSprite* card : _scene.cardList) {
+    for (CardSprite* card : _scene.sheet().cardList()) {
         cards.emplace_back(ValueMap{{"tab", Value(card->tab)},
                                     {"index", Value(card->index)},
                                     {"x", Value(static_cast<int>(card->getPositionX()))},
@@ -60,7 +60,7 @@ ValueVector FieldStorage::cardsAsValues() const {
 ValueVector FieldStorage::cardsWithLines() const {
     ValueVector cards = cardsAsValues();
     for (size_t i = 0; i < cards.size(); ++i) {
-        const CardSprite* card = _scene.cardList.at(static_cast<ssize_t>(i));
+        const CardSprite* card = _scene.sheet().cardList().at(static_cast<ssize_t>(i));
         cards[i].asValueMap()[kOnLineKey] = Value(card->joints[0].partner != nullptr);
     }
     return cards;

@@ -9,7 +9,6 @@
 #include "cards/CardProgram.h"
 #include "cards/ProgramTransfer.h"
 #include "device/TarnixCardSerialManager.h"
-#include "field/CardSprite.h"
 #include "field/FieldScene.h"
 #include "platform/MessageBox.h"
 
@@ -22,17 +21,6 @@ namespace {
 
 void post(std::function<void()> work) {
     Director::getInstance()->getScheduler()->performFunctionInCocosThread(std::move(work));
-}
-
-// The field's lines as plain values, for the worker to read while the child edits on.
-CardProgram snapshot(const FieldScene& scene) {
-    CardProgram program = CardProgram::withLines(scene.lines.size());
-    for (size_t line = 0; line < scene.lines.size(); ++line) {
-        if (const CardSprite* card = scene.lines[line][0]->joints[0].partner) {
-            program.place(line, 0, CardProgram::Card{card->tab, card->index, card->value});
-        }
-    }
-    return program;
 }
 
 }  // namespace
@@ -133,7 +121,7 @@ void FieldWorkers::play() {
     scene->closeRunOverlay();
     scene->showRunOverlay();
     Abort abort = scene->abortFlag;
-    CardProgram program = snapshot(*scene);
+    CardProgram program = scene->sheet().program();
     launch(
         [this, scene, request, abort, program] {
             int32_t depth = 0;

@@ -57,19 +57,19 @@ protected:
         moveTo(finger, Vec2(centre.x, joint.y + 50 * s));
         moveTo(finger, centre);
         input::touchEnd(finger);
-        return field->cardList.empty() ? nullptr : field->cardList.back();
+        return field->sheet().cardList().empty() ? nullptr : field->sheet().cardList().back();
     }
 
     // The screen point at which a carried card's left edge middle meets line k's head joint.
     Vec2 onJoint(int line) const {
-        CardSprite* head = field->lines[line][0];
+        CardSprite* head = field->sheet().lines()[line][0];
         const Vec2 joint = head->getNodeToParentTransform().apply(head->joints[0].point);
         return onScreen(joint);
     }
 
     CardSprite* placeOnLine(int index, int tab, int line) {
         CardSprite* card = putOnLine(index, tab, line);
-        EXPECT_EQ(card->joints[0].partner, field->lines[line][0]);
+        EXPECT_EQ(card->joints[0].partner, field->sheet().lines()[line][0]);
         return card;
     }
 
@@ -92,7 +92,7 @@ TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
     EXPECT_EQ(field->paletteGhost->getPosition(), card + Vec2(3, 3));
     input::touchEnd(card);
     EXPECT_EQ(field->paletteGhost, nullptr);
-    EXPECT_TRUE(field->cardList.empty()) << "released over the palette";
+    EXPECT_TRUE(field->sheet().cardList().empty()) << "released over the palette";
 
     input::touchBegin(card);
     input::touchMove(card + Vec2(10, 1));
@@ -114,7 +114,7 @@ TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
             EXPECT_GT(field->paletteView->getContentOffset().y, before) << "the palette scrolls";
         }
     }
-    EXPECT_TRUE(field->cardList.empty());
+    EXPECT_TRUE(field->sheet().cardList().empty());
 }
 
 TEST_F(CardPlacementTest, ANewCardSnapsOntoAFreeHeadWithinSixtyScreenUnits) {
@@ -122,8 +122,8 @@ TEST_F(CardPlacementTest, ANewCardSnapsOntoAFreeHeadWithinSixtyScreenUnits) {
     // Zoom 1: 41 units away snaps, exactly onto the joint.
     CardSprite* near = carry(kBeep, 2, Vec2(40, 10));
     ASSERT_NE(near, nullptr);
-    EXPECT_TRUE(sitsOn(near, field->lines[2][0]));
-    EXPECT_EQ(field->lines[2][0]->faceSprite->getColor(), Color3B(32, 32, 32));
+    EXPECT_TRUE(sitsOn(near, field->sheet().lines()[2][0]));
+    EXPECT_EQ(field->sheet().lines()[2][0]->faceSprite->getColor(), Color3B(32, 32, 32));
     EXPECT_EQ(near->faceSprite->getOpacity(), 255);
     // 62 units away stays where it was dropped.
     CardSprite* far = carry(kBeep, 3, Vec2(62, 0));
@@ -131,13 +131,13 @@ TEST_F(CardPlacementTest, ANewCardSnapsOntoAFreeHeadWithinSixtyScreenUnits) {
     // An occupied head does not take another card.
     CardSprite* second = carry(kForward, 2, Vec2(20, -5));
     EXPECT_EQ(second->joints[0].partner, nullptr);
-    EXPECT_TRUE(sitsOn(near, field->lines[2][0]));
+    EXPECT_TRUE(sitsOn(near, field->sheet().lines()[2][0]));
 
     // At half zoom the capture distance is 120 sheet units: 50 screen units still snap.
     input::mouseDown(Vec2(600, 300), SDL_BUTTON_MIDDLE);
     ASSERT_FLOAT_EQ(field->sheetScale(), 0.5f);
     CardSprite* zoomed = carry(kWait, 5, Vec2(50, 0));
-    EXPECT_TRUE(sitsOn(zoomed, field->lines[5][0]));
+    EXPECT_TRUE(sitsOn(zoomed, field->sheet().lines()[5][0]));
     EXPECT_EQ(field->cardCounts[0][kBeep], 2);
     EXPECT_EQ(field->countLabels.at(kBeep)->getString(), "2");
 }
@@ -151,12 +151,12 @@ TEST_F(CardPlacementTest, AJoinedCardStaysUntilPulledMoreThanSixtyUnits) {
     EXPECT_EQ(card->faceSprite->getOpacity(), 150);
     moveTo(finger, onScreen(start) + Vec2(59, 0));
     EXPECT_EQ(card->getPosition(), start);
-    EXPECT_TRUE(sitsOn(card, field->lines[3][0]));
+    EXPECT_TRUE(sitsOn(card, field->sheet().lines()[3][0]));
     moveTo(finger, onScreen(start) + Vec2(61, 0));
     EXPECT_EQ(card->getPosition(), start + Vec2(61, 0)) << "jumps to the finger";
     EXPECT_EQ(card->joints[0].partner, nullptr);
-    EXPECT_EQ(field->lines[3][0]->joints[0].partner, nullptr);
-    EXPECT_EQ(field->lines[3][0]->faceSprite->getColor(), Color3B::WHITE);
+    EXPECT_EQ(field->sheet().lines()[3][0]->joints[0].partner, nullptr);
+    EXPECT_EQ(field->sheet().lines()[3][0]->faceSprite->getColor(), Color3B::WHITE);
     input::touchEnd(finger);
     EXPECT_EQ(card->faceSprite->getOpacity(), 255);
 }
@@ -170,10 +170,10 @@ TEST_F(CardPlacementTest, TheTrashTakesTheLastCardOfAKindAndItsCountGoesBackToNo
     moveTo(finger, Vec2(942, 660));
     EXPECT_EQ(card->faceSprite->getColor(), Color3B(0, 30, 70)) << "tinted over the trash";
     input::touchEnd(finger);
-    EXPECT_TRUE(field->cardList.empty());
+    EXPECT_TRUE(field->sheet().cardList().empty());
     EXPECT_EQ(field->cardCounts[0][kForward], 0);
     EXPECT_EQ(field->countLabels.at(kForward)->getString(), "0");
-    EXPECT_EQ(field->lines[0][0]->joints[0].partner, nullptr);
+    EXPECT_EQ(field->sheet().lines()[0][0]->joints[0].partner, nullptr);
     card->retain();
     step(30);
     EXPECT_EQ(card->getParent(), nullptr) << "gone after its animation";
@@ -190,10 +190,10 @@ TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
     step(1);
     EXPECT_GT(field->trashIcon->getOpacity(), 0) << "the trash flashes";
     step(12);
-    EXPECT_EQ(field->cardList.size(), 39u);
-    EXPECT_EQ(field->lines[0][0]->joints[0].partner, nullptr);
+    EXPECT_EQ(field->sheet().cardList().size(), 39u);
+    EXPECT_EQ(field->sheet().lines()[0][0]->joints[0].partner, nullptr);
     for (int line = 1; line < 40; ++line) {
-        EXPECT_TRUE(sitsOn(cards[line - 1], field->lines[line][0])) << line;
+        EXPECT_TRUE(sitsOn(cards[line - 1], field->sheet().lines()[line][0])) << line;
     }
     step(40);
     EXPECT_EQ(field->trashIcon->getOpacity(), 0);
@@ -201,13 +201,13 @@ TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
     // With line 40 empty, nothing is thrown away and the trash stays dark.
     field->deleteLine(0);
     step(13);
-    EXPECT_EQ(field->cardList.size(), 39u);
+    EXPECT_EQ(field->sheet().cardList().size(), 39u);
     field->insertLine(39);
     step(13);
     EXPECT_EQ(field->trashIcon->getOpacity(), 0);
-    EXPECT_EQ(field->cardList.size(), 39u);
+    EXPECT_EQ(field->sheet().cardList().size(), 39u);
     for (int line = 0; line < 39; ++line) {
-        EXPECT_TRUE(sitsOn(cards[line], field->lines[line][0])) << line;
+        EXPECT_TRUE(sitsOn(cards[line], field->sheet().lines()[line][0])) << line;
     }
 }
 
@@ -224,7 +224,7 @@ TEST_F(CardPlacementTest, ACardPickedUpDuringALineMoveStaysWhereItIsDropped) {
     step(12);
     EXPECT_EQ(card->getPosition(), dropped);
     EXPECT_EQ(card->joints[0].partner, nullptr);
-    EXPECT_EQ(field->lines[2][0]->joints[0].partner, nullptr);
+    EXPECT_EQ(field->sheet().lines()[2][0]->joints[0].partner, nullptr);
 }
 
 // Finger 0 holds the card of line 40 while finger 1 taps that line's delete button, taps the
@@ -236,7 +236,7 @@ TEST_F(CardPlacementTest, ASecondFingerNeitherFreesNorTakesOverAHeldCard) {
         Scene* scene = director()->getRunningScene();
         field->fieldView->setContentOffset(Vec2(0, 0), false);  // the last lines show
         CardSprite* card = putOnLine(kBeep, 0, 39);
-        const float y = field->lines[39][0]->getPositionY();
+        const float y = field->sheet().lines()[39][0]->getPositionY();
         const Vec2 taps[] = {onScreen(Vec2(459.5f, y)), onScreen(Vec2(459.5f, y + 195)),
                              paletteCard(0), field->cornerButton->getPosition()};
         Vec2 finger = onScreen(card->getPosition()), second = taps[other];
@@ -251,7 +251,7 @@ TEST_F(CardPlacementTest, ASecondFingerNeitherFreesNorTakesOverAHeldCard) {
         }
         step(40);
         ASSERT_EQ(director()->getRunningScene(), scene) << "left while the card was held";
-        ASSERT_TRUE(field->cardList.contains(card));
+        ASSERT_TRUE(field->sheet().cardList().contains(card));
         input::touchMove(finger += Vec2(100, 0));  // pulled off its line, it follows
         EXPECT_NEAR(onScreen(card->getPosition()).x, finger.x, 0.5f);
         input::fingerUp(1, second);  // nothing for a finger already up
@@ -270,7 +270,7 @@ TEST_F(CardPlacementTest, ALineOperationJustBeforeLeavingIsStored) {
         field->saveField();
         SaveData* record = field->saveData;
         record->retain();
-        input::tap(onScreen(Vec2(459.5f, field->lines[0][0]->getPositionY() + 65)));
+        input::tap(onScreen(Vec2(459.5f, field->sheet().lines()[0][0]->getPositionY() + 65)));
         if (byCorner) {
             input::tap(field->cornerButton->getPosition());
             step(60);
@@ -279,7 +279,7 @@ TEST_F(CardPlacementTest, ALineOperationJustBeforeLeavingIsStored) {
         }
         open(record);
         record->release();
-        EXPECT_NE(field->lines[1][0]->joints[0].partner, nullptr);
+        EXPECT_NE(field->sheet().lines()[1][0]->joints[0].partner, nullptr);
     }
 }
 

@@ -39,7 +39,7 @@ protected:
     std::string expectedText() const {
         CardProgram program = CardProgram::withLines(40);
         for (int line = 0; line < 40; ++line) {
-            if (CardSprite* card = field->lines[line][0]->joints[0].partner) {
+            if (CardSprite* card = field->sheet().lines()[line][0]->joints[0].partner) {
                 program.place(line, 0, {card->tab, card->index, card->value});
             }
         }
@@ -305,7 +305,7 @@ TEST_F(FieldDeviceTest, PortTextsAreJapaneseOnAJapaneseSystem) {
 TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {
     openField();
     place(kBeep, 0);
-    CardSprite* card = field->cardList.at(0);
+    CardSprite* card = field->sheet().cardList().at(0);
     card->flip();
     step(30);
     TextureCache* cache = Director::getInstance()->getTextureCache();

@@ -37,11 +37,11 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
     for (int line : {0, 39}) {
         SCOPED_TRACE("line " + std::to_string(line));
         const float y = kSheetTop - 50 - 130 * (line + 0.5f);
-        CardSprite* head = field->lines[line][0];
+        CardSprite* head = field->sheet().lines()[line][0];
         EXPECT_NEAR(head->getPositionX(), 639.5f, 0.01f);
         EXPECT_NEAR(head->getPositionY(), y, 0.01f);
         EXPECT_EQ(head->joints[0].point, Vec2(5, 65));
-        EXPECT_EQ(head->up, line == 0 ? nullptr : field->lines[line - 1][0]);
+        EXPECT_EQ(head->up, line == 0 ? nullptr : field->sheet().lines()[line - 1][0]);
         EXPECT_NE(childAt(content, "sprite", Vec2(507.5f, y)), nullptr) << "badge";
         auto* number = dynamic_cast<LabelAtlas*>(childAt(content, "label", Vec2(532.5f, y)));
         ASSERT_NE(number, nullptr);
@@ -154,14 +154,14 @@ TEST_F(FieldSceneLayout, LineButtonsAreHitThroughABoxEnlargedAboutTheirCentre) {
         open();
         // A card on line 1; deleting line 0 brings it up to line 0.
         CardSprite* card = putOnLine(1, 0, 1);
-        ASSERT_EQ(card->joints[0].partner, field->lines[1][0]);
+        ASSERT_EQ(card->joints[0].partner, field->sheet().lines()[1][0]);
         field->fieldView->setZoomScale(zoom);
         input::tap(onScreen(Vec2(459.5f, kSheetTop - 50 - 65)) + from);
         step(10);
-        EXPECT_EQ(card->joints[0].partner, field->lines[0][0]);
-        EXPECT_EQ(field->lines[1][0]->joints[0].partner, nullptr);
-        EXPECT_EQ(field->lines[0][0]->faceSprite->getColor(), Color3B(32, 32, 32));
-        EXPECT_EQ(field->lines[1][0]->faceSprite->getColor(), Color3B::WHITE);
+        EXPECT_EQ(card->joints[0].partner, field->sheet().lines()[0][0]);
+        EXPECT_EQ(field->sheet().lines()[1][0]->joints[0].partner, nullptr);
+        EXPECT_EQ(field->sheet().lines()[0][0]->faceSprite->getColor(), Color3B(32, 32, 32));
+        EXPECT_EQ(field->sheet().lines()[1][0]->faceSprite->getColor(), Color3B::WHITE);
     }
 }
 

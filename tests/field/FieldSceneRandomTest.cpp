@@ -45,7 +45,7 @@ TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
             ADD_FAILURE() << "the last actions:" << last;
             return;
         }
-        mostCards = std::max(mostCards, field->cardList.size());
+        mostCards = std::max(mostCards, field->sheet().cardList().size());
         // The sheet says so exactly while the program on screen is not on the disk.
         EXPECT_EQ(field->storage().notice().isShown(),
                   !SaveDataManager::getInstance()->isStored(field->saveData));
@@ -62,7 +62,7 @@ TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
     // The run reached what it is meant to shake: cards on the sheet and lines filled.
     EXPECT_GE(mostCards, 5u);
     std::printf("seed %u: %u steps, at most %zu cards, %zu at the end on %zu lines\n", seed, steps,
-                mostCards, field->cardList.size(), programLines().size());
+                mostCards, field->sheet().cardList().size(), programLines().size());
 }
 
 // The faults the random run found, each reduced to its few steps.
@@ -91,14 +91,14 @@ TEST_F(FieldSceneRandomTest, ReopeningKeepsACardPlacedBeyondTheScreenWhileZoomed
     SaveDataManager::getInstance()->save(record, {storedCard(1, Vec2(1134, 3000), 1)});
     openField(record);
     record->release();
-    ASSERT_EQ(field->cardList.size(), 1u);
-    EXPECT_EQ(field->cardList.at(0)->getPosition(), Vec2(1134, 3000));
+    ASSERT_EQ(field->sheet().cardList().size(), 1u);
+    EXPECT_EQ(field->sheet().cardList().at(0)->getPosition(), Vec2(1134, 3000));
 }
 
 TEST_F(FieldSceneRandomTest, ReopeningPutsCardsBackOnlyOnTheLinesTheyHeld) {
     openField(nullptr);
-    const Vec2 line2 = jointInSheet(field->lines[2][0]);
-    const Vec2 line5 = jointInSheet(field->lines[5][0]);
+    const Vec2 line2 = jointInSheet(field->sheet().lines()[2][0]);
+    const Vec2 line5 = jointInSheet(field->sheet().lines()[5][0]);
     const float half = CardFactory::createCard(1, 0)->getContentSize().width / 2;
     // A card free beside line 5 comes first in the file, then the card of line 5, then one
     // beside the empty line 2.
@@ -109,9 +109,9 @@ TEST_F(FieldSceneRandomTest, ReopeningPutsCardsBackOnlyOnTheLinesTheyHeld) {
     record->retain();
     openField(record);
     record->release();
-    ASSERT_EQ(field->cardList.size(), 3u);
-    EXPECT_EQ(field->lines[5][0]->joints[0].partner, field->cardList.at(1));
-    EXPECT_EQ(field->lines[2][0]->joints[0].partner, nullptr);
+    ASSERT_EQ(field->sheet().cardList().size(), 3u);
+    EXPECT_EQ(field->sheet().lines()[5][0]->joints[0].partner, field->sheet().cardList().at(1));
+    EXPECT_EQ(field->sheet().lines()[2][0]->joints[0].partner, nullptr);
     EXPECT_EQ(programLines().size(), 1u);
     checkLines(true);
     checkDisk();

@@ -78,14 +78,14 @@ print([(d['tab'], d['index'], d['x'], d['y'], d['zorder'], d['value']) for d in 
               "[(0, 1, 400, 300, 5, ''), (0, 0, -3, 700, 9, '007'), (2, 0, 600, -3, 7, '')]\n");
 
     reopen();
-    ASSERT_EQ(field->cardList.size(), 3u);
+    ASSERT_EQ(field->sheet().cardList().size(), 3u);
     const int zorders[] = {5, 9, 7};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(field->cardList.at(i)->getLocalZOrder(), zorders[i]) << i;
+        EXPECT_EQ(field->sheet().cardList().at(i)->getLocalZOrder(), zorders[i]) << i;
     }
-    EXPECT_EQ(field->cardList.at(0)->getPosition(), Vec2(400, 300));
-    EXPECT_EQ(field->cardList.at(1)->value, "007");
-    auto* number = dynamic_cast<InputCardSprite*>(field->cardList.at(1));
+    EXPECT_EQ(field->sheet().cardList().at(0)->getPosition(), Vec2(400, 300));
+    EXPECT_EQ(field->sheet().cardList().at(1)->value, "007");
+    auto* number = dynamic_cast<InputCardSprite*>(field->sheet().cardList().at(1));
     ASSERT_NE(number, nullptr);
     EXPECT_EQ(number->largeLabel->getString(), "007");
     EXPECT_EQ(field->cardCounts[0][kBeep], 1);
@@ -145,9 +145,9 @@ TEST_F(FieldStorageTest, ElementsThatNameNoCardAreSkippedAndTheRestLoads) {
     };
     ASSERT_TRUE(FileUtils::getInstance()->writeValueVectorToFile(program, programFile()));
     reopen();
-    ASSERT_EQ(field->cardList.size(), 2u);
-    EXPECT_EQ(field->cardList.at(0)->getPosition(), Vec2(500, 300));
-    EXPECT_EQ(field->cardList.at(1)->value, "5");
+    ASSERT_EQ(field->sheet().cardList().size(), 2u);
+    EXPECT_EQ(field->sheet().cardList().at(0)->getPosition(), Vec2(500, 300));
+    EXPECT_EQ(field->sheet().cardList().at(1)->value, "5");
     EXPECT_EQ(field->cardCounts[0][0], 2);
 }
 
@@ -157,7 +157,7 @@ TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {
     const std::string garbage = "<?xml version=\"1.0\"?><plist><array><dict><key>ta";
     dir.write(field->saveData->path, garbage);
     reopen();
-    EXPECT_TRUE(field->cardList.empty());
+    EXPECT_TRUE(field->sheet().cardList().empty());
     putOnLine(kBeep, 0, 0);
     field->saveField();
     EXPECT_EQ(stored().size(), 1u);
@@ -180,7 +180,7 @@ TEST_F(FieldStorageTest, AStoreThatDoesNotReachTheDiskShowsTheNoticeUntilOneDoes
         const Color4B seen = screenshot::pixelAt(screenshot::capture(), Vec2(300, 700));
         EXPECT_TRUE(seen.r > 150 && seen.g < 100) << "the notice over the sheet";
         reopen();  // leaving the sheet and coming back loses nothing
-        EXPECT_EQ(field->cardList.size(), 1u);
+        EXPECT_EQ(field->sheet().cardList().size(), 1u);
         EXPECT_TRUE(field->storage().notice().isShown());
     }
     EXPECT_EQ(SaveDataManager::create()->getDatas().size(), 2u);  // a restart lists its file again
@@ -201,10 +201,10 @@ TEST_F(FieldStorageTest, ALineOperationIsStoredWithTheCardsWhereTheirMovesEnd) {
     const ValueVector cards = stored();
     ASSERT_EQ(cards.size(), 2u) << "the card of the last line is gone";
     for (int i = 0; i < 2; ++i) {
-        const CardSprite* card = field->cardList.at(i);
-        EXPECT_EQ(card->joints[0].partner, field->lines[i + 1][0]);
+        const CardSprite* card = field->sheet().cardList().at(i);
+        EXPECT_EQ(card->joints[0].partner, field->sheet().lines()[i + 1][0]);
         EXPECT_EQ(cards[i].asValueMap().at("y").asInt(), static_cast<int>(card->getPositionY()));
-        EXPECT_EQ(card->getPositionY(), field->lines[i + 1][0]->getPositionY());
+        EXPECT_EQ(card->getPositionY(), field->sheet().lines()[i + 1][0]->getPositionY());
     }
 }
 

@@ -43,8 +43,8 @@ protected:
     }
 
     Vec2 lineGoal(int line) const {
-        CardSprite* head = field->lines[line][0];
-        const float half = field->cardList.at(0)->getContentSize().width / 2;
+        CardSprite* head = field->sheet().lines()[line][0];
+        const float half = field->sheet().cardList().at(0)->getContentSize().width / 2;
         return onScreen(jointInSheet(head)) + Vec2(half * field->sheetScale(), 0);
     }
 
@@ -86,7 +86,7 @@ protected:
             return numberEntry();
         }
         const int pick = uniform(0, 99);
-        if (pick < 30 && field->cardList.size() <= 30) {
+        if (pick < 30 && field->sheet().cardList().size() <= 30) {
             return paletteDrag();
         }
         if (pick < 75) {
@@ -114,12 +114,13 @@ TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
                                             : field->paletteGhost;
                   });
          }},
-        {"a card moved onto another line", [&] { dragCard(field->cardList.at(1), lineGoal(4)); }},
+        {"a card moved onto another line",
+         [&] { dragCard(field->sheet().cardList().at(1), lineGoal(4)); }},
         {"a card freed onto the sheet",
-         [&] { dragCard(field->cardList.at(0), Vec2(900, 300)); }},
+         [&] { dragCard(field->sheet().cardList().at(0), Vec2(900, 300)); }},
         {"a card trashed",
          [&] {
-             drag(worldOf(field->cardList.at(1)), worldOf(field->trashIcon),
+             drag(worldOf(field->sheet().cardList().at(1)), worldOf(field->trashIcon),
                   [] { return nullptr; });
          }},
         {"a number entered",
@@ -128,7 +129,8 @@ TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
              input::pressKey(SDLK_RETURN);
              frames(2);
          },
-         [&] { tap(worldOf(field->cardList.at(0))); }},  // the popup, the card brought forward
+         // the popup, the card brought forward
+         [&] { tap(worldOf(field->sheet().cardList().at(0))); }},
         {"a line inserted, which discards the card of line 400",
          [&] {
              tap(worldOf(addButtons[1]));
@@ -147,20 +149,20 @@ TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
             c.before();
         }
         const std::string before = fileBytes();
-        const size_t cards = field->cardList.size();
+        const size_t cards = field->sheet().cardList().size();
         c.act();
         ASSERT_FALSE(HasFatalFailure());
         const std::string after = fileBytes();
         ASSERT_NE(after, before);
         EXPECT_EQ(history().recordedSteps(), 1u);
-        const size_t changed = field->cardList.size();
+        const size_t changed = field->sheet().cardList().size();
         EXPECT_TRUE(field->undo());
         EXPECT_EQ(fileBytes(), before);
-        EXPECT_EQ(field->cardList.size(), cards);
+        EXPECT_EQ(field->sheet().cardList().size(), cards);
         checkAll();
         EXPECT_TRUE(field->redo());
         EXPECT_EQ(fileBytes(), after);
-        EXPECT_EQ(field->cardList.size(), changed);
+        EXPECT_EQ(field->sheet().cardList().size(), changed);
         checkAll();
     }
 }
@@ -172,7 +174,8 @@ TEST_F(FieldUndoTest, FlipsScrollsZoomsTabsAndAnUnchangedNumberAreNoSteps) {
     middleClick();
     middleClick();
     tabSwitch();
-    tap(worldOf(field->cardList.at(0)));  // the number card: its popup, the same number again
+    // The number card: its popup, the same number again.
+    tap(worldOf(field->sheet().cardList().at(0)));
     input::pressKey(SDLK_RETURN);
     frames(30);
     EXPECT_EQ(history().recordedSteps(), 0u);
@@ -186,13 +189,13 @@ TEST_F(FieldUndoTest, NothingIsUndoneDuringADragAndTheButtonsShowTheEnds) {
     EXPECT_TRUE(looks(undo, FieldUndo::kUndoOffImage));
     EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
 
-    dragCard(field->cardList.at(1), lineGoal(5));
+    dragCard(field->sheet().cardList().at(1), lineGoal(5));
     const std::string moved = fileBytes();
     EXPECT_TRUE(looks(undo, FieldUndo::kUndoImage));
     EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
 
     // Held in the middle of a second drag: neither the key nor the button does anything.
-    Vec2 finger = worldOf(field->cardList.at(1));
+    Vec2 finger = worldOf(field->sheet().cardList().at(1));
     press(finger);
     finger += Vec2(40, 0);
     input::touchMove(finger);
@@ -230,15 +233,15 @@ TEST_F(FieldUndoTest, NothingIsUndoneDuringADragAndTheButtonsShowTheEnds) {
 TEST_F(FieldUndoTest, ACardLyingFreeOverALineStaysFreeThroughUndoAndRedo) {
     openWithCards();
     CardSprite* loose = field->createCard(kBeep, 0, Vec2(), 255);
-    loose->setPosition(field->cardList.at(1)->getPosition() + Vec2(0, 1));
+    loose->setPosition(field->sheet().cardList().at(1)->getPosition() + Vec2(0, 1));
     loose->setLocalZOrder(4);
-    field->deleteCard(field->cardList.at(1));  // its line is free now, the card not on it
+    field->deleteCard(field->sheet().cardList().at(1));  // its line is free now, the card not on it
     field->saveField();
     const std::string lying = fileBytes();
-    dragCard(field->cardList.at(0), lineGoal(6));
+    dragCard(field->sheet().cardList().at(0), lineGoal(6));
     ASSERT_TRUE(field->undo());
     EXPECT_EQ(fileBytes(), lying);
-    EXPECT_EQ(field->lines[1][0]->joints[0].partner, nullptr);
+    EXPECT_EQ(field->sheet().lines()[1][0]->joints[0].partner, nullptr);
     ASSERT_TRUE(field->undo());
     ASSERT_TRUE(field->redo());
     EXPECT_EQ(fileBytes(), lying);

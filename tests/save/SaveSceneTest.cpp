@@ -292,8 +292,9 @@ TEST_F(Gallery, ANewProgramGoesToTheFieldAndComesBackWithItsThumbnailAndCards) {
     FieldScene* reopened = runningField();
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->saveData, record);
-    ASSERT_EQ(reopened->cardList.size(), 1u);
-    EXPECT_EQ(reopened->lines[0][0]->joints[0].partner, reopened->cardList.at(0));
+    ASSERT_EQ(reopened->sheet().cardList().size(), 1u);
+    EXPECT_EQ(reopened->sheet().lines()[0][0]->joints[0].partner,
+              reopened->sheet().cardList().at(0));
     record->release();
 }
 

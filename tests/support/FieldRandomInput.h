@@ -162,7 +162,7 @@ protected:
         if (field->getNumberOfRunningActions() > 0) {
             return true;  // the store after a line operation is still to come
         }
-        for (CardSprite* card : field->cardList) {
+        for (CardSprite* card : field->sheet().cardList()) {
             if (card->getNumberOfRunningActions() > 0) {
                 return true;
             }
@@ -189,15 +189,15 @@ protected:
 
     // A line head is tinted exactly while it holds a card.
     void checkTints() {
-        for (size_t k = 0; k < field->lines.size(); ++k) {
-            CardSprite* head = field->lines[k][0];
+        for (size_t k = 0; k < field->sheet().lines().size(); ++k) {
+            CardSprite* head = field->sheet().lines()[k][0];
             ASSERT_EQ(head->faceSprite->getColor() != Color3B::WHITE, head->joints[0].partner != nullptr)
                 << "line " << k;
         }
     }
 
     void checkLines(bool positions) {
-        const auto& lines = field->lines;
+        const auto& lines = field->sheet().lines();
         std::set<CardSprite*> heads;
         for (const auto& line : lines) {
             heads.insert(line[0]);
@@ -210,7 +210,8 @@ protected:
                 continue;
             }
             ASSERT_TRUE(held.insert(card).second) << "a card on two lines, line " << k;
-            ASSERT_TRUE(field->cardList.contains(card)) << "line " << k << " holds a gone card";
+            ASSERT_TRUE(field->sheet().cardList().contains(card))
+                << "line " << k << " holds a gone card";
             ASSERT_EQ(card->joints[0].partner, head) << "line " << k << " is not mutual";
             if (positions) {
                 const Vec2 gap = jointInSheet(card) - jointInSheet(head);
@@ -218,7 +219,7 @@ protected:
                     << "the card of line " << k << " is off its head by " << gap.x << ", " << gap.y;
             }
         }
-        for (CardSprite* card : field->cardList) {
+        for (CardSprite* card : field->sheet().cardList()) {
             CardSprite* partner = card->joints[0].partner;
             ASSERT_TRUE(!partner || (heads.count(partner) && partner->joints[0].partner == card))
                 << "a card joined to something that does not hold it";
@@ -231,7 +232,8 @@ protected:
         std::vector<CardSprite*> held = {field->touchedCard, field->newCard, field->editingCard};
         held.insert(held.end(), field->draggedCards.begin(), field->draggedCards.end());
         for (CardSprite* card : held) {
-            ASSERT_TRUE(!card || field->cardList.contains(card)) << "a card held after it went";
+            ASSERT_TRUE(!card || field->sheet().cardList().contains(card))
+                << "a card held after it went";
         }
         ASSERT_TRUE(!field->paletteGhost || field->paletteGhost->getParent() == field);
     }
@@ -240,7 +242,7 @@ protected:
         DeviceManager* device = DeviceManager::getInstance();
         for (int tab = 0; tab < 3; ++tab) {
             std::vector<int32_t> counted(static_cast<size_t>(device->cardCount(tab)), 0);
-            for (CardSprite* card : field->cardList) {
+            for (CardSprite* card : field->sheet().cardList()) {
                 if (card->tab == tab) {
                     counted.at(static_cast<size_t>(card->index)) += 1;
                 }
@@ -258,11 +260,11 @@ protected:
 
     void checkZOrders() {
         std::multiset<int> zorders;
-        for (CardSprite* card : field->cardList) {
+        for (CardSprite* card : field->sheet().cardList()) {
             zorders.insert(card->getLocalZOrder());
         }
         std::multiset<int> expected;
-        for (int z = 1; z <= static_cast<int>(field->cardList.size()); ++z) {
+        for (int z = 1; z <= static_cast<int>(field->sheet().cardList().size()); ++z) {
             expected.insert(z);
         }
         ASSERT_EQ(zorders, expected);
@@ -270,10 +272,10 @@ protected:
 
     void checkDisk() {
         const ValueVector stored = SaveDataManager::getInstance()->loadProgram(field->saveData);
-        ASSERT_EQ(stored.size(), field->cardList.size());
+        ASSERT_EQ(stored.size(), field->sheet().cardList().size());
         for (size_t i = 0; i < stored.size(); ++i) {
             const ValueMap& map = stored[i].asValueMap();
-            const CardSprite* card = field->cardList.at(static_cast<ssize_t>(i));
+            const CardSprite* card = field->sheet().cardList().at(static_cast<ssize_t>(i));
             ASSERT_EQ(map.at("tab").asInt(), card->tab) << "card " << i;
             ASSERT_EQ(map.at("index").asInt(), card->index) << "card " << i;
             ASSERT_EQ(map.at("x").asInt(), static_cast<int>(card->getPositionX())) << "card " << i;
@@ -312,11 +314,11 @@ protected:
         toTrash = false;
         const float s = field->sheetScale();
         // Past 30 cards the trash is chosen more often, so that the sheet does not fill up.
-        const bool crowded = field->cardList.size() > 30;
+        const bool crowded = field->sheet().cardList().size() > 30;
         const int pick = crowded && chance(0.7) ? 6 : uniform(0, 9);
         if (pick < 6) {
             std::vector<Vec2> joints;
-            for (const auto& line : field->lines) {
+            for (const auto& line : field->sheet().lines()) {
                 const Vec2 joint =
                     field->fieldView->getContainer()->convertToWorldSpace(jointInSheet(line[0]));
                 if (onSheetScreen(joint)) {
@@ -397,7 +399,7 @@ protected:
 
     CardSprite* randomCardOnScreen() {
         std::vector<CardSprite*> shown;
-        for (CardSprite* card : field->cardList) {
+        for (CardSprite* card : field->sheet().cardList()) {
             if (onSheetScreen(worldOf(card))) {
                 shown.push_back(card);
             }
@@ -461,7 +463,7 @@ protected:
         }
         std::vector<Sprite*> buttons;
         for (int k = 0; k < FieldScene::kLineCount; ++k) {
-            CardSprite* held = field->lines[k][0]->joints[0].partner;
+            CardSprite* held = field->sheet().lines()[k][0]->joints[0].partner;
             const bool own = held && (held == field->touchedCard || held == field->newCard);
             for (Sprite* button : {addButtons[k], deleteButtons[k]}) {
                 if (onSheetScreen(worldOf(button)) && (own || chance(0.05))) {
@@ -618,8 +620,8 @@ protected:
 
     std::map<int, LineCard> programLines() const {
         std::map<int, LineCard> held;
-        for (size_t k = 0; k < field->lines.size(); ++k) {
-            if (const CardSprite* c = field->lines[k][0]->joints[0].partner) {
+        for (size_t k = 0; k < field->sheet().lines().size(); ++k) {
+            if (const CardSprite* c = field->sheet().lines()[k][0]->joints[0].partner) {
                 held[static_cast<int>(k)] = {c->tab, c->index, c->getLocalZOrder(), c->value};
             }
         }
@@ -634,12 +636,12 @@ protected:
         }
         frames(30);  // line moves and their store end
         const auto before = programLines();
-        const size_t cards = field->cardList.size();
+        const size_t cards = field->sheet().cardList().size();
         SaveData* record = field->saveData;
         record->retain();
         openField(record);
         record->release();
-        ASSERT_EQ(field->cardList.size(), cards);
+        ASSERT_EQ(field->sheet().cardList().size(), cards);
         ASSERT_EQ(programLines(), before);
         checkSettled();
     }
@@ -661,7 +663,7 @@ protected:
         int pick = uniform(0, 99);
         for (const auto& [weight, action] : weighted) {
             if (pick < weight) {
-                const bool crowded = field->cardList.size() > 30;
+                const bool crowded = field->sheet().cardList().size() > 30;
                 return (this->*(crowded && action == &FieldRandomInput::paletteDrag
                                     ? &FieldRandomInput::sheetDrag
                                     : action))();

@@ -61,7 +61,7 @@ protected:
 
     // Lays a card on a line the way a stored program brings it back: its joint on the head's.
     CardSprite* putOnLine(int index, int tab, int line) {
-        CardSprite* head = field->lines[line][0];
+        CardSprite* head = field->sheet().lines()[line][0];
         CardSprite* card = field->createCard(index, tab, head->getPosition(), 255);
         const auto joint = [](CardSprite* c) {
             return c->getNodeToParentTransform().apply(c->joints[0].point);
