@@ -230,8 +230,7 @@ void BM_DragStepOverFortyLines(benchmark::State& state) {
     CardSprite* card = field->sheet().lines()[20][0]->joints[0].partner;
     field->sheet().release(card);
     card->setPosition(card->getPosition() + Vec2(300, 0));  // far from every free head
-    field->draggedCards.pushBack(card);
-    field->attachedTo = nullptr;
+    field->placement().pickUp(card);
     float step = 3;
     for (auto _ : state) {
         field->moveCards(card, Vec2(step, 1));
@@ -240,7 +239,7 @@ void BM_DragStepOverFortyLines(benchmark::State& state) {
     if (card->joints[0].partner) {
         state.SkipWithError("the carried card joined a line");
     }
-    field->draggedCards.clear();
+    field->placement().letGo();
     record->release();
 }
 BENCHMARK(BM_DragStepOverFortyLines)

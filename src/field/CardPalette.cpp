@@ -194,37 +194,23 @@ void CardPalette::carry(Touch* touch) {
     const float s = _scene.sheetScale();
     if (ghost->getPositionX() < FieldScene::kPanelWidth + ghost->getContentSize().width / 2) {
         ghost->setPosition(ghost->getPosition() + delta);
-    } else if (_scene.newCard) {
-        _scene.moveCards(_scene.newCard, delta / s);
+    } else if (CardSprite* card = _scene.placement().newCard()) {
+        _scene.moveCards(card, delta / s);
     } else {
         ghost->setVisible(false);
         const Vec2 place = (_scene.convertToWorldSpace(ghost->getPosition()) -
                             _scene.fieldView->getContentOffset()) /
                            s;
-        _scene.newCard = _scene.createCard(ghost->index, ghost->tab, place, kGhostOpacity);
-        if (_scene.newCard) {
-            _scene.draggedCards.clear();
-            _scene.draggedCards.pushBack(_scene.newCard);
-            _scene.placement().bringToFront();
-            _scene.placement().startEdgeScrolling(_scene.newCard);
-        }
+        _scene.placement().carryNewCard(ghost->index, ghost->tab, place, kGhostOpacity);
     }
 }
 
 void CardPalette::touchEnded(CardSprite* card) {
-    if (_scene.newCard) {
-        _scene.newCard->setOpacity(255);
-        _scene.saveField();
-    }
+    _scene.placement().dropNewCard();
     if (_scene.paletteGhost) {
         _scene.paletteGhost->removeFromParent();
     }
     _scene.paletteGhost = nullptr;
-    _scene.newCard = nullptr;
-    _scene.attachedTo = nullptr;
-    _scene.dragOffset = Vec2(0, 0);
-    _scene.placement().stopEdgeScrolling();
-    _scene.draggedCards.clear();
     card->stopAllActions();
     if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
         listener->setSwallowTouches(false);

@@ -14,6 +14,7 @@
 #include "2d/Spawn.h"
 #include "2d/Sprite.h"
 #include "base/Clock.h"
+#include "base/Director.h"
 #include "base/EventDispatcher.h"
 #include "base/EventListenerTouchOneByOne.h"
 #include "base/Touch.h"
@@ -47,7 +48,24 @@ int joinDistance(float s) { return static_cast<int>(kJoinDistance / s); }
 
 }  // namespace
 
-// The factory and the order of drawing
+CardPlacement::CardPlacement(FieldScene& scene) : _scene(scene) {}
+
+CardPlacement::~CardPlacement() = default;
+
+// The trash, the factory and the order of drawing
+
+void CardPlacement::buildTrash(Node* parent) {
+    _trashIcon = Sprite::create(kTrashImage);
+    if (!_trashIcon) {
+        _trashIcon = Sprite::create();  // a missing image must not take the screen down
+    }
+    parent->addChild(_trashIcon);
+    const Size visible = Director::getInstance()->getVisibleSize();
+    const Size trash = _trashIcon->getContentSize();
+    _trashIcon->setPosition(visible.width - trash.width / 2 - 50,
+                            visible.height - trash.height / 2 - 70);
+    _trashIcon->setOpacity(0);
+}
 
 CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opacity) {
     CardSprite* card = CardFactory::createCard(index, tab);
@@ -68,7 +86,36 @@ CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opa
     return card;
 }
 
-void CardPlacement::bringToFront() { _scene.sheet().bringToFront(_scene.draggedCards); }
+void CardPlacement::bringToFront() { _scene.sheet().bringToFront(_draggedCards); }
+
+void CardPlacement::pickUp(CardSprite* card) {
+    _attachedTo = card->joints[0].partner;
+    _draggedCards.clear();
+    _draggedCards.pushBack(card);
+    bringToFront();
+}
+
+void CardPlacement::carryNewCard(int index, int tab, Vec2 position, int opacity) {
+    _newCard = createCard(index, tab, position, opacity);
+    if (_newCard) {
+        _draggedCards.clear();
+        _draggedCards.pushBack(_newCard);
+        bringToFront();
+        startEdgeScrolling(_newCard);
+    }
+}
+
+void CardPlacement::dropNewCard() {
+    if (_newCard) {
+        _newCard->setOpacity(255);
+        _scene.saveField();
+    }
+    _newCard = nullptr;
+    _attachedTo = nullptr;
+    _dragOffset = Vec2(0, 0);
+    stopEdgeScrolling();
+    _draggedCards.clear();
+}
 
 // Touching cards on the sheet
 
@@ -77,7 +124,7 @@ void CardPlacement::addSheetListener(CardSprite* card) {
     listener->setSwallowTouches(false);
     listener->onTouchBegan = [this, card, listener](Touch* t, Event*) {
         const bool claimed = touchBegan(card, t);
-        listener->setSwallowTouches(claimed && _scene.dragging);
+        listener->setSwallowTouches(claimed && _dragging);
         return claimed;
     };
     listener->onTouchMoved = [this, card](Touch* t, Event*) { touchMoved(card, t); };
@@ -99,54 +146,51 @@ bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
     if (!card->getBoundingBox().containsPoint(point) || holdsCard()) {
         return false;
     }
-    _scene.dragMoved = 0;
-    _scene.touchedCard = card;
-    _scene.pressTime = Clock::now();
-    _scene.overTrash = trashTest(card, touch->getLocation());
-    if (_scene.readyForPress) {
+    _dragMoved = 0;
+    _touchedCard = card;
+    _pressTime = Clock::now();
+    _overTrash = trashTest(card, touch->getLocation());
+    if (_readyForPress) {
         finishLineMove(card);
         flushLineMoves();  // the line operation is a step before this drag is another
-        _scene.attachedTo = card->joints[0].partner;
-        _scene.draggedCards.clear();
-        _scene.draggedCards.pushBack(card);
-        bringToFront();
+        pickUp(card);
         card->setOpacity(kDraggedOpacity);
-        _scene.dragging = true;
+        _dragging = true;
         startEdgeScrolling(card);
-        _scene.trashIcon->stopAllActions();
-        _scene.trashIcon->runAction(FadeIn::create(kTrashFade));
+        _trashIcon->stopAllActions();
+        _trashIcon->runAction(FadeIn::create(kTrashFade));
     }
     return true;
 }
 
 void CardPlacement::touchMoved(CardSprite* card, Touch* touch) {
-    if (card != _scene.touchedCard || _scene.fieldView->getTouchCount() >= 2) {
+    if (card != _touchedCard || _scene.fieldView->getTouchCount() >= 2) {
         return;
     }
     const Vec2 delta = touch->getDelta() / _scene.sheetScale();
-    _scene.dragMoved += delta.length();
+    _dragMoved += delta.length();
     if (delta.isZero()) {
         return;
     }
-    if (_scene.dragging) {
+    if (_dragging) {
         moveCards(card, delta);
         bool over = false;
-        for (CardSprite* dragged : _scene.draggedCards) {
+        for (CardSprite* dragged : _draggedCards) {
             over = trashTest(dragged, touch->getLocation()) || over;
         }
-        _scene.overTrash = over;
+        _overTrash = over;
     }
-    _scene.readyForPress = false;
+    _readyForPress = false;
 }
 
 void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
-    if (card != _scene.touchedCard) {
+    if (card != _touchedCard) {
         return;
     }
     stopEdgeScrolling();
-    if (_scene.dragging) {
+    if (_dragging) {
         bool deleted = false;
-        const Vector<CardSprite*> dropped = _scene.draggedCards;
+        const Vector<CardSprite*> dropped = _draggedCards;
         for (CardSprite* dragged : dropped) {
             dragged->setOpacity(255);
             if (!cancelled && inTrash(touch->getLocation())) {
@@ -160,34 +204,33 @@ void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
         fadeTrash(deleted);
     }
     auto* number = dynamic_cast<InputCardSprite*>(card);
-    const bool tap = _scene.dragMoved < kTapDistance &&
-                     Clock::now() - _scene.pressTime <= kTapTime && !card->flipping;
+    const bool tap =
+        _dragMoved < kTapDistance && Clock::now() - _pressTime <= kTapTime && !card->flipping;
     const bool stillOnSheet = _scene.sheet().contains(card);
-    finishTouch();
+    letGo();
     if (!cancelled && tap && number && stillOnSheet) {
         _scene.openNumberPopup(number);
     }
 }
 
 bool CardPlacement::holdsCard() const {
-    return _scene.touchedCard || _scene.paletteGhost || _scene.newCard ||
-           !_scene.draggedCards.empty();
+    return _touchedCard || _scene.paletteGhost || _newCard || !_draggedCards.empty();
 }
 
-void CardPlacement::finishTouch() {
-    _scene.touchedCard = nullptr;
-    _scene.readyForPress = true;
-    _scene.dragging = false;
-    _scene.overTrash = false;
-    _scene.attachedTo = nullptr;
-    _scene.dragOffset = Vec2(0, 0);
-    _scene.draggedCards.clear();
+void CardPlacement::letGo() {
+    _touchedCard = nullptr;
+    _readyForPress = true;
+    _dragging = false;
+    _overTrash = false;
+    _attachedTo = nullptr;
+    _dragOffset = Vec2(0, 0);
+    _draggedCards.clear();
 }
 
 // The trash
 
 bool CardPlacement::inTrash(const Vec2& location) const {
-    Sprite* trash = _scene.trashIcon;
+    Sprite* trash = _trashIcon;
     const Rect box = trash->getBoundingBox();
     const Vec2 centre = trash->getParent()->convertToWorldSpace(Vec2(box.getMidX(), box.getMidY()));
     const Rect grown(centre.x - box.size.width, centre.y - box.size.height, box.size.width * 2,
@@ -197,13 +240,13 @@ bool CardPlacement::inTrash(const Vec2& location) const {
 
 bool CardPlacement::trashTest(CardSprite* card, const Vec2& location) {
     const bool inside = inTrash(location);
-    _scene.trashIcon->setTexture(inside ? kTrashOnImage : kTrashImage);
+    _trashIcon->setTexture(inside ? kTrashOnImage : kTrashImage);
     card->setColor(inside ? kOverTrash : Color3B::WHITE);
     return inside;
 }
 
 void CardPlacement::fadeTrash(bool deleted) {
-    Sprite* trash = _scene.trashIcon;
+    Sprite* trash = _trashIcon;
     trash->stopAllActions();
     if (!deleted) {
         trash->runAction(FadeOut::create(kTrashFade));
@@ -216,7 +259,7 @@ void CardPlacement::fadeTrash(bool deleted) {
 }
 
 void CardPlacement::flashTrashForLine() {
-    Sprite* trash = _scene.trashIcon;
+    Sprite* trash = _trashIcon;
     trash->stopAllActions();
     trash->runAction(Sequence::create(
         FadeIn::create(0.05f), CallFunc::create([trash] { trash->setTexture(kTrashOnImage); }),
@@ -232,7 +275,7 @@ void CardPlacement::deleteCard(CardSprite* card) {
     _scene.sheet().remove(card);
     _scene.cardCounts[card->tab][card->index] -= 1;
     _scene.updateCount(card->index, card->tab);
-    _scene.draggedCards.eraseObject(card);
+    _draggedCards.eraseObject(card);
     _lineMoves.erase(card);
     card->setColor(Color3B::WHITE);
     card->getEventDispatcher()->removeEventListenersForTarget(card, true);
@@ -240,7 +283,7 @@ void CardPlacement::deleteCard(CardSprite* card) {
     card->faceSprite->runAction(
         Sequence::create(DelayTime::create(0.2f), FadeOut::create(0.1f), nullptr));
     Node* content = _scene.fieldView->getContainer();
-    Sprite* trash = _scene.trashIcon;
+    Sprite* trash = _trashIcon;
     const Vec2 target =
         content->convertToNodeSpace(trash->getParent()->convertToWorldSpace(trash->getPosition()));
     card->runAction(Sequence::create(
@@ -256,7 +299,7 @@ Vec2 CardPlacement::jointInSheet(const CardSprite* card, int joint) const {
 }
 
 void CardPlacement::keepOnSheet(Vec2& offset) const {
-    const Vector<CardSprite*>& group = _scene.draggedCards;
+    const Vector<CardSprite*>& group = _draggedCards;
     if (group.empty()) {
         return;
     }
@@ -269,7 +312,7 @@ void CardPlacement::keepOnSheet(Vec2& offset) const {
         low = card->getPositionY() < low->getPositionY() ? card : low;
         high = card->getPositionY() > high->getPositionY() ? card : high;
     }
-    const Vec2& drag = _scene.dragOffset;
+    const Vec2& drag = _dragOffset;
     const float l =
         content->convertToWorldSpace(left->getPosition()).x - left->getContentSize().width / 2 * s;
     const float r = content->convertToWorldSpace(right->getPosition()).x +
@@ -290,21 +333,21 @@ void CardPlacement::keepOnSheet(Vec2& offset) const {
 }
 
 void CardPlacement::moveGroup(const Vec2& offset) {
-    for (CardSprite* card : _scene.draggedCards) {
+    for (CardSprite* card : _draggedCards) {
         card->setPosition(card->getPosition() + offset);
     }
 }
 
 void CardPlacement::layOutStored(CardSprite* card, const Vec2& offset, bool mayJoin) {
-    _scene.draggedCards.pushBack(card);
-    _scene.attachedTo = nullptr;
+    _draggedCards.pushBack(card);
+    _attachedTo = nullptr;
     moveGroup(offset);
     if (mayJoin) {
         join(card, true, kStoredJoinDistance);
     }
-    _scene.attachedTo = nullptr;
-    _scene.dragOffset = Vec2(0, 0);
-    _scene.draggedCards.clear();
+    _attachedTo = nullptr;
+    _dragOffset = Vec2(0, 0);
+    _draggedCards.clear();
 }
 
 void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
@@ -312,32 +355,32 @@ void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
     // place even where that lies off the screen at this zoom (only dragging keeps to it), and
     // it goes back only onto the line it sat on: a card that lay free beside a line must not
     // take that line, or the program would change by being reopened.
-    if (_scene.draggedCards.empty()) {
+    if (_draggedCards.empty()) {
         layOutStored(card, offset, true);
         return;
     }
     keepOnSheet(offset);
     const float s = _scene.sheetScale();
-    if (_scene.attachedTo) {
-        _scene.dragOffset += offset;
-        if (_scene.dragOffset.length() <= static_cast<float>(joinDistance(s))) {
+    if (_attachedTo) {
+        _dragOffset += offset;
+        if (_dragOffset.length() <= static_cast<float>(joinDistance(s))) {
             return;
         }
-        moveGroup(_scene.dragOffset);
-        for (CardSprite* dragged : _scene.draggedCards) {
+        moveGroup(_dragOffset);
+        for (CardSprite* dragged : _draggedCards) {
             _scene.sheet().release(dragged);
         }
-        _scene.attachedTo = nullptr;
-        _scene.dragOffset = Vec2(0, 0);
+        _attachedTo = nullptr;
+        _dragOffset = Vec2(0, 0);
     } else {
         moveGroup(offset);
-        for (CardSprite* dragged : _scene.draggedCards) {
-            _scene.sheet().unlinkOutside(dragged, _scene.draggedCards);
+        for (CardSprite* dragged : _draggedCards) {
+            _scene.sheet().unlinkOutside(dragged, _draggedCards);
         }
     }
     const float limit = static_cast<float>(joinDistance(s));
     if (join(card, true, limit)) {
-        for (CardSprite* other : _scene.draggedCards) {
+        for (CardSprite* other : _draggedCards) {
             if (other != card) {
                 join(other, false, limit);
             }
@@ -378,7 +421,7 @@ bool CardPlacement::join(CardSprite* card, bool moveTheGroup, float limit) {
         return false;
     }
     _scene.sheet().join(card, bestJoint, bestHead);
-    _scene.attachedTo = bestHead;
+    _attachedTo = bestHead;
     if (moveTheGroup) {
         moveGroup(jointInSheet(bestHead, 0) - jointInSheet(card, bestJoint));
     }
@@ -397,11 +440,11 @@ void CardPlacement::edgeBand(CardSprite* card, float& bottom, float& top) const 
 
 void CardPlacement::startEdgeScrolling(CardSprite* card) {
     _edgeCard = card;
-    edgeBand(card, _scene.edgeStartBottom, _scene.edgeStartTop);
+    edgeBand(card, _edgeStartBottom, _edgeStartTop);
     const float c = card->getContentSize().height / 4 * _scene.sheetScale();
-    _startedLow = _scene.edgeStartBottom < c + 5;
-    _startedHigh = _scene.edgeStartTop > _scene.designSize.height - 5 - c;
-    _scene.edgeScrollArmed = !_startedLow && !_startedHigh;
+    _startedLow = _edgeStartBottom < c + 5;
+    _startedHigh = _edgeStartTop > _scene.designSize.height - 5 - c;
+    _edgeScrollArmed = !_startedLow && !_startedHigh;
     _scene.schedule([this](float dt) { edgeScroll(dt); }, kEdgeKey);
 }
 
@@ -411,8 +454,8 @@ void CardPlacement::stopEdgeScrolling() {
 }
 
 void CardPlacement::edgeScroll(float) {
-    CardSprite* card = _scene.newCard ? _scene.newCard : _scene.touchedCard;
-    if (_scene.overTrash || !card || !card->getParent()) {
+    CardSprite* card = _newCard ? _newCard : _touchedCard;
+    if (_overTrash || !card || !card->getParent()) {
         return;
     }
     float bottom = 0, top = 0;
@@ -420,11 +463,11 @@ void CardPlacement::edgeScroll(float) {
     const float s = _scene.sheetScale();
     const float c = card->getContentSize().height / 4 * s;
     const float screenTop = _scene.designSize.height - 5;
-    if (!_scene.edgeScrollArmed) {
+    if (!_edgeScrollArmed) {
         if ((_startedLow && bottom < c + 5) || (_startedHigh && top > screenTop - c)) {
             return;
         }
-        _scene.edgeScrollArmed = true;
+        _edgeScrollArmed = true;
     }
     FieldScrollView* sheet = _scene.fieldView;
     const Vec2 offset = sheet->getContentOffset();

@@ -127,8 +127,6 @@ bool FieldScene::init(SaveData* data) {
 }
 
 void FieldScene::resetState() {
-    readyForPress = true;
-    draggedCards.clear();
     cardSetTabs.clear();
     runCards.clear();
     DeviceManager* device = DeviceManager::getInstance();
@@ -141,11 +139,7 @@ void FieldScene::resetState() {
 
 void FieldScene::buildPaletteLayer(Layer* paletteLayer) {
     const Size visible = Director::getInstance()->getVisibleSize();
-    trashIcon = addSprite(paletteLayer, "res/r_card_clean.png");
-    const Size trash = trashIcon->getContentSize();
-    trashIcon->setPosition(visible.width - trash.width / 2 - 50,
-                           visible.height - trash.height / 2 - 70);
-    trashIcon->setOpacity(0);
+    _placement->buildTrash(paletteLayer);
 
     palettePanel = LayerColor::create(Color4B(255, 255, 255, 255), kPanelWidth, 768);
     paletteLayer->addChild(palettePanel);

@@ -120,7 +120,6 @@ public:
     FieldScrollView* fieldView = nullptr;
     FieldScrollView* paletteView = nullptr;
     cocos2d::LayerColor* palettePanel = nullptr;
-    cocos2d::Sprite* trashIcon = nullptr;
     cocos2d::Sprite* playButton = nullptr;
     cocos2d::Sprite* stopButton = nullptr;
     cocos2d::Sprite* targetButton = nullptr;
@@ -132,25 +131,13 @@ public:
     cocos2d::Label* copyrightLabel = nullptr;
     cocos2d::Label* versionLabel = nullptr;
 
-    // Drag state.
-    CardSprite* touchedCard = nullptr;
     CardSprite* paletteGhost = nullptr;
-    CardSprite* newCard = nullptr;
-    CardSprite* attachedTo = nullptr;
-    double pressTime = 0;
-    float dragMoved = 0;
-    bool dragging = false;
-    bool readyForPress = true;
-    bool overTrash = false;
-    bool edgeScrollArmed = false;
-    float edgeStartBottom = 0, edgeStartTop = 0;
     cocos2d::Vec2 pressPoint;
     bool directionDecided = false;
 
     bool drawerOpen = false;
     InputCardSprite* editingCard = nullptr;
     cocos2d::Node* numberPopup = nullptr;
-    cocos2d::Vector<CardSprite*> draggedCards;
     cocos2d::Vector<CardSprite*> paletteCards;
     cocos2d::Vector<cocos2d::LabelAtlas*> countLabels;
     cocos2d::Vector<cocos2d::Sprite*> cardSetTabs;
@@ -158,7 +145,6 @@ public:
     std::vector<std::vector<int32_t>> cardCounts;
     float paletteOffsets[3] = {9999, 9999, 9999};
     cocos2d::Size designSize{1024, 768};
-    cocos2d::Vec2 dragOffset;
     cocos2d::Layer* drawer = nullptr;
     cocos2d::Sprite* portField = nullptr;
     cocos2d::Label* portLabel = nullptr;

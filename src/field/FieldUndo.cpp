@@ -68,8 +68,7 @@ void FieldUndo::record() {
 }
 
 bool FieldUndo::busy() const {
-    return _scene.touchedCard || _scene.paletteGhost || _scene.newCard ||
-           !_scene.draggedCards.empty() || _scene.dragging || _scene.numberPopup ||
+    return _scene.placement().holdsCard() || _scene.placement().dragging() || _scene.numberPopup ||
            _scene.editingCard || _scene.runOverlay || _scene.waitOverlay;
 }
 

@@ -46,12 +46,12 @@ protected:
         input::touchBegin(finger);
         moveTo(finger, finger + Vec2(12, 0));
         moveTo(finger, Vec2(390, finger.y));
-        EXPECT_NE(field->newCard, nullptr);
-        if (!field->newCard) {
+        EXPECT_NE(field->placement().newCard(), nullptr);
+        if (!field->placement().newCard()) {
             return nullptr;
         }
         // From here on the card keeps its place under the finger.
-        const Vec2 grip = onScreen(field->newCard->getPosition()) - finger;
+        const Vec2 grip = onScreen(field->placement().newCard()->getPosition()) - finger;
         const Vec2 centre = joint + Vec2(95 * s, 0) + away - grip;
         moveTo(finger, Vec2(390, joint.y + 50 * s));
         moveTo(finger, Vec2(centre.x, joint.y + 50 * s));
@@ -188,7 +188,7 @@ TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
     }
     field->insertLine(0);
     step(1);
-    EXPECT_GT(field->trashIcon->getOpacity(), 0) << "the trash flashes";
+    EXPECT_GT(field->placement().trashIcon()->getOpacity(), 0) << "the trash flashes";
     step(12);
     EXPECT_EQ(field->sheet().cardList().size(), 39u);
     EXPECT_EQ(field->sheet().lines()[0][0]->joints[0].partner, nullptr);
@@ -196,7 +196,7 @@ TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
         EXPECT_TRUE(sitsOn(cards[line - 1], field->sheet().lines()[line][0])) << line;
     }
     step(40);
-    EXPECT_EQ(field->trashIcon->getOpacity(), 0);
+    EXPECT_EQ(field->placement().trashIcon()->getOpacity(), 0);
 
     // With line 40 empty, nothing is thrown away and the trash stays dark.
     field->deleteLine(0);
@@ -204,7 +204,7 @@ TEST_F(CardPlacementTest, InsertingAndDeletingLinesShiftsCardsAndDropsTheLast) {
     EXPECT_EQ(field->sheet().cardList().size(), 39u);
     field->insertLine(39);
     step(13);
-    EXPECT_EQ(field->trashIcon->getOpacity(), 0);
+    EXPECT_EQ(field->placement().trashIcon()->getOpacity(), 0);
     EXPECT_EQ(field->sheet().cardList().size(), 39u);
     for (int line = 0; line < 39; ++line) {
         EXPECT_TRUE(sitsOn(cards[line], field->sheet().lines()[line][0])) << line;

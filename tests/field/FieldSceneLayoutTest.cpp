@@ -69,7 +69,7 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
         {"basic tab", field->cardSetTabs.at(0), Vec2(47.5f, 742)},
         {"paprika tab", field->cardSetTabs.at(1), Vec2(137.5f, 742)},
         {"full tab", field->cardSetTabs.at(2), Vec2(227.5f, 742)},
-        {"trash", field->trashIcon, Vec2(942, 660)},
+        {"trash", field->placement().trashIcon(), Vec2(942, 660)},
         {"target", field->targetButton, Vec2(954, 504)},
         {"play", field->playButton, Vec2(939, 384)},
         {"stop", field->stopButton, Vec2(964, 264)},
@@ -84,7 +84,7 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
         EXPECT_NEAR(e.node->getPositionY(), e.position.y, 0.01f) << e.name;
     }
     EXPECT_EQ(field->paletteView->getViewSize(), Size(265, 710));
-    EXPECT_EQ(field->trashIcon->getOpacity(), 0);
+    EXPECT_EQ(field->placement().trashIcon()->getOpacity(), 0);
 
     // The frame and the header are drawn in the accent colour over the sheet.
     Image* image = screenshot::capture();

@@ -73,9 +73,9 @@ TEST_F(FieldSceneRandomTest, DeletingACardClosesTheGapInTheZOrders) {
     std::vector<CardSprite*> cards;
     for (int i = 0; i < 3; ++i) {
         cards.push_back(field->createCard(1, 0, Vec2(850, top - 150 - 200 * i), 255));
-        field->draggedCards.pushBack(cards.back());
-        field->placement().bringToFront();
-        field->draggedCards.clear();
+        Vector<CardSprite*> picked;
+        picked.pushBack(cards.back());
+        field->sheet().bringToFront(picked);
     }
     field->deleteCard(cards[1]);
     checkZOrders();

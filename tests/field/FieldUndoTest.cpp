@@ -60,7 +60,7 @@ protected:
     }
 
     void dragCard(CardSprite* card, const Vec2& goal) {
-        drag(worldOf(card), goal, [this] { return field->touchedCard; });
+        drag(worldOf(card), goal, [this] { return field->placement().touchedCard(); });
     }
 
     void checkAll() {
@@ -108,11 +108,11 @@ TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
     const Case cases[] = {
         {"a card from the palette onto line 4",
          [&] {
-             drag(worldOf(field->paletteCards.at(kBeep)), lineGoal(3),
-                  [this]() -> Node* {
-                      return field->newCard ? static_cast<Node*>(field->newCard)
-                                            : field->paletteGhost;
-                  });
+             drag(worldOf(field->paletteCards.at(kBeep)), lineGoal(3), [this]() -> Node* {
+                 return field->placement().newCard()
+                            ? static_cast<Node*>(field->placement().newCard())
+                            : field->paletteGhost;
+             });
          }},
         {"a card moved onto another line",
          [&] { dragCard(field->sheet().cardList().at(1), lineGoal(4)); }},
@@ -120,7 +120,7 @@ TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
          [&] { dragCard(field->sheet().cardList().at(0), Vec2(900, 300)); }},
         {"a card trashed",
          [&] {
-             drag(worldOf(field->sheet().cardList().at(1)), worldOf(field->trashIcon),
+             drag(worldOf(field->sheet().cardList().at(1)), worldOf(field->placement().trashIcon()),
                   [] { return nullptr; });
          }},
         {"a number entered",
@@ -200,12 +200,12 @@ TEST_F(FieldUndoTest, NothingIsUndoneDuringADragAndTheButtonsShowTheEnds) {
     finger += Vec2(40, 0);
     input::touchMove(finger);
     frames(1);
-    ASSERT_TRUE(field->dragging);
+    ASSERT_TRUE(field->placement().dragging());
     input::pressKey(SDLK_z, KMOD_LCTRL);
     EXPECT_FALSE(field->undo());
-    EXPECT_TRUE(field->dragging);
+    EXPECT_TRUE(field->placement().dragging());
     EXPECT_EQ(history().undoCount(), 1u);
-    carryTo(finger, Vec2(900, 250), 4, [this] { return field->touchedCard; });
+    carryTo(finger, Vec2(900, 250), 4, [this] { return field->placement().touchedCard(); });
     input::touchEnd(finger);
     frames(30);
     ASSERT_EQ(history().undoCount(), 2u);

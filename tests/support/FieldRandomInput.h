@@ -132,7 +132,8 @@ protected:
         for (int i = 0; i < count && !HasFatalFailure(); ++i) {
             step();
             ASSERT_TRUE(field->isRunning()) << "the field was left";
-            pickedSinceLoad = pickedSinceLoad || field->touchedCard || field->newCard;
+            pickedSinceLoad =
+                pickedSinceLoad || field->placement().touchedCard() || field->placement().newCard();
             checkStructure();
         }
     }
@@ -140,7 +141,8 @@ protected:
     // A press that may pick a card up; from the first pick-up on the z-orders are 1 ... N.
     void press(const Vec2& at) {
         input::touchBegin(at);
-        pickedSinceLoad = pickedSinceLoad || field->touchedCard || field->paletteGhost;
+        pickedSinceLoad =
+            pickedSinceLoad || field->placement().touchedCard() || field->paletteGhost;
     }
 
     // A card may lie under the button in the top right corner, which leaves the field for the
@@ -171,8 +173,8 @@ protected:
     }
 
     bool dragInProgress() const {
-        return field->touchedCard || field->paletteGhost || field->newCard ||
-               !field->draggedCards.empty();
+        return field->placement().touchedCard() || field->paletteGhost ||
+               field->placement().newCard() || !field->placement().draggedCards().empty();
     }
 
     // Invariants.
@@ -229,8 +231,10 @@ protected:
 
     // No card is referenced after it was freed: what a drag or the popup holds is on the sheet.
     void checkReferences() {
-        std::vector<CardSprite*> held = {field->touchedCard, field->newCard, field->editingCard};
-        held.insert(held.end(), field->draggedCards.begin(), field->draggedCards.end());
+        std::vector<CardSprite*> held = {field->placement().touchedCard(),
+                                         field->placement().newCard(), field->editingCard};
+        held.insert(held.end(), field->placement().draggedCards().begin(),
+                    field->placement().draggedCards().end());
         for (CardSprite* card : held) {
             ASSERT_TRUE(!card || field->sheet().cardList().contains(card))
                 << "a card held after it went";
@@ -333,7 +337,7 @@ protected:
         }
         if (pick == 6) {
             toTrash = true;
-            return worldOf(field->trashIcon);
+            return worldOf(field->placement().trashIcon());
         }
         if (pick == 7) {
             return Vec2(real(20, 260), real(20, 700));
@@ -343,10 +347,11 @@ protected:
 
     // Finishes a drag whose goal is the trash: the finger, not the card, decides.
     void aimFingerAtTrash(Vec2& finger) {
-        const Size trash = field->trashIcon->getContentSize();
+        const Size trash = field->placement().trashIcon()->getContentSize();
         const float spread = chance(0.8) ? 0.9f : 1.3f;  // now and then just outside
-        const Vec2 goal = worldOf(field->trashIcon) + Vec2(real(-1, 1) * trash.width * spread,
-                                                           real(-1, 1) * trash.height * spread);
+        const Vec2 goal =
+            worldOf(field->placement().trashIcon()) +
+            Vec2(real(-1, 1) * trash.width * spread, real(-1, 1) * trash.height * spread);
         carryTo(finger, goal, 2, [] { return nullptr; });
     }
 
@@ -375,7 +380,8 @@ protected:
         bool toTrash = false;
         const Vec2 goal = cardGoal(size.width / 2, toTrash);
         auto carried = [this]() -> Node* {
-            return field->newCard ? static_cast<Node*>(field->newCard) : field->paletteGhost;
+            return field->placement().newCard() ? static_cast<Node*>(field->placement().newCard())
+                                                : field->paletteGhost;
         };
         carryTo(finger, goal, uniform(3, 10), carried);
         if (toTrash) {
@@ -436,7 +442,8 @@ protected:
         } else {
             bool toTrash = false;
             const Vec2 goal = cardGoal(card->getContentSize().width / 2, toTrash);
-            carryTo(finger, goal, uniform(3, 10), [this]() -> Node* { return field->touchedCard; });
+            carryTo(finger, goal, uniform(3, 10),
+                    [this]() -> Node* { return field->placement().touchedCard(); });
             if (toTrash) {
                 aimFingerAtTrash(finger);
             }
@@ -464,7 +471,8 @@ protected:
         std::vector<Sprite*> buttons;
         for (int k = 0; k < FieldScene::kLineCount; ++k) {
             CardSprite* held = field->sheet().lines()[k][0]->joints[0].partner;
-            const bool own = held && (held == field->touchedCard || held == field->newCard);
+            const bool own = held && (held == field->placement().touchedCard() ||
+                                      held == field->placement().newCard());
             for (Sprite* button : {addButtons[k], deleteButtons[k]}) {
                 if (onSheetScreen(worldOf(button)) && (own || chance(0.05))) {
                     buttons.push_back(button);
