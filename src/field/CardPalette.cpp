@@ -9,6 +9,7 @@
 #include "2d/LayerColor.h"
 #include "2d/Sequence.h"
 #include "2d/Sprite.h"
+#include "base/Director.h"
 #include "base/EventDispatcher.h"
 #include "base/EventListenerTouchOneByOne.h"
 #include "base/Touch.h"
@@ -17,6 +18,7 @@
 #include "field/CardSprite.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
+#include "field/PressListener.h"
 
 using namespace cocos2d;
 
@@ -31,20 +33,60 @@ constexpr float kNoOffset = 9999;
 
 }  // namespace
 
+CardPalette::CardPalette(FieldScene& scene) : _scene(scene) {}
+
+CardPalette::~CardPalette() = default;
+
+void CardPalette::resetCounts() {
+    DeviceManager* device = DeviceManager::getInstance();
+    _cardCounts.assign(3, {});
+    for (int tab = 0; tab < 3; ++tab) {
+        _cardCounts[tab].assign(static_cast<size_t>(device->cardCount(tab)), 0);
+    }
+}
+
+void CardPalette::buildTabs(Node* panel) {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    const float width = FieldScene::kPanelWidth;
+    DeviceManager* device = DeviceManager::getInstance();
+    for (int set = 0; set < 3; ++set) {
+        Sprite* tab = Sprite::create(device->tabImage(set));
+        if (!tab) {
+            tab = Sprite::create();  // a missing image must not take the screen down
+        }
+        panel->addChild(tab);
+        const Size size = tab->getContentSize();
+        const float y = visible.height - size.height / 2 - 5;
+        const float x = set == 0   ? size.width / 2 + 5
+                        : set == 1 ? width / 2
+                                   : width - size.width / 2 - 5;
+        tab->setPosition(x, y);
+        tab->setTag(set);
+        _cardSetTabs.pushBack(tab);
+    }
+}
+
+void CardPalette::addTabListeners() {
+    for (Sprite* tab : _cardSetTabs) {
+        const int set = tab->getTag();
+        PressListener::attach(tab, [this, set] { _scene.selectCardSet(set); });
+    }
+}
+
 EventListenerTouchOneByOne* CardPalette::listenerOf(CardSprite* card) const {
     return static_cast<EventListenerTouchOneByOne*>(card->getUserData());
 }
 
 void CardPalette::clear() {
-    for (CardSprite* card : _scene.paletteCards) {
+    for (CardSprite* card : _paletteCards) {
         if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
             card->getEventDispatcher()->removeEventListener(listener);
             listener->release();
             card->setUserData(nullptr);
         }
     }
-    _scene.paletteCards.clear();
-    _scene.countLabels.clear();
+    _paletteCards.clear();
+    _countLabels.clear();
 }
 
 void CardPalette::detach() { clear(); }
@@ -67,7 +109,7 @@ void CardPalette::build() {
         const Size size = card->getContentSize();
         card->setPosition(viewSize.width - size.width / 2 - 5, y + kGap + size.height / 2);
         y += kGap + size.height;
-        _scene.paletteCards.insert(0, card);
+        _paletteCards.insert(0, card);
         view->addChild(card);
 
         Sprite* badge = Sprite::create("res/r_card_num.png");
@@ -77,20 +119,20 @@ void CardPalette::build() {
                                card->getPositionY());
             view->addChild(badge);
         }
-        LabelAtlas* count = LabelAtlas::create(std::to_string(_scene.cardCounts[set][c]),
+        LabelAtlas* count = LabelAtlas::create(std::to_string(_cardCounts[set][c]),
                                                "res/r_field_num_w.png", 9, 11, '0');
         count->setAnchorPoint(Vec2(0, 0.5f));
         count->setPosition(card->getPositionX() - size.width / 2 - b.width / 2 - b.width / 4,
                            card->getPositionY());
         view->addChild(count);
-        _scene.countLabels.insert(0, count);
+        _countLabels.insert(0, count);
     }
     view->setContentSize(Size(viewSize.width, y + 40));
-    const float remembered = _scene.paletteOffsets[set];
+    const float remembered = _paletteOffsets[set];
     float offset = remembered == kNoOffset ? -(y + 40) : remembered;
     offset = std::min(std::max(offset, view->minContainerOffset().y), view->maxContainerOffset().y);
     view->setContentOffset(Vec2(0, offset), false);
-    for (CardSprite* card : _scene.paletteCards) {
+    for (CardSprite* card : _paletteCards) {
         addListener(card);
     }
 }
@@ -112,20 +154,25 @@ void CardPalette::selectCardSet(int set) {
     if (set < 0 || set > 2) {
         return;
     }
-    _scene.paletteOffsets[device->cardSet] = _scene.paletteView->getContentOffset().y;
+    _paletteOffsets[device->cardSet] = _scene.paletteView->getContentOffset().y;
     device->cardSet = set;
-    for (Sprite* tab : _scene.cardSetTabs) {
+    for (Sprite* tab : _cardSetTabs) {
         tab->setTexture(device->tabImage(tab->getTag()));
     }
     build();
 }
 
+void CardPalette::count(int index, int tab, int change) {
+    _cardCounts[tab][index] += change;
+    updateCount(index, tab);
+}
+
 void CardPalette::updateCount(int index, int tab) {
     if (tab != DeviceManager::getInstance()->cardSet || index < 0 ||
-        index >= static_cast<int>(_scene.countLabels.size())) {
+        index >= static_cast<int>(_countLabels.size())) {
         return;
     }
-    _scene.countLabels.at(index)->setString(std::to_string(_scene.cardCounts[tab][index]));
+    _countLabels.at(index)->setString(std::to_string(_cardCounts[tab][index]));
 }
 
 bool CardPalette::touchBegan(CardSprite* card, Touch* touch) {
@@ -137,8 +184,8 @@ bool CardPalette::touchBegan(CardSprite* card, Touch* touch) {
         return false;
     }
     _scene.placement().flushLineMoves();  // a step of its own before the next one
-    _scene.directionDecided = false;
-    _scene.pressPoint = touch->getLocation();
+    _directionDecided = false;
+    _pressPoint = touch->getLocation();
     card->stopAllActions();
     card->runAction(Sequence::create(DelayTime::create(kHoldTime),
                                      CallFunc::create([this, card] { pickUp(card, true); }),
@@ -147,8 +194,8 @@ bool CardPalette::touchBegan(CardSprite* card, Touch* touch) {
 }
 
 void CardPalette::touchMoved(CardSprite* card, Touch* touch) {
-    if (!_scene.directionDecided) {
-        const Vec2 move = touch->getLocation() - _scene.pressPoint;
+    if (!_directionDecided) {
+        const Vec2 move = touch->getLocation() - _pressPoint;
         if (move.length() < kDecideDistance) {
             return;
         }
@@ -158,15 +205,15 @@ void CardPalette::touchMoved(CardSprite* card, Touch* touch) {
         } else {
             card->stopAllActions();  // a scroll of the palette, not a hold
         }
-        _scene.directionDecided = true;
+        _directionDecided = true;
     }
-    if (_scene.paletteGhost) {
+    if (_paletteGhost) {
         carry(touch);
     }
 }
 
 void CardPalette::pickUp(CardSprite* card, bool byHolding) {
-    if (_scene.paletteGhost) {
+    if (_paletteGhost) {
         return;
     }
     CardSprite* ghost = CardSprite::create(card->frontImage, "");
@@ -185,11 +232,11 @@ void CardPalette::pickUp(CardSprite* card, bool byHolding) {
     if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
         listener->setSwallowTouches(true);
     }
-    _scene.paletteGhost = ghost;
+    _paletteGhost = ghost;
 }
 
 void CardPalette::carry(Touch* touch) {
-    CardSprite* ghost = _scene.paletteGhost;
+    CardSprite* ghost = _paletteGhost;
     const Vec2 delta = touch->getDelta();
     const float s = _scene.sheetScale();
     if (ghost->getPositionX() < FieldScene::kPanelWidth + ghost->getContentSize().width / 2) {
@@ -207,10 +254,10 @@ void CardPalette::carry(Touch* touch) {
 
 void CardPalette::touchEnded(CardSprite* card) {
     _scene.placement().dropNewCard();
-    if (_scene.paletteGhost) {
-        _scene.paletteGhost->removeFromParent();
+    if (_paletteGhost) {
+        _paletteGhost->removeFromParent();
     }
-    _scene.paletteGhost = nullptr;
+    _paletteGhost = nullptr;
     card->stopAllActions();
     if (EventListenerTouchOneByOne* listener = listenerOf(card)) {
         listener->setSwallowTouches(false);

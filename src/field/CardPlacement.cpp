@@ -20,6 +20,7 @@
 #include "base/Touch.h"
 #include "cards/DeviceManager.h"
 #include "field/CardFactory.h"
+#include "field/CardPalette.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/InputCardSprite.h"
@@ -77,8 +78,7 @@ CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opa
     card->setLocalZOrder(kTopZOrder);
     _scene.fieldView->addChild(card);
     _scene.sheet().add(card);
-    _scene.cardCounts[tab][index] += 1;
-    _scene.updateCount(index, tab);
+    _scene.palette().count(index, tab, 1);
     const Size size = card->getContentSize();
     card->joints[0].point = Vec2(0, size.height / 2);
     card->joints[0].aim = Vec2(1, size.height / 2);
@@ -214,7 +214,7 @@ void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
 }
 
 bool CardPlacement::holdsCard() const {
-    return _touchedCard || _scene.paletteGhost || _newCard || !_draggedCards.empty();
+    return _touchedCard || _scene.palette().paletteGhost() || _newCard || !_draggedCards.empty();
 }
 
 void CardPlacement::letGo() {
@@ -273,8 +273,7 @@ void CardPlacement::deleteCard(CardSprite* card) {
     }
     card->retain();  // until its animation has started on a card no list holds any more
     _scene.sheet().remove(card);
-    _scene.cardCounts[card->tab][card->index] -= 1;
-    _scene.updateCount(card->index, card->tab);
+    _scene.palette().count(card->index, card->tab, -1);
     _draggedCards.eraseObject(card);
     _lineMoves.erase(card);
     card->setColor(Color3B::WHITE);
@@ -547,12 +546,7 @@ void CardPlacement::removeAllCards() {
         card->getEventDispatcher()->removeEventListenersForTarget(card, true);
         card->stopAllActions();
         card->removeFromParent();
-        _scene.cardCounts[card->tab][card->index] -= 1;
-    }
-    for (int tab = 0; tab < static_cast<int>(_scene.cardCounts.size()); ++tab) {
-        for (int index = 0; index < static_cast<int>(_scene.cardCounts[tab].size()); ++index) {
-            _scene.updateCount(index, tab);
-        }
+        _scene.palette().count(card->index, card->tab, -1);
     }
 }
 

@@ -127,14 +127,8 @@ bool FieldScene::init(SaveData* data) {
 }
 
 void FieldScene::resetState() {
-    cardSetTabs.clear();
     runCards.clear();
-    DeviceManager* device = DeviceManager::getInstance();
-    cardCounts.assign(3, {});
-    for (int tab = 0; tab < 3; ++tab) {
-        cardCounts[tab].assign(static_cast<size_t>(device->cardCount(tab)), 0);
-    }
-    std::fill(std::begin(paletteOffsets), std::end(paletteOffsets), 9999.0f);
+    _palette->resetCounts();
 }
 
 void FieldScene::buildPaletteLayer(Layer* paletteLayer) {
@@ -160,19 +154,7 @@ void FieldScene::buildPaletteLayer(Layer* paletteLayer) {
                         visible.height - menuUp->getContentSize().height / 2 - kHeaderHeight + 5);
     menuDown = addSprite(palettePanel, "res/menudown.png");
     menuDown->setPosition(kPanelWidth / 2, menuDown->getContentSize().height / 2);
-
-    DeviceManager* device = DeviceManager::getInstance();
-    for (int set = 0; set < 3; ++set) {
-        Sprite* tab = addSprite(palettePanel, device->tabImage(set));
-        const Size size = tab->getContentSize();
-        const float y = visible.height - size.height / 2 - 5;
-        const float x = set == 0   ? size.width / 2 + 5
-                        : set == 1 ? kPanelWidth / 2
-                                   : kPanelWidth - size.width / 2 - 5;
-        tab->setPosition(x, y);
-        tab->setTag(set);
-        cardSetTabs.pushBack(tab);
-    }
+    _palette->buildTabs(palettePanel);
 }
 
 void FieldScene::buildSheet() {
@@ -273,10 +255,7 @@ void FieldScene::addButtonListeners() {
         menuUp, [this] { scrollPaletteUp(); }, atBegan);
     PressListener::attach(
         menuDown, [this] { scrollPaletteDown(); }, atBegan);
-    for (Sprite* tab : cardSetTabs) {
-        const int set = tab->getTag();
-        PressListener::attach(tab, [this, set] { selectCardSet(set); });
-    }
+    _palette->addTabListeners();
     PressListener::attach(playButton, [this] {
         captureThumbnail(nullptr);
         play();

@@ -131,19 +131,10 @@ public:
     cocos2d::Label* copyrightLabel = nullptr;
     cocos2d::Label* versionLabel = nullptr;
 
-    CardSprite* paletteGhost = nullptr;
-    cocos2d::Vec2 pressPoint;
-    bool directionDecided = false;
-
     bool drawerOpen = false;
     InputCardSprite* editingCard = nullptr;
     cocos2d::Node* numberPopup = nullptr;
-    cocos2d::Vector<CardSprite*> paletteCards;
-    cocos2d::Vector<cocos2d::LabelAtlas*> countLabels;
-    cocos2d::Vector<cocos2d::Sprite*> cardSetTabs;
     cocos2d::Vector<CardSprite*> runCards;
-    std::vector<std::vector<int32_t>> cardCounts;
-    float paletteOffsets[3] = {9999, 9999, 9999};
     cocos2d::Size designSize{1024, 768};
     cocos2d::Layer* drawer = nullptr;
     cocos2d::Sprite* portField = nullptr;

@@ -21,7 +21,7 @@ constexpr int kWait = 0, kBeep = 1, kForward = 2;
 class CardPlacementTest : public FieldSceneFixture {
 protected:
     Vec2 paletteCard(int index) const {
-        CardSprite* card = field->paletteCards.at(index);
+        CardSprite* card = field->palette().paletteCards().at(index);
         return card->getParent()->convertToWorldSpace(card->getPosition());
     }
 
@@ -86,18 +86,18 @@ TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
     const Vec2 card = paletteCard(kBeep);
     input::touchBegin(card);
     step(41);  // 0.68 s
-    EXPECT_EQ(field->paletteGhost, nullptr);
+    EXPECT_EQ(field->palette().paletteGhost(), nullptr);
     step(2);
-    ASSERT_NE(field->paletteGhost, nullptr) << "held for 0.7 s";
-    EXPECT_EQ(field->paletteGhost->getPosition(), card + Vec2(3, 3));
+    ASSERT_NE(field->palette().paletteGhost(), nullptr) << "held for 0.7 s";
+    EXPECT_EQ(field->palette().paletteGhost()->getPosition(), card + Vec2(3, 3));
     input::touchEnd(card);
-    EXPECT_EQ(field->paletteGhost, nullptr);
+    EXPECT_EQ(field->palette().paletteGhost(), nullptr);
     EXPECT_TRUE(field->sheet().cardList().empty()) << "released over the palette";
 
     input::touchBegin(card);
     input::touchMove(card + Vec2(10, 1));
-    ASSERT_NE(field->paletteGhost, nullptr) << "a quick move to the right";
-    EXPECT_EQ(field->paletteGhost->index, kBeep);
+    ASSERT_NE(field->palette().paletteGhost(), nullptr) << "a quick move to the right";
+    EXPECT_EQ(field->palette().paletteGhost()->index, kBeep);
     input::touchEnd(card + Vec2(10, 1));
 
     for (float dy : {-12.0f, 12.0f}) {
@@ -108,7 +108,7 @@ TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
         moveTo(finger, card + Vec2(0, dy * 5));
         moveTo(finger, card + Vec2(60, dy * 5));  // right, but the direction was decided
         step(50);
-        EXPECT_EQ(field->paletteGhost, nullptr) << dy;
+        EXPECT_EQ(field->palette().paletteGhost(), nullptr) << dy;
         input::touchEnd(finger);
         if (dy > 0) {
             EXPECT_GT(field->paletteView->getContentOffset().y, before) << "the palette scrolls";
@@ -138,8 +138,8 @@ TEST_F(CardPlacementTest, ANewCardSnapsOntoAFreeHeadWithinSixtyScreenUnits) {
     ASSERT_FLOAT_EQ(field->sheetScale(), 0.5f);
     CardSprite* zoomed = carry(kWait, 5, Vec2(50, 0));
     EXPECT_TRUE(sitsOn(zoomed, field->sheet().lines()[5][0]));
-    EXPECT_EQ(field->cardCounts[0][kBeep], 2);
-    EXPECT_EQ(field->countLabels.at(kBeep)->getString(), "2");
+    EXPECT_EQ(field->palette().cardCounts()[0][kBeep], 2);
+    EXPECT_EQ(field->palette().countLabels().at(kBeep)->getString(), "2");
 }
 
 TEST_F(CardPlacementTest, AJoinedCardStaysUntilPulledMoreThanSixtyUnits) {
@@ -164,15 +164,15 @@ TEST_F(CardPlacementTest, AJoinedCardStaysUntilPulledMoreThanSixtyUnits) {
 TEST_F(CardPlacementTest, TheTrashTakesTheLastCardOfAKindAndItsCountGoesBackToNought) {
     open();
     CardSprite* card = placeOnLine(kForward, 0, 0);
-    EXPECT_EQ(field->countLabels.at(kForward)->getString(), "1");
+    EXPECT_EQ(field->palette().countLabels().at(kForward)->getString(), "1");
     Vec2 finger = onScreen(card->getPosition());
     input::touchBegin(finger);
     moveTo(finger, Vec2(942, 660));
     EXPECT_EQ(card->faceSprite->getColor(), Color3B(0, 30, 70)) << "tinted over the trash";
     input::touchEnd(finger);
     EXPECT_TRUE(field->sheet().cardList().empty());
-    EXPECT_EQ(field->cardCounts[0][kForward], 0);
-    EXPECT_EQ(field->countLabels.at(kForward)->getString(), "0");
+    EXPECT_EQ(field->palette().cardCounts()[0][kForward], 0);
+    EXPECT_EQ(field->palette().countLabels().at(kForward)->getString(), "0");
     EXPECT_EQ(field->sheet().lines()[0][0]->joints[0].partner, nullptr);
     card->retain();
     step(30);

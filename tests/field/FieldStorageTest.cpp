@@ -88,7 +88,7 @@ print([(d['tab'], d['index'], d['x'], d['y'], d['zorder'], d['value']) for d in 
     auto* number = dynamic_cast<InputCardSprite*>(field->sheet().cardList().at(1));
     ASSERT_NE(number, nullptr);
     EXPECT_EQ(number->largeLabel->getString(), "007");
-    EXPECT_EQ(field->cardCounts[0][kBeep], 1);
+    EXPECT_EQ(field->palette().cardCounts()[0][kBeep], 1);
 }
 
 TEST_F(FieldStorageTest, ANewProgramIsListedWithAThumbnailOnItsFirstStoreOnly) {
@@ -148,7 +148,7 @@ TEST_F(FieldStorageTest, ElementsThatNameNoCardAreSkippedAndTheRestLoads) {
     ASSERT_EQ(field->sheet().cardList().size(), 2u);
     EXPECT_EQ(field->sheet().cardList().at(0)->getPosition(), Vec2(500, 300));
     EXPECT_EQ(field->sheet().cardList().at(1)->value, "5");
-    EXPECT_EQ(field->cardCounts[0][0], 2);
+    EXPECT_EQ(field->palette().cardCounts()[0][0], 2);
 }
 
 TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {

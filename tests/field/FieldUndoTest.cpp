@@ -108,11 +108,12 @@ TEST_F(FieldUndoTest, EachKindOfStepIsUndoneAndRedoneAsOneStep) {
     const Case cases[] = {
         {"a card from the palette onto line 4",
          [&] {
-             drag(worldOf(field->paletteCards.at(kBeep)), lineGoal(3), [this]() -> Node* {
-                 return field->placement().newCard()
-                            ? static_cast<Node*>(field->placement().newCard())
-                            : field->paletteGhost;
-             });
+             drag(worldOf(field->palette().paletteCards().at(kBeep)), lineGoal(3),
+                  [this]() -> Node* {
+                      return field->placement().newCard()
+                                 ? static_cast<Node*>(field->placement().newCard())
+                                 : field->palette().paletteGhost();
+                  });
          }},
         {"a card moved onto another line",
          [&] { dragCard(field->sheet().cardList().at(1), lineGoal(4)); }},

@@ -142,7 +142,7 @@ protected:
     void press(const Vec2& at) {
         input::touchBegin(at);
         pickedSinceLoad =
-            pickedSinceLoad || field->placement().touchedCard() || field->paletteGhost;
+            pickedSinceLoad || field->placement().touchedCard() || field->palette().paletteGhost();
     }
 
     // A card may lie under the button in the top right corner, which leaves the field for the
@@ -173,7 +173,7 @@ protected:
     }
 
     bool dragInProgress() const {
-        return field->placement().touchedCard() || field->paletteGhost ||
+        return field->placement().touchedCard() || field->palette().paletteGhost() ||
                field->placement().newCard() || !field->placement().draggedCards().empty();
     }
 
@@ -239,7 +239,8 @@ protected:
             ASSERT_TRUE(!card || field->sheet().cardList().contains(card))
                 << "a card held after it went";
         }
-        ASSERT_TRUE(!field->paletteGhost || field->paletteGhost->getParent() == field);
+        ASSERT_TRUE(!field->palette().paletteGhost() ||
+                    field->palette().paletteGhost()->getParent() == field);
     }
 
     void checkCounts() {
@@ -251,13 +252,13 @@ protected:
                     counted.at(static_cast<size_t>(card->index)) += 1;
                 }
             }
-            ASSERT_EQ(field->cardCounts[tab], counted) << "tab " << tab;
+            ASSERT_EQ(field->palette().cardCounts()[tab], counted) << "tab " << tab;
         }
         const int set = device->cardSet;
-        ASSERT_EQ(static_cast<int>(field->countLabels.size()), device->cardCount(set));
+        ASSERT_EQ(static_cast<int>(field->palette().countLabels().size()), device->cardCount(set));
         for (int index = 0; index < device->cardCount(set); ++index) {
-            ASSERT_EQ(field->countLabels.at(index)->getString(),
-                      std::to_string(field->cardCounts[set][index]))
+            ASSERT_EQ(field->palette().countLabels().at(index)->getString(),
+                      std::to_string(field->palette().cardCounts()[set][index]))
                 << "tab " << set << " index " << index;
         }
     }
@@ -376,12 +377,12 @@ protected:
             input::touchMove(finger);
             frames(1);
         }
-        pickedSinceLoad = pickedSinceLoad || field->paletteGhost;
+        pickedSinceLoad = pickedSinceLoad || field->palette().paletteGhost();
         bool toTrash = false;
         const Vec2 goal = cardGoal(size.width / 2, toTrash);
         auto carried = [this]() -> Node* {
             return field->placement().newCard() ? static_cast<Node*>(field->placement().newCard())
-                                                : field->paletteGhost;
+                                                : field->palette().paletteGhost();
         };
         carryTo(finger, goal, uniform(3, 10), carried);
         if (toTrash) {
@@ -393,7 +394,7 @@ protected:
 
     CardSprite* visiblePaletteCard() {
         std::vector<CardSprite*> visible;
-        for (CardSprite* card : field->paletteCards) {
+        for (CardSprite* card : field->palette().paletteCards()) {
             const float y = worldOf(card).y;
             if (y > 20 && y < 700) {
                 visible.push_back(card);
@@ -572,7 +573,7 @@ protected:
 
     void tabSwitch() {
         actions.push_back("tabSwitch");
-        tap(worldOf(field->cardSetTabs.at(uniform(0, 2))));
+        tap(worldOf(field->palette().cardSetTabs().at(uniform(0, 2))));
         frames(1);
     }
 

@@ -6,6 +6,7 @@
 
 #include "2d/Scene.h"
 #include "cards/DeviceManager.h"
+#include "field/CardPalette.h"
 #include "field/CardPlacement.h"
 #include "field/CardSprite.h"
 #include "field/FieldScene.h"
