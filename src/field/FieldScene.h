@@ -132,8 +132,6 @@ public:
     cocos2d::Label* versionLabel = nullptr;
 
     bool drawerOpen = false;
-    InputCardSprite* editingCard = nullptr;
-    cocos2d::Node* numberPopup = nullptr;
     cocos2d::Vector<CardSprite*> runCards;
     cocos2d::Size designSize{1024, 768};
     cocos2d::Layer* drawer = nullptr;
@@ -157,6 +155,7 @@ public:
     const FieldSheet& sheet() const { return _sheet; }
     CardPalette& palette() { return *_palette; }
     CardPlacement& placement() { return *_placement; }
+    NumberPopup& numberEntry() { return *_numberPopup; }
     FieldStorage& storage() { return *_storage; }
     FieldUndo& history() { return *_undo; }
 

@@ -8,6 +8,7 @@
 #include "field/CardPlacement.h"
 #include "field/FieldScene.h"
 #include "field/FieldStorage.h"
+#include "field/NumberPopup.h"
 #include "field/PressListener.h"
 
 using namespace cocos2d;
@@ -68,8 +69,8 @@ void FieldUndo::record() {
 }
 
 bool FieldUndo::busy() const {
-    return _scene.placement().holdsCard() || _scene.placement().dragging() || _scene.numberPopup ||
-           _scene.editingCard || _scene.runOverlay || _scene.waitOverlay;
+    return _scene.placement().holdsCard() || _scene.placement().dragging() ||
+           _scene.numberEntry().isOpen() || _scene.runOverlay || _scene.waitOverlay;
 }
 
 bool FieldUndo::undo() { return move(true); }

@@ -55,7 +55,7 @@ std::string NumberPopup::filter(const std::string& text, const std::string& type
 }
 
 void NumberPopup::open(InputCardSprite* card) {
-    if (!card || _scene.numberPopup) {
+    if (!card || _numberPopup) {
         return;
     }
     const Size visible = Director::getInstance()->getVisibleSize();
@@ -105,12 +105,12 @@ void NumberPopup::open(InputCardSprite* card) {
     _scene.addChild(popup);
     box->openKeyboard();
     _box = box;
-    _scene.editingCard = card;
-    _scene.numberPopup = popup;
+    _editingCard = card;
+    _numberPopup = popup;
 }
 
 void NumberPopup::confirm(ui::EditBox* box) {
-    if (!_scene.numberPopup || box != _box) {
+    if (!_numberPopup || box != _box) {
         return;
     }
     std::string stored;
@@ -119,14 +119,14 @@ void NumberPopup::confirm(ui::EditBox* box) {
         box->openKeyboard();
         return;
     }
-    InputCardSprite* card = _scene.editingCard;
+    InputCardSprite* card = _editingCard;
     close();
     card->setValue(stored);
     _scene.saveField();
 }
 
 void NumberPopup::cancel(ui::EditBox* box) {
-    if (!_scene.numberPopup || box != _box) {
+    if (!_numberPopup || box != _box) {
         return;
     }
     box->closeKeyboard();  // typing must not reach a box that is fading away
@@ -134,7 +134,7 @@ void NumberPopup::cancel(ui::EditBox* box) {
 }
 
 void NumberPopup::shake() {
-    Node* popup = _scene.numberPopup;
+    Node* popup = _numberPopup;
     popup->stopAllActions();
     popup->setPosition(0, 0);
     auto* once = Sequence::create(
@@ -144,11 +144,11 @@ void NumberPopup::shake() {
 }
 
 void NumberPopup::close() {
-    Node* popup = _scene.numberPopup;
+    Node* popup = _numberPopup;
     popup->getEventDispatcher()->removeEventListenersForTarget(popup, true);
     popup->stopAllActions();
     popup->runAction(Sequence::create(FadeOut::create(0.1f), RemoveSelf::create(), nullptr));
     _box = nullptr;
-    _scene.editingCard = nullptr;
-    _scene.numberPopup = nullptr;
+    _editingCard = nullptr;
+    _numberPopup = nullptr;
 }

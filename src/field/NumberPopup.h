@@ -4,6 +4,7 @@
 
 namespace cocos2d {
 class Layer;
+class Node;
 namespace ui {
 class EditBox;
 }
@@ -14,7 +15,8 @@ class InputCardSprite;
 
 // The popup over a number card in which its number is typed: digits and at most one point,
 // or nothing. The box takes no other character, so that Return always has a number to take;
-// Escape closes the popup and the card keeps its number.
+// Escape closes the popup and the card keeps its number. It owns the popup and the card being
+// edited.
 class NumberPopup {
 public:
     explicit NumberPopup(FieldScene& scene) : _scene(scene) {}
@@ -22,6 +24,9 @@ public:
     void open(InputCardSprite* card);
     void confirm(cocos2d::ui::EditBox* box);
     void cancel(cocos2d::ui::EditBox* box);
+    bool isOpen() const { return _numberPopup || _editingCard; }
+    cocos2d::Node* numberPopup() const { return _numberPopup; }
+    InputCardSprite* editingCard() const { return _editingCard; }
 
     // The text as it is stored, or false when it is no number the card can carry.
     static bool accept(const std::string& text, std::string& stored);
@@ -34,4 +39,6 @@ private:
 
     FieldScene& _scene;
     cocos2d::ui::EditBox* _box = nullptr;
+    cocos2d::Node* _numberPopup = nullptr;
+    InputCardSprite* _editingCard = nullptr;
 };

@@ -292,11 +292,11 @@ TEST_F(CardPlacementTest, ATapOnANumberCardOpensThePopupAndAMoveDoesNot) {
     input::touchMove(centre + Vec2(6, 0));
     input::touchMove(centre + Vec2(10, 0));
     input::touchEnd(centre + Vec2(10, 0));
-    EXPECT_EQ(field->numberPopup, nullptr) << "moved by 10 units";
+    EXPECT_EQ(field->numberEntry().numberPopup(), nullptr) << "moved by 10 units";
 
     input::tap(onScreen(card->getPosition()));
-    ASSERT_NE(field->numberPopup, nullptr);
-    EXPECT_EQ(field->editingCard, card);
+    ASSERT_NE(field->numberEntry().numberPopup(), nullptr);
+    EXPECT_EQ(field->numberEntry().editingCard(), card);
 
     // The box takes digits and one point only; Escape keeps the card's number.
     struct Entry {
@@ -310,16 +310,16 @@ TEST_F(CardPlacementTest, ATapOnANumberCardOpensThePopupAndAMoveDoesNot) {
                              {"7", SDLK_ESCAPE, "0.5"},    {"", SDLK_RETURN, ""}};
     for (const Entry& e : entries) {
         SCOPED_TRACE(e.typed);
-        if (!field->numberPopup) {
+        if (!field->numberEntry().numberPopup()) {
             input::tap(onScreen(card->getPosition()));
-            ASSERT_NE(field->numberPopup, nullptr);
+            ASSERT_NE(field->numberEntry().numberPopup(), nullptr);
         }
         for (int i = 0; i < 8; ++i) {
             input::pressKey(SDLK_BACKSPACE);
         }
         input::typeText(e.typed);
         input::pressKey(e.key);
-        EXPECT_EQ(field->numberPopup, nullptr);
+        EXPECT_EQ(field->numberEntry().numberPopup(), nullptr);
         EXPECT_EQ(card->value, e.stored);
         step(10);
     }

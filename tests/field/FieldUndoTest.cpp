@@ -82,7 +82,7 @@ protected:
 
     // An action that changes the program, now and then one that must not.
     void programAction() {
-        if (field->numberPopup) {
+        if (field->numberEntry().numberPopup()) {
             return numberEntry();
         }
         const int pick = uniform(0, 99);
@@ -295,10 +295,10 @@ TEST_F(FieldUndoTest, RandomStepsUndoneToTheStartAndRedoneToTheEndByteForByte) {
                 start = prior;  // what an earlier no-step action changed belongs to the start
             }
         }
-        for (int i = 0; i < 50 && field->numberPopup; ++i) {
+        for (int i = 0; i < 50 && field->numberEntry().numberPopup(); ++i) {
             numberEntry();
         }
-        ASSERT_EQ(field->numberPopup, nullptr);
+        ASSERT_EQ(field->numberEntry().numberPopup(), nullptr);
         frames(30);
         const std::string end = fileBytes();
         ASSERT_LE(history().recordedSteps(), FieldHistory::kMaxSteps);

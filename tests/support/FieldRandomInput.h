@@ -186,7 +186,8 @@ protected:
         if (pickedSinceLoad) {
             checkZOrders();
         }
-        ASSERT_EQ(field->editingCard == nullptr, field->numberPopup == nullptr);
+        ASSERT_EQ(field->numberEntry().editingCard() == nullptr,
+                  field->numberEntry().numberPopup() == nullptr);
     }
 
     // A line head is tinted exactly while it holds a card.
@@ -232,7 +233,8 @@ protected:
     // No card is referenced after it was freed: what a drag or the popup holds is on the sheet.
     void checkReferences() {
         std::vector<CardSprite*> held = {field->placement().touchedCard(),
-                                         field->placement().newCard(), field->editingCard};
+                                         field->placement().newCard(),
+                                         field->numberEntry().editingCard()};
         held.insert(held.end(), field->placement().draggedCards().begin(),
                     field->placement().draggedCards().end());
         for (CardSprite* card : held) {
@@ -640,7 +642,7 @@ protected:
     // Closing and reopening the program: every line holds what it held.
     void reopen() {
         actions.push_back("reopen");
-        if (dragInProgress() || field->numberPopup) {
+        if (dragInProgress() || field->numberEntry().numberPopup()) {
             return;
         }
         frames(30);  // line moves and their store end
@@ -657,7 +659,7 @@ protected:
 
     // Each action with its weight; a crowded sheet gets no new cards from the palette.
     void randomAction() {
-        if (field->numberPopup && chance(0.8)) {
+        if (field->numberEntry().numberPopup() && chance(0.8)) {
             return numberEntry();
         }
         using Action = void (FieldRandomInput::*)();

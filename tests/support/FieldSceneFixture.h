@@ -12,6 +12,7 @@
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/FieldWorkers.h"
+#include "field/NumberPopup.h"
 #include "platform/FileUtils.h"
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
