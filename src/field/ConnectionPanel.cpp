@@ -22,12 +22,14 @@
 #include "device/TarnixCardSerialManager.h"
 #include "field/CardSprite.h"
 #include "field/FieldScene.h"
+#include "field/PressListener.h"
 
 using namespace cocos2d;
 
 namespace {
 
 constexpr float kFade = 0.1f;
+constexpr float kControlsY = 61;
 const Color4B kAccent(105, 208, 238, 255);
 std::string text(const std::string& japanese, const std::string& english) {
     return LanguageManager::getInstance()->getText(japanese, english);
@@ -47,6 +49,11 @@ bool inside(const Node* node, const Touch* touch) {
     return worldBox(node).containsPoint(touch->getLocation());
 }
 
+Sprite* sprite(const std::string& image) {
+    Sprite* s = Sprite::create(image);
+    return s ? s : Sprite::create();
+}
+
 Label* portText(const std::string& text, const Size& dimensions) {
     Label* label = Label::createWithSystemFont(text, "Helvetica", 12);
     label->setDimensions(dimensions.width, dimensions.height);
@@ -57,6 +64,8 @@ Label* portText(const std::string& text, const Size& dimensions) {
 }
 
 }  // namespace
+
+ConnectionPanel::ConnectionPanel(FieldScene& scene) : _scene(scene) {}
 
 ConnectionPanel::~ConnectionPanel() {
     releaseListeners(_portListListeners);
@@ -71,6 +80,46 @@ void ConnectionPanel::releaseListeners(Vector<EventListenerTouchOneByOne*>& list
         }
     }
     listeners.clear();
+}
+
+// The controls on the drawer
+
+void ConnectionPanel::buildControls(Node* drawer) {
+    Sprite* icon = sprite("res/r_port.png");
+    const float iconRight = 280 + icon->getContentSize().width;
+    icon->setPosition(280 + icon->getContentSize().width / 2, kControlsY);
+    drawer->addChild(icon);
+
+    Sprite* field = sprite("res/r_port_input.png");
+    const Size f = field->getContentSize();
+    field->setPosition(iconRight + 10 + f.width / 2, kControlsY);
+    drawer->addChild(field);
+    _portField = field;
+
+    Label* label = Label::createWithSystemFont("Search ...", "Helvetica", 12);
+    label->setDimensions(f.width - 20, f.height);
+    label->setAlignment(TextHAlignment::LEFT, TextVAlignment::CENTER);
+    label->setTextColor(Color4B(30, 30, 30, 255));
+    label->setAnchorPoint(Vec2(0, 0.5f));
+    label->setPosition(iconRight + 20, kControlsY);
+    drawer->addChild(label);
+    _portLabel = label;
+
+    Sprite* reload = sprite("res/r_reload.png");
+    reload->setPosition(field->getPositionX() + f.width / 2, kControlsY);
+    reload->runAction(RepeatForever::create(
+        Sequence::create(DelayTime::create(0.1f), RotateBy::create(0, 45), nullptr)));
+    drawer->addChild(reload);
+    _reloadIcon = reload;
+}
+
+void ConnectionPanel::addListeners() {
+    PressListener::attach(_portField, [this] {
+        if (TarnixCardSerialManager::getInstance()->linkState == 0) {
+            _scene.openPortList();
+        }
+    });
+    PressListener::attach(_reloadIcon, [this] { _scene.searchPorts(); });
 }
 
 // The port label
@@ -97,7 +146,7 @@ std::string ConnectionPanel::rowText(int index) {
 }
 
 void ConnectionPanel::spinReload(bool on) {
-    Sprite* icon = _scene.reloadIcon;
+    Sprite* icon = _reloadIcon;
     if (!icon) {
         return;
     }
@@ -110,14 +159,14 @@ void ConnectionPanel::spinReload(bool on) {
 }
 
 void ConnectionPanel::showSearching() {
-    if (_scene.portLabel) {
-        _scene.portLabel->setString(searching());
+    if (_portLabel) {
+        _portLabel->setString(searching());
     }
     spinReload(true);
 }
 
 void ConnectionPanel::refreshPortLabel() {
-    Label* label = _scene.portLabel;
+    Label* label = _portLabel;
     if (!label) {
         return;
     }
@@ -153,10 +202,10 @@ void ConnectionPanel::refreshPortLabel() {
 
 void ConnectionPanel::openPortList() {
     const auto list = TarnixCardSerialManager::getInstance()->portList();
-    if (list->empty() || _scene.portListPopup) {
+    if (list->empty() || _portListPopup) {
         return;
     }
-    Sprite* field = _scene.portField;
+    Sprite* field = _portField;
     const Rect box = worldBox(field);
     Layer* popup = Layer::create();
     popup->setCascadeOpacityEnabled(true);
@@ -189,7 +238,7 @@ void ConnectionPanel::openPortList() {
     _scene.addChild(popup);
     popup->setOpacity(0);
     popup->runAction(FadeIn::create(kFade));
-    _scene.portListPopup = popup;
+    _portListPopup = popup;
 
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(true);
@@ -207,15 +256,14 @@ void ConnectionPanel::openPortList() {
 }
 
 void ConnectionPanel::addRow(Node* popup, int index, float y) {
-    const Rect box = worldBox(_scene.portField);
+    const Rect box = worldBox(_portField);
     LayerColor* row =
         LayerColor::create(Color4B(255, 255, 255, 196), box.size.width, box.size.height);
     row->setPosition(box.getMinX(), y);
     popup->addChild(row);
-    Label* label = portText(rowText(index), _scene.portLabel->getDimensions());
+    Label* label = portText(rowText(index), _portLabel->getDimensions());
     label->setTag(index);
-    const Vec2 labelAt =
-        _scene.portLabel->getParent()->convertToWorldSpace(_scene.portLabel->getPosition());
+    const Vec2 labelAt = _portLabel->getParent()->convertToWorldSpace(_portLabel->getPosition());
     label->setPosition(labelAt.x, y + box.size.height / 2);
     popup->addChild(label);
 
@@ -247,21 +295,21 @@ void ConnectionPanel::addRow(Node* popup, int index, float y) {
 void ConnectionPanel::closePortList() {
     // One action step later, outside the touch handler that asked for it.
     _scene.runAction(CallFunc::create([this] {
-        Node* popup = _scene.portListPopup;
+        Node* popup = _portListPopup;
         if (!popup) {
             return;
         }
         _scene.getEventDispatcher()->removeEventListenersForTarget(popup);
         popup->runAction(Sequence::create(FadeOut::create(kFade), RemoveSelf::create(), nullptr));
         releaseListeners(_portListListeners);
-        _scene.portListPopup = nullptr;
+        _portListPopup = nullptr;
     }));
 }
 
 // The target chooser
 
 void ConnectionPanel::openTargetChooser() {
-    if (_scene.targetChooser) {
+    if (_targetChooser) {
         return;
     }
     Layer* chooser = Layer::create();
@@ -278,7 +326,7 @@ void ConnectionPanel::openTargetChooser() {
     addChooserOption(chooser, 1, Vec2(firstLeft - 20 - half, button.y + 100));
 
     _scene.addChild(chooser);
-    _scene.targetChooser = chooser;
+    _targetChooser = chooser;
     chooser->setCascadeOpacityEnabled(true);
     chooser->setOpacity(0);
     chooser->runAction(FadeIn::create(kFade));
@@ -310,7 +358,7 @@ void ConnectionPanel::addChooserOption(Node* chooser, int target, const Vec2& po
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(true);
     listener->onTouchBegan = [this, option](Touch* touch, Event*) {
-        if (!_scene.targetChooser || !inside(option, touch)) {
+        if (!_targetChooser || !inside(option, touch)) {
             return false;
         }
         option->setOpacity(128);
@@ -331,7 +379,7 @@ void ConnectionPanel::addChooserOption(Node* chooser, int target, const Vec2& po
 
 void ConnectionPanel::closeTargetChooser() {
     _scene.runAction(CallFunc::create([this] {
-        Node* chooser = _scene.targetChooser;
+        Node* chooser = _targetChooser;
         if (!chooser) {
             return;
         }
@@ -340,7 +388,7 @@ void ConnectionPanel::closeTargetChooser() {
                                             CallFunc::create([this] { refreshTarget(); }),
                                             RemoveSelf::create(), nullptr));
         releaseListeners(_targetChooserListeners);
-        _scene.targetChooser = nullptr;
+        _targetChooser = nullptr;
     }));
 }
 
@@ -357,4 +405,34 @@ void ConnectionPanel::refreshTarget() {
     for (CardSprite* card : _scene.sheet().cardList()) {
         card->setBackImage(device->targetCardImage(card->index, card->tab));
     }
+}
+
+// The wait overlay
+
+void ConnectionPanel::removeWaitOverlay() {
+    if (!_waitOverlay) {
+        return;
+    }
+    _scene.getEventDispatcher()->removeEventListenersForTarget(_waitOverlay, true);
+    _waitOverlay->removeFromParent();
+    _waitOverlay = nullptr;
+}
+
+void ConnectionPanel::showWaitOverlay() {
+    if (_waitOverlay) {
+        return;
+    }
+    const Size design = _scene.designSize;
+    _waitOverlay = LayerColor::create(Color4B(64, 64, 64, 64), design.width, design.height);
+    if (Sprite* spinner = Sprite::create("res/r_loading.png")) {
+        spinner->setPosition(design.width / 2, design.height / 2);
+        spinner->runAction(RepeatForever::create(
+            Sequence::create(DelayTime::create(0.2f), RotateBy::create(0, 45), nullptr)));
+        _waitOverlay->addChild(spinner);
+    }
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    listener->onTouchBegan = [](Touch*, Event*) { return true; };
+    _scene.getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, _waitOverlay);
+    _scene.addChild(_waitOverlay);
 }

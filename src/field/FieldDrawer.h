@@ -1,13 +1,16 @@
 #pragma once
 
 namespace cocos2d {
+class Label;
+class Layer;
 class Sprite;
-}
+}  // namespace cocos2d
 
 class FieldScene;
 
-// The drawer at the bottom of the screen: the connection controls, the version and copyright
-// labels and the settings tab that pulls it up and lets it down.
+// The drawer at the bottom of the screen: the band that carries the connection panel's
+// controls, the version and copyright labels and the settings tab that pulls it up and lets it
+// down. It owns the drawer's layer, its labels and tab and whether it is open.
 class FieldDrawer {
 public:
     static constexpr float kClosedY = -92;
@@ -21,12 +24,19 @@ public:
     void close();
     void toggle();
 
+    cocos2d::Layer* drawer() const { return _drawer; }
+    bool drawerOpen() const { return _drawerOpen; }
     cocos2d::Sprite* settingsButton() const { return _settings; }
+    cocos2d::Label* copyrightLabel() const { return _copyrightLabel; }
+    cocos2d::Label* versionLabel() const { return _versionLabel; }
 
 private:
-    void buildConnectionControls();
     void buildLabelsAndTab();
 
     FieldScene& _scene;
+    cocos2d::Layer* _drawer = nullptr;
+    bool _drawerOpen = false;
     cocos2d::Sprite* _settings = nullptr;
+    cocos2d::Label* _copyrightLabel = nullptr;
+    cocos2d::Label* _versionLabel = nullptr;
 };

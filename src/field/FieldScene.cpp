@@ -107,13 +107,12 @@ bool FieldScene::init(SaveData* data) {
     saveData->retain();
 
     Layer* paletteLayer = Layer::create();
-    drawer = Layer::create();
     buildPaletteLayer(paletteLayer);
     _drawer->build();
     buildSheet();
     addChild(fieldView);
     addChild(paletteLayer);
-    addChild(drawer);
+    addChild(_drawer->drawer());
     buildPlayerColumn();
     _undo->build();
     buildCornerAndFrame();
@@ -392,32 +391,9 @@ void FieldScene::checkSavedPrograms() {
     });
 }
 
-void FieldScene::removeWaitOverlay() {
-    if (!waitOverlay) {
-        return;
-    }
-    getEventDispatcher()->removeEventListenersForTarget(waitOverlay, true);
-    waitOverlay->removeFromParent();
-    waitOverlay = nullptr;
-}
+void FieldScene::showWaitOverlay() { _connection->showWaitOverlay(); }
 
-void FieldScene::showWaitOverlay() {
-    if (waitOverlay) {
-        return;
-    }
-    waitOverlay = LayerColor::create(Color4B(64, 64, 64, 64), designSize.width, designSize.height);
-    if (Sprite* spinner = Sprite::create("res/r_loading.png")) {
-        spinner->setPosition(designSize.width / 2, designSize.height / 2);
-        spinner->runAction(RepeatForever::create(
-            Sequence::create(DelayTime::create(0.2f), RotateBy::create(0, 45), nullptr)));
-        waitOverlay->addChild(spinner);
-    }
-    auto* listener = EventListenerTouchOneByOne::create();
-    listener->setSwallowTouches(true);
-    listener->onTouchBegan = [](Touch*, Event*) { return true; };
-    getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, waitOverlay);
-    addChild(waitOverlay);
-}
+void FieldScene::removeWaitOverlay() { _connection->removeWaitOverlay(); }
 
 std::string FieldScene::copyrightURL() {
     const std::string path =

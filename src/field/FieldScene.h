@@ -128,19 +128,9 @@ public:
     cocos2d::Sprite* menuUp = nullptr;
     cocos2d::Sprite* menuDown = nullptr;
     cocos2d::Sprite* cornerButton = nullptr;
-    cocos2d::Label* copyrightLabel = nullptr;
-    cocos2d::Label* versionLabel = nullptr;
 
-    bool drawerOpen = false;
     cocos2d::Vector<CardSprite*> runCards;
     cocos2d::Size designSize{1024, 768};
-    cocos2d::Layer* drawer = nullptr;
-    cocos2d::Sprite* portField = nullptr;
-    cocos2d::Label* portLabel = nullptr;
-    cocos2d::Sprite* reloadIcon = nullptr;
-    cocos2d::Node* portListPopup = nullptr;
-    cocos2d::Node* targetChooser = nullptr;
-    cocos2d::LayerColor* waitOverlay = nullptr;
     cocos2d::LayerColor* runOverlay = nullptr;
     cocos2d::Sprite* runSpinner = nullptr;
     cocos2d::Label* runLog = nullptr;
@@ -156,6 +146,8 @@ public:
     CardPalette& palette() { return *_palette; }
     CardPlacement& placement() { return *_placement; }
     NumberPopup& numberEntry() { return *_numberPopup; }
+    FieldDrawer& fieldDrawer() { return *_drawer; }
+    ConnectionPanel& connection() { return *_connection; }
     FieldStorage& storage() { return *_storage; }
     FieldUndo& history() { return *_undo; }
 

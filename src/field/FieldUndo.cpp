@@ -6,6 +6,7 @@
 #include "base/EventKeyboard.h"
 #include "base/EventListenerKeyboard.h"
 #include "field/CardPlacement.h"
+#include "field/ConnectionPanel.h"
 #include "field/FieldScene.h"
 #include "field/FieldStorage.h"
 #include "field/NumberPopup.h"
@@ -70,7 +71,7 @@ void FieldUndo::record() {
 
 bool FieldUndo::busy() const {
     return _scene.placement().holdsCard() || _scene.placement().dragging() ||
-           _scene.numberEntry().isOpen() || _scene.runOverlay || _scene.waitOverlay;
+           _scene.numberEntry().isOpen() || _scene.runOverlay || _scene.connection().waitOverlay();
 }
 
 bool FieldUndo::undo() { return move(true); }

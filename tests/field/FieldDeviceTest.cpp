@@ -95,7 +95,7 @@ TEST_F(FieldDeviceTest, WithoutAChosenPortPlayAndStopOpenTheDrawerAndSendNothing
     openField();
     DeviceLinkGuard noList;  // as before the first search has reported
     field->play();
-    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_TRUE(field->fieldDrawer().drawerOpen());
     EXPECT_EQ(FieldWorkers::runningWorkers(), 0);
     EXPECT_EQ(field->runOverlay, nullptr);
 
@@ -104,13 +104,13 @@ TEST_F(FieldDeviceTest, WithoutAChosenPortPlayAndStopOpenTheDrawerAndSendNothing
     DeviceLinkGuard::manager()->selectedIndex = 2;
     field->closeDrawer();
     field->stop();
-    EXPECT_TRUE(field->drawerOpen);
-    EXPECT_EQ(field->waitOverlay, nullptr);
+    EXPECT_TRUE(field->fieldDrawer().drawerOpen());
+    EXPECT_EQ(field->connection().waitOverlay(), nullptr);
     EXPECT_EQ(FieldWorkers::runningWorkers(), 0);
     // A shorter list than the choice: nothing reads past its end.
     DeviceLinkGuard::manager()->selectedIndex = 7;
     field->refreshPortLabel();
-    EXPECT_EQ(field->portLabel->getString(), "  /dev/null-a [ a ]");
+    EXPECT_EQ(field->connection().portLabel()->getString(), "  /dev/null-a [ a ]");
 }
 
 TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpens) {
@@ -136,7 +136,7 @@ TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpe
     EXPECT_EQ(boxes()[0].rfind("Failed: Connection failed.\n\n", 0), 0u) << boxes()[0];
     EXPECT_NE(boxes()[0].find(board.portPath()), std::string::npos);
     EXPECT_EQ(searches, 1);
-    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_TRUE(field->fieldDrawer().drawerOpen());
     EXPECT_NE(field->runOverlay, nullptr) << "finished, readable until tapped";
     EXPECT_EQ(field->runSpinner, nullptr);
 }
@@ -150,14 +150,14 @@ TEST_F(FieldDeviceTest, AStopThatCannotOpenItsPortAsksToConnectAgainWithoutASear
         return true;
     });
     field->stop();
-    EXPECT_NE(field->waitOverlay, nullptr);
+    EXPECT_NE(field->connection().waitOverlay(), nullptr);
     settle();
     step();
     EXPECT_EQ(boxes().size(), 1u);
     EXPECT_NE(boxes()[0].find("Please connect again."), std::string::npos);
-    EXPECT_TRUE(field->drawerOpen);
+    EXPECT_TRUE(field->fieldDrawer().drawerOpen());
     EXPECT_EQ(searches, 0);
-    EXPECT_EQ(field->waitOverlay, nullptr);
+    EXPECT_EQ(field->connection().waitOverlay(), nullptr);
 }
 
 TEST_F(FieldDeviceTest, PlayedProgramsReachTheBoardExactlyAndTheConsoleEchoesThem) {
@@ -228,7 +228,7 @@ TEST_F(FieldDeviceTest, ACancelledRequestNeitherEndsNorHoldsUpTheNextOne) {
     // A stop cuts the run short rather than waiting for its end (some 8 s of paced bytes).
     const auto stopped = std::chrono::steady_clock::now();
     field->stop();
-    while (field->waitOverlay && std::chrono::steady_clock::now() - stopped < 10s) {
+    while (field->connection().waitOverlay() && std::chrono::steady_clock::now() - stopped < 10s) {
         step();
     }
     EXPECT_LT(std::chrono::steady_clock::now() - stopped, 5s);
@@ -238,7 +238,8 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     openField();
     field->openDrawer();
     step(13);
-    const Vec2 portField = field->drawer->convertToWorldSpace(field->portField->getPosition());
+    const Vec2 portField = field->fieldDrawer().drawer()->convertToWorldSpace(
+        field->connection().portField()->getPosition());
     DeviceLinkGuard::manager()->init();  // no list at all yet
     DeviceLinkGuard::manager()->setPortSource([](std::vector<SerialPortScanner::Port>& p) {
         p.clear();
@@ -246,18 +247,18 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     });
     input::tap(portField);
     step(2);
-    EXPECT_EQ(field->portListPopup, nullptr);
+    EXPECT_EQ(field->connection().portListPopup(), nullptr);
 
     link.choose({{"/dev/ttyVIRT0", "first"}, {"/dev/ttyVIRT1", "second"}}, 0);
     field->refreshPortLabel();
-    EXPECT_EQ(field->portLabel->getString(), "* /dev/ttyVIRT0 [ first ]");
+    EXPECT_EQ(field->connection().portLabel()->getString(), "* /dev/ttyVIRT0 [ first ]");
     input::tap(portField);
     step(2);
-    ASSERT_NE(field->portListPopup, nullptr);
+    ASSERT_NE(field->connection().portListPopup(), nullptr);
     std::vector<std::string> rows;
     int separators = 0;
     Label* second = nullptr;
-    for (Node* child : field->portListPopup->getChildren()) {
+    for (Node* child : field->connection().portListPopup()->getChildren()) {
         if (auto* label = dynamic_cast<Label*>(child)) {
             rows.push_back(label->getString());
             second = label->getTag() == 1 ? label : second;
@@ -273,8 +274,8 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     EXPECT_EQ(DeviceLinkGuard::manager()->selectedIndex, 1);
     settle();
     step(10);
-    EXPECT_EQ(field->portListPopup, nullptr);
-    EXPECT_EQ(field->portLabel->getString(), "* /dev/ttyVIRT1 [ second ]");
+    EXPECT_EQ(field->connection().portListPopup(), nullptr);
+    EXPECT_EQ(field->connection().portLabel()->getString(), "* /dev/ttyVIRT1 [ second ]");
     // A new search that no longer finds the chosen port says so.
     DeviceLinkGuard::manager()->setPortSource([](std::vector<SerialPortScanner::Port>& found) {
         found = {{"/dev/ttyVIRT0", "first"}};
@@ -282,7 +283,7 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     });
     field->searchPorts();
     settle();
-    EXPECT_EQ(field->portLabel->getString(), "  /dev/ttyVIRT1 [ not found ]");
+    EXPECT_EQ(field->connection().portLabel()->getString(), "  /dev/ttyVIRT1 [ not found ]");
 }
 
 TEST_F(FieldDeviceTest, PortTextsAreJapaneseOnAJapaneseSystem) {
@@ -296,7 +297,7 @@ TEST_F(FieldDeviceTest, PortTextsAreJapaneseOnAJapaneseSystem) {
           {0, "みつかりません ..."}}) {
         DeviceLinkGuard::manager()->linkState = state;
         field->refreshPortLabel();
-        EXPECT_EQ(field->portLabel->getString(), text);
+        EXPECT_EQ(field->connection().portLabel()->getString(), text);
         DeviceLinkGuard::manager()->init();
     }
     language->language = system;
@@ -313,12 +314,12 @@ TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {
     for (int choice : {1, 1, 0}) {  // the same target twice still re-skins
         input::tap(button);
         step(2);
-        ASSERT_NE(field->targetChooser, nullptr);
+        ASSERT_NE(field->connection().targetChooser(), nullptr);
         card->faceSprite->setTexture(cache->addImage("res/r_empty.png"));
         // Option 0 stands 100 above the button, option 1 left of it.
         input::tap(choice == 0 ? button + Vec2(0, 100) : button + Vec2(-140, 100));
         step(20);
-        EXPECT_EQ(field->targetChooser, nullptr);
+        EXPECT_EQ(field->connection().targetChooser(), nullptr);
         EXPECT_EQ(DeviceManager::getInstance()->target, choice);
         EXPECT_EQ(card->faceSprite->getTexture(),
                   cache->addImage(DeviceManager::getInstance()->targetCardImage(kBeep, 0)));
@@ -328,7 +329,7 @@ TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {
     DeviceManager::getInstance()->target = DeviceManager::QUE;
     field->openTargetChooser();
     int plain = 0;
-    for (Node* child : field->targetChooser->getChildren()) {
+    for (Node* child : field->connection().targetChooser()->getChildren()) {
         if (auto* option = dynamic_cast<Sprite*>(child)) {
             plain += option->getTexture() ==
                      cache->addImage(DeviceManager::kTargetImagesOff[option->getTag()]);

@@ -74,9 +74,9 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
         {"play", field->playButton, Vec2(939, 384)},
         {"stop", field->stopButton, Vec2(964, 264)},
         {"corner", field->cornerButton, Vec2(974, 733)},
-        {"drawer", field->drawer, Vec2(0, -92)},
-        {"copyright", field->copyrightLabel, Vec2(1016, 10)},
-        {"version", field->versionLabel, Vec2(278, 10)},
+        {"drawer", field->fieldDrawer().drawer(), Vec2(0, -92)},
+        {"copyright", field->fieldDrawer().copyrightLabel(), Vec2(1016, 10)},
+        {"version", field->fieldDrawer().versionLabel(), Vec2(278, 10)},
     };
     for (const Expected& e : nodes) {
         ASSERT_NE(e.node, nullptr) << e.name;
@@ -100,8 +100,9 @@ TEST_F(FieldSceneLayout, TheSettingsButtonSlidesTheDrawerAndAPressLeftOutsideDoe
     const Vec2 settings(994, 44);  // drawer closed: its top 4 units and the tab show
     input::touchBegin(settings);
     Node* button = nullptr;
-    for (Node* child : field->drawer->getChildren()) {
-        if (child->getBoundingBox().containsPoint(settings - field->drawer->getPosition()) &&
+    for (Node* child : field->fieldDrawer().drawer()->getChildren()) {
+        if (child->getBoundingBox().containsPoint(settings -
+                                                  field->fieldDrawer().drawer()->getPosition()) &&
             child->getOpacity() == 192) {
             button = child;
         }
@@ -111,16 +112,16 @@ TEST_F(FieldSceneLayout, TheSettingsButtonSlidesTheDrawerAndAPressLeftOutsideDoe
     input::touchEnd(settings + Vec2(0, 60));
     EXPECT_EQ(button->getOpacity(), 255);
     step(20);
-    EXPECT_FALSE(field->drawerOpen);
-    EXPECT_EQ(field->drawer->getPositionY(), -92);
+    EXPECT_FALSE(field->fieldDrawer().drawerOpen());
+    EXPECT_EQ(field->fieldDrawer().drawer()->getPositionY(), -92);
 
     input::tap(settings);
     step(13);
-    EXPECT_TRUE(field->drawerOpen);
-    EXPECT_EQ(field->drawer->getPositionY(), 0);
+    EXPECT_TRUE(field->fieldDrawer().drawerOpen());
+    EXPECT_EQ(field->fieldDrawer().drawer()->getPositionY(), 0);
     input::tap(settings + Vec2(0, 92));
     step(13);
-    EXPECT_EQ(field->drawer->getPositionY(), -92);
+    EXPECT_EQ(field->fieldDrawer().drawer()->getPositionY(), -92);
 }
 
 TEST_F(FieldSceneLayout, WheelScrollsThePaletteOrTheSheetAndTheMiddleButtonZooms) {

@@ -9,6 +9,8 @@
 #include "field/CardPalette.h"
 #include "field/CardPlacement.h"
 #include "field/CardSprite.h"
+#include "field/ConnectionPanel.h"
+#include "field/FieldDrawer.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/FieldWorkers.h"
