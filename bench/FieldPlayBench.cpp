@@ -20,6 +20,7 @@
 #include "field/CardSprite.h"
 #include "field/FieldScene.h"
 #include "field/FieldWorkers.h"
+#include "field/RunOverlay.h"
 #include "platform/FileUtils.h"
 #include "platform/GLView.h"
 #include "save/SaveDataManager.h"
@@ -96,7 +97,8 @@ void play(benchmark::State& state, int target) {
         field->captureThumbnail(nullptr);
         field->play();
         auto nextFrame = Clock::now();
-        while (!(field->runOverlay && !field->runStopButton)) {
+        while (
+            !(field->runningOverlay().runOverlay() && !field->runningOverlay().runStopButton())) {
             const auto frameStart = Clock::now();
             director->mainLoop(1.0f / 60);
             frames.push_back(Millis(Clock::now() - frameStart).count());

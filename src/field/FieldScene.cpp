@@ -125,10 +125,7 @@ bool FieldScene::init(SaveData* data) {
     return true;
 }
 
-void FieldScene::resetState() {
-    runCards.clear();
-    _palette->resetCounts();
-}
+void FieldScene::resetState() { _palette->resetCounts(); }
 
 void FieldScene::buildPaletteLayer(Layer* paletteLayer) {
     const Size visible = Director::getInstance()->getVisibleSize();
@@ -296,7 +293,7 @@ void FieldScene::onMouseScroll(float x, float, float wheel) {
 // Delegates
 
 void FieldScene::scrollViewDidScroll(FieldScrollView* view) {
-    if (view == fieldView && runOverlay) {
+    if (view == fieldView && _runOverlay->runOverlay()) {
         _runOverlay->followSheet();
     }
 }

@@ -129,14 +129,7 @@ public:
     cocos2d::Sprite* menuDown = nullptr;
     cocos2d::Sprite* cornerButton = nullptr;
 
-    cocos2d::Vector<CardSprite*> runCards;
     cocos2d::Size designSize{1024, 768};
-    cocos2d::LayerColor* runOverlay = nullptr;
-    cocos2d::Sprite* runSpinner = nullptr;
-    cocos2d::Label* runLog = nullptr;
-    // The cancellation of the request in flight; every request gets a new one.
-    std::shared_ptr<std::atomic<bool>> abortFlag = std::make_shared<std::atomic<bool>>(false);
-    cocos2d::Sprite* runStopButton = nullptr;
     SaveData* saveData = nullptr;
 
     // The lines and the cards on them, which every part reads and placement, storage and undo
@@ -148,6 +141,8 @@ public:
     NumberPopup& numberEntry() { return *_numberPopup; }
     FieldDrawer& fieldDrawer() { return *_drawer; }
     ConnectionPanel& connection() { return *_connection; }
+    RunOverlay& runningOverlay() { return *_runOverlay; }
+    FieldWorkers& workers() { return *_workers; }
     FieldStorage& storage() { return *_storage; }
     FieldUndo& history() { return *_undo; }
 

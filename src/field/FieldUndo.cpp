@@ -11,6 +11,7 @@
 #include "field/FieldStorage.h"
 #include "field/NumberPopup.h"
 #include "field/PressListener.h"
+#include "field/RunOverlay.h"
 
 using namespace cocos2d;
 
@@ -71,7 +72,8 @@ void FieldUndo::record() {
 
 bool FieldUndo::busy() const {
     return _scene.placement().holdsCard() || _scene.placement().dragging() ||
-           _scene.numberEntry().isOpen() || _scene.runOverlay || _scene.connection().waitOverlay();
+           _scene.numberEntry().isOpen() || _scene.runningOverlay().runOverlay() ||
+           _scene.connection().waitOverlay();
 }
 
 bool FieldUndo::undo() { return move(true); }

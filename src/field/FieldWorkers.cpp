@@ -95,8 +95,8 @@ void FieldWorkers::startPortSelect() {
 
 uint64_t FieldWorkers::beginRequest() {
     // The request that runs stops at its next byte, not after the whole program.
-    *_scene.abortFlag = true;
-    _scene.abortFlag = freshAbort();
+    *_abortFlag = true;
+    _abortFlag = freshAbort();
     return ++_request;
 }
 
@@ -120,7 +120,7 @@ void FieldWorkers::play() {
     scene->removeWaitOverlay();
     scene->closeRunOverlay();
     scene->showRunOverlay();
-    Abort abort = scene->abortFlag;
+    Abort abort = _abortFlag;
     CardProgram program = scene->sheet().program();
     launch(
         [this, scene, request, abort, program] {
@@ -155,7 +155,7 @@ void FieldWorkers::stop() {
     }
     scene->finishRunOverlay();
     scene->showWaitOverlay();
-    Abort abort = scene->abortFlag;
+    Abort abort = _abortFlag;
     launch(
         [this, scene, request, abort] {
             int32_t depth = 0;

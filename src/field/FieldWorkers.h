@@ -30,6 +30,9 @@ public:
     void play();
     void stop();
 
+    // Stops the request that runs at its next byte: the running overlay's stop button.
+    void cancelRequest() { *_abortFlag = true; }
+
     // What a failure shows, in order: the message box, a new search, the drawer.
     void handOff(const TarnixworksError& error);
 
@@ -49,6 +52,8 @@ private:
     void postFor(uint64_t request, std::function<void()> work);
 
     FieldScene& _scene;
+    // The cancellation of the request in flight; every request gets a new one.
+    Abort _abortFlag = std::make_shared<std::atomic<bool>>(false);
     uint64_t _request = 0;  // main thread only: the latest request begun
     static std::atomic<int> _running;
     static std::vector<std::weak_ptr<std::atomic<bool>>> _requests;  // main thread only

@@ -16,6 +16,7 @@
 #include "field/CardSprite.h"
 #include "field/DimmedBackdrop.h"
 #include "field/FieldScene.h"
+#include "field/FieldWorkers.h"
 #include "field/PressListener.h"
 
 using namespace cocos2d;
@@ -31,8 +32,12 @@ void claimEveryTouch(Node* layer) {
 
 }  // namespace
 
+RunOverlay::RunOverlay(FieldScene& scene) : _scene(scene) {}
+
+RunOverlay::~RunOverlay() = default;
+
 void RunOverlay::show() {
-    if (_scene.runOverlay) {
+    if (_runOverlay) {
         return;
     }
     const Size visible = Director::getInstance()->getVisibleSize();
@@ -41,7 +46,7 @@ void RunOverlay::show() {
         DimmedBackdrop::create(Color4B(0, 0, 0, 128), design.width, design.height);
     claimEveryTouch(overlay);
     _scene.addChild(overlay);
-    _scene.runOverlay = overlay;
+    _runOverlay = overlay;
 
     Sprite* stop = Sprite::create(LanguageManager::getInstance()->getPath("res/r_stop.png"));
     if (stop) {
@@ -54,11 +59,11 @@ void RunOverlay::show() {
             stop,
             [this] {
                 finish();
-                *_scene.abortFlag = true;
+                _scene.workers().cancelRequest();
             },
             whileVisible);
     }
-    _scene.runStopButton = stop;
+    _runStopButton = stop;
 
     const bool jam = DeviceManager::getInstance()->target == DeviceManager::JAM;
     Label* log = jam ? Label::createWithTTF("", "fonts/console.ttf", 20)
@@ -67,7 +72,7 @@ void RunOverlay::show() {
     log->setAlignment(TextHAlignment::LEFT, TextVAlignment::TOP);
     log->setPosition(50, 50);
     overlay->addChild(log);
-    _scene.runLog = log;
+    _runLog = log;
     _console.clear();
     _consoleChanged = false;
     // However many characters arrive in a frame, the label is laid out once.
@@ -80,24 +85,24 @@ void RunOverlay::show() {
             Sequence::create(DelayTime::create(0.2f), RotateBy::create(0, 45), nullptr)));
         overlay->addChild(spinner);
     }
-    _scene.runSpinner = spinner;
+    _runSpinner = spinner;
 }
 
 void RunOverlay::removeControls() {
-    if (Sprite* stop = _scene.runStopButton) {
+    if (Sprite* stop = _runStopButton) {
         stop->getEventDispatcher()->removeEventListenersForTarget(stop);
         stop->removeFromParent();
-        _scene.runStopButton = nullptr;
+        _runStopButton = nullptr;
     }
-    if (Sprite* spinner = _scene.runSpinner) {
+    if (Sprite* spinner = _runSpinner) {
         spinner->stopAllActions();
         spinner->removeFromParent();
-        _scene.runSpinner = nullptr;
+        _runSpinner = nullptr;
     }
 }
 
 void RunOverlay::finish() {
-    LayerColor* overlay = _scene.runOverlay;
+    LayerColor* overlay = _runOverlay;
     if (!overlay) {
         return;
     }
@@ -119,17 +124,17 @@ void RunOverlay::finish() {
 
 void RunOverlay::close() {
     removeControls();
-    if (LayerColor* overlay = _scene.runOverlay) {
+    if (LayerColor* overlay = _runOverlay) {
         overlay->getEventDispatcher()->removeEventListenersForTarget(overlay, true);
         overlay->removeFromParent();
     }
-    _scene.runOverlay = nullptr;
-    _scene.runLog = nullptr;
+    _runOverlay = nullptr;
+    _runLog = nullptr;
     _console.clear();
 }
 
 void RunOverlay::append(const std::string& text) {
-    if (!_scene.runLog) {
+    if (!_runLog) {
         return;  // the overlay was closed before the last echo arrived
     }
     _console += text;
@@ -137,14 +142,14 @@ void RunOverlay::append(const std::string& text) {
 }
 
 void RunOverlay::flushConsole() {
-    if (_consoleChanged && _scene.runLog) {
-        _scene.runLog->setString(_console);
+    if (_consoleChanged && _runLog) {
+        _runLog->setString(_console);
     }
     _consoleChanged = false;
 }
 
 void RunOverlay::followSheet() {
-    for (CardSprite* card : _scene.runCards) {
+    for (CardSprite* card : _runCards) {
         if (CardSprite* partner = card->joints[0].partner) {
             card->setPosition(partner->getParent()->convertToWorldSpace(partner->getPosition()));
         }

@@ -2,13 +2,24 @@
 
 #include <string>
 
+#include "base/Vector.h"
+
+namespace cocos2d {
+class Label;
+class LayerColor;
+class Sprite;
+}  // namespace cocos2d
+
+class CardSprite;
 class FieldScene;
 
 // The dimmed layer over the screen while a program goes to the board: a console of what is
-// sent, a spinner and a stop button; once the transfer has ended, a tap closes it.
+// sent, a spinner and a stop button; once the transfer has ended, a tap closes it. It owns
+// these nodes and the console's text; its stop button cancels the workers' request.
 class RunOverlay {
 public:
-    explicit RunOverlay(FieldScene& scene) : _scene(scene) {}
+    explicit RunOverlay(FieldScene& scene);
+    ~RunOverlay();
 
     void show();
     void finish();
@@ -18,11 +29,21 @@ public:
     // Keeps what was sent for the console; the label takes it at the next frame.
     void append(const std::string& text);
 
+    cocos2d::LayerColor* runOverlay() const { return _runOverlay; }
+    cocos2d::Sprite* runSpinner() const { return _runSpinner; }
+    cocos2d::Label* runLog() const { return _runLog; }
+    cocos2d::Sprite* runStopButton() const { return _runStopButton; }
+
 private:
     void removeControls();
     void flushConsole();
 
     FieldScene& _scene;
+    cocos2d::LayerColor* _runOverlay = nullptr;
+    cocos2d::Sprite* _runSpinner = nullptr;
+    cocos2d::Label* _runLog = nullptr;
+    cocos2d::Sprite* _runStopButton = nullptr;
+    cocos2d::Vector<CardSprite*> _runCards;  // cards shown over the overlay on their lines
     std::string _console;
     bool _consoleChanged = false;
 };

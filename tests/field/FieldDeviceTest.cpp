@@ -58,7 +58,8 @@ protected:
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
             step();
-            if (field->runOverlay && !field->runStopButton && FieldWorkers::runningWorkers() == 0) {
+            if (field->runningOverlay().runOverlay() && !field->runningOverlay().runStopButton() &&
+                FieldWorkers::runningWorkers() == 0) {
                 step();
                 return true;
             }
@@ -97,7 +98,7 @@ TEST_F(FieldDeviceTest, WithoutAChosenPortPlayAndStopOpenTheDrawerAndSendNothing
     field->play();
     EXPECT_TRUE(field->fieldDrawer().drawerOpen());
     EXPECT_EQ(FieldWorkers::runningWorkers(), 0);
-    EXPECT_EQ(field->runOverlay, nullptr);
+    EXPECT_EQ(field->runningOverlay().runOverlay(), nullptr);
 
     // A list whose chosen entry (index 2) is not the marked one (index 0).
     link.choose({{"/dev/null-a", "a"}, {"/dev/null-b", "b"}}, 0);
@@ -125,7 +126,7 @@ TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpe
         return true;
     });
     field->play();
-    ASSERT_NE(field->runOverlay, nullptr);
+    ASSERT_NE(field->runningOverlay().runOverlay(), nullptr);
     ASSERT_TRUE(board.waitForBytes(1, 5s));
     board.vanish();
     ASSERT_TRUE(runUntilFinished());
@@ -137,8 +138,8 @@ TEST_F(FieldDeviceTest, AWriteFailureIsReportedThenSearchedAgainThenTheDrawerOpe
     EXPECT_NE(boxes()[0].find(board.portPath()), std::string::npos);
     EXPECT_EQ(searches, 1);
     EXPECT_TRUE(field->fieldDrawer().drawerOpen());
-    EXPECT_NE(field->runOverlay, nullptr) << "finished, readable until tapped";
-    EXPECT_EQ(field->runSpinner, nullptr);
+    EXPECT_NE(field->runningOverlay().runOverlay(), nullptr) << "finished, readable until tapped";
+    EXPECT_EQ(field->runningOverlay().runSpinner(), nullptr);
 }
 
 TEST_F(FieldDeviceTest, AStopThatCannotOpenItsPortAsksToConnectAgainWithoutASearch) {
@@ -172,16 +173,17 @@ TEST_F(FieldDeviceTest, PlayedProgramsReachTheBoardExactlyAndTheConsoleEchoesThe
         const std::string expected = expectedText();
         for (int run = 1; run <= 2; ++run) {  // the same program twice sends it twice
             press(field->playButton);
-            ASSERT_NE(field->runOverlay, nullptr);
+            ASSERT_NE(field->runningOverlay().runOverlay(), nullptr);
             ASSERT_TRUE(runUntilFinished());
             EXPECT_TRUE(MessageBoxRecorder::entries().empty());
             ASSERT_TRUE(board.waitForBytes(expected.size() * run, 5s));
             EXPECT_EQ(board.received(), run == 1 ? expected : expected + expected);
-            EXPECT_NE(field->runLog->getString().find(target == 0 ? "30 BEEP" : "beep();"),
+            EXPECT_NE(field->runningOverlay().runLog()->getString().find(target == 0 ? "30 BEEP"
+                                                                                     : "beep();"),
                       std::string::npos)
-                << field->runLog->getString();
+                << field->runningOverlay().runLog()->getString();
             input::tap(Vec2(500, 400));  // a tap closes the finished overlay
-            EXPECT_EQ(field->runOverlay, nullptr);
+            EXPECT_EQ(field->runningOverlay().runOverlay(), nullptr);
         }
     }
 
@@ -205,7 +207,7 @@ TEST_F(FieldDeviceTest, TheOverlaysStopButtonEndsTheTransferWithNoByteAfterIt) {
     for (int i = 0; i < 5; ++i) {
         step();
     }
-    press(field->runStopButton);
+    press(field->runningOverlay().runStopButton());
     const size_t atPress = board.received().size();
     ASSERT_TRUE(runUntilFinished());
     std::this_thread::sleep_for(300ms);
@@ -217,14 +219,14 @@ TEST_F(FieldDeviceTest, TheOverlaysStopButtonEndsTheTransferWithNoByteAfterIt) {
 TEST_F(FieldDeviceTest, ACancelledRequestNeitherEndsNorHoldsUpTheNextOne) {
     VirtualBoard board;
     ASSERT_NO_FATAL_FAILURE(playTenBeeps(board));
-    press(field->runStopButton);
+    press(field->runningOverlay().runStopButton());
     for (; FieldWorkers::runningWorkers() > 0; std::this_thread::sleep_for(2ms)) {
     }
     // Closed and played again before the stopped run's end reached the main thread.
     field->closeRunOverlay();
     field->play();
     step();
-    EXPECT_NE(field->runStopButton, nullptr) << "the second run goes on";
+    EXPECT_NE(field->runningOverlay().runStopButton(), nullptr) << "the second run goes on";
     // A stop cuts the run short rather than waiting for its end (some 8 s of paced bytes).
     const auto stopped = std::chrono::steady_clock::now();
     field->stop();

@@ -15,6 +15,7 @@
 #include "field/FieldScrollView.h"
 #include "field/FieldWorkers.h"
 #include "field/NumberPopup.h"
+#include "field/RunOverlay.h"
 #include "platform/FileUtils.h"
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
