@@ -155,7 +155,7 @@ void BM_FieldFrameWithFortyCards(benchmark::State& state) {
     if (!field) {
         return;
     }
-    field->fieldView->setZoomScale(static_cast<float>(state.range(0)) / 100);
+    field->fieldView()->setZoomScale(static_cast<float>(state.range(0)) / 100);
     Director* director = Director::getInstance();
     settle(director);
     for (auto _ : state) {

@@ -92,7 +92,7 @@ void CardPalette::clear() {
 void CardPalette::detach() { clear(); }
 
 void CardPalette::build() {
-    FieldScrollView* view = _scene.paletteView;
+    FieldScrollView* view = _scene.paletteView();
     const Size viewSize = view->getViewSize();
     view->removeAllChildren();
     clear();
@@ -154,7 +154,7 @@ void CardPalette::selectCardSet(int set) {
     if (set < 0 || set > 2) {
         return;
     }
-    _paletteOffsets[device->cardSet] = _scene.paletteView->getContentOffset().y;
+    _paletteOffsets[device->cardSet] = _scene.paletteView()->getContentOffset().y;
     device->cardSet = set;
     for (Sprite* tab : _cardSetTabs) {
         tab->setTexture(device->tabImage(tab->getTag()));
@@ -246,7 +246,7 @@ void CardPalette::carry(Touch* touch) {
     } else {
         ghost->setVisible(false);
         const Vec2 place = (_scene.convertToWorldSpace(ghost->getPosition()) -
-                            _scene.fieldView->getContentOffset()) /
+                            _scene.fieldView()->getContentOffset()) /
                            s;
         _scene.placement().carryNewCard(ghost->index, ghost->tab, place, kGhostOpacity);
     }

@@ -76,7 +76,7 @@ CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opa
     card->setPosition(position);
     card->setOpacity(static_cast<uint8_t>(std::clamp(opacity, 0, 255)));
     card->setLocalZOrder(kTopZOrder);
-    _scene.fieldView->addChild(card);
+    _scene.fieldView()->addChild(card);
     _scene.sheet().add(card);
     _scene.palette().count(index, tab, 1);
     const Size size = card->getContentSize();
@@ -141,7 +141,7 @@ void CardPlacement::addSheetListener(CardSprite* card) {
 
 bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
     const float s = _scene.sheetScale();
-    const Vec2 point = (touch->getLocation() - _scene.fieldView->getContentOffset()) / s;
+    const Vec2 point = (touch->getLocation() - _scene.fieldView()->getContentOffset()) / s;
     // Checked first: a second finger must not reset the first one's movement.
     if (!card->getBoundingBox().containsPoint(point) || holdsCard()) {
         return false;
@@ -164,7 +164,7 @@ bool CardPlacement::touchBegan(CardSprite* card, Touch* touch) {
 }
 
 void CardPlacement::touchMoved(CardSprite* card, Touch* touch) {
-    if (card != _touchedCard || _scene.fieldView->getTouchCount() >= 2) {
+    if (card != _touchedCard || _scene.fieldView()->getTouchCount() >= 2) {
         return;
     }
     const Vec2 delta = touch->getDelta() / _scene.sheetScale();
@@ -281,7 +281,7 @@ void CardPlacement::deleteCard(CardSprite* card) {
     card->stopAllActions();
     card->faceSprite->runAction(
         Sequence::create(DelayTime::create(0.2f), FadeOut::create(0.1f), nullptr));
-    Node* content = _scene.fieldView->getContainer();
+    Node* content = _scene.fieldView()->getContainer();
     Sprite* trash = _trashIcon;
     const Vec2 target =
         content->convertToNodeSpace(trash->getParent()->convertToWorldSpace(trash->getPosition()));
@@ -303,7 +303,7 @@ void CardPlacement::keepOnSheet(Vec2& offset) const {
         return;
     }
     const float s = _scene.sheetScale();
-    Node* content = _scene.fieldView->getContainer();
+    Node* content = _scene.fieldView()->getContainer();
     CardSprite *left = group.at(0), *right = left, *low = left, *high = left;
     for (CardSprite* card : group) {
         left = card->getPositionX() < left->getPositionX() ? card : left;
@@ -323,7 +323,7 @@ void CardPlacement::keepOnSheet(Vec2& offset) const {
     }
     const float lowEdge = low->getContentSize().height / 2;
     const float highEdge =
-        _scene.fieldView->getContentSize().height - high->getContentSize().height / 2;
+        _scene.fieldView()->getContentSize().height - high->getContentSize().height / 2;
     if (low->getPositionY() + offset.y + drag.y < lowEdge) {
         offset.y = lowEdge - low->getPositionY() - drag.y;
     } else if (high->getPositionY() + offset.y + drag.y > highEdge) {
@@ -468,7 +468,7 @@ void CardPlacement::edgeScroll(float) {
         }
         _edgeScrollArmed = true;
     }
-    FieldScrollView* sheet = _scene.fieldView;
+    FieldScrollView* sheet = _scene.fieldView();
     const Vec2 offset = sheet->getContentOffset();
     float next = offset.y;
     if (bottom < 5 && offset.y < 0) {

@@ -315,7 +315,7 @@ void ConnectionPanel::openTargetChooser() {
     Layer* chooser = Layer::create();
     chooser->addChild(LayerColor::create(Color4B(127, 127, 127, 127), _scene.designSize.width,
                                          _scene.designSize.height));
-    const Vec2 button = _scene.targetButton->getPosition();
+    const Vec2 button = _scene.targetButton()->getPosition();
     const int current = DeviceManager::getInstance()->target;
     Sprite* first = Sprite::create(current == 0 ? DeviceManager::kTargetImagesOn[0]
                                                 : DeviceManager::kTargetImagesOff[0]);
@@ -370,7 +370,7 @@ void ConnectionPanel::addChooserOption(Node* chooser, int target, const Vec2& po
             return;
         }
         DeviceManager::getInstance()->target = option->getTag();
-        option->runAction(MoveTo::create(kFade, _scene.targetButton->getPosition()));
+        option->runAction(MoveTo::create(kFade, _scene.targetButton()->getPosition()));
         closeTargetChooser();
     };
     _scene.getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, option);
@@ -393,14 +393,14 @@ void ConnectionPanel::closeTargetChooser() {
 }
 
 void ConnectionPanel::refreshTarget() {
-    if (!_scene.targetButton) {
+    if (!_scene.targetButton()) {
         return;
     }
     DeviceManager* device = DeviceManager::getInstance();
     const int target = std::clamp(static_cast<int>(device->target), 0, 2);
-    _scene.targetButton->setTexture(DeviceManager::kTargetImagesOn[target]);
-    if (_scene.stopButton) {
-        _scene.stopButton->setVisible(true);
+    _scene.targetButton()->setTexture(DeviceManager::kTargetImagesOn[target]);
+    if (_scene.stopButton()) {
+        _scene.stopButton()->setVisible(true);
     }
     for (CardSprite* card : _scene.sheet().cardList()) {
         card->setBackImage(device->targetCardImage(card->index, card->tab));

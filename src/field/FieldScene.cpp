@@ -9,7 +9,6 @@
 #include "2d/LabelAtlas.h"
 #include "2d/LayerColor.h"
 #include "2d/RepeatForever.h"
-#include "2d/RotateBy.h"
 #include "2d/Scene.h"
 #include "2d/Sequence.h"
 #include "2d/Sprite.h"
@@ -19,7 +18,6 @@
 #include "base/EventDispatcher.h"
 #include "base/EventListenerCustom.h"
 #include "base/EventListenerMouse.h"
-#include "base/EventListenerTouchOneByOne.h"
 #include "base/EventMouse.h"
 #include "cards/DeviceManager.h"
 #include "device/TarnixCardSerialManager.h"
@@ -95,22 +93,22 @@ FieldScene::FieldScene()
 FieldScene::~FieldScene() {
     // Listeners of the palette cards hold a pointer to this scene.
     _palette->detach();
-    CC_SAFE_RELEASE(saveData);
+    CC_SAFE_RELEASE(_saveData);
 }
 
 bool FieldScene::init(SaveData* data) {
     if (!Layer::init()) {
         return false;
     }
-    resetState();
-    saveData = data ? data : SaveData::create();
-    saveData->retain();
+    _palette->resetCounts();
+    _saveData = data ? data : SaveData::create();
+    _saveData->retain();
 
     Layer* paletteLayer = Layer::create();
     buildPaletteLayer(paletteLayer);
     _drawer->build();
     buildSheet();
-    addChild(fieldView);
+    addChild(_fieldView);
     addChild(paletteLayer);
     addChild(_drawer->drawer());
     buildPlayerColumn();
@@ -125,54 +123,52 @@ bool FieldScene::init(SaveData* data) {
     return true;
 }
 
-void FieldScene::resetState() { _palette->resetCounts(); }
-
 void FieldScene::buildPaletteLayer(Layer* paletteLayer) {
     const Size visible = Director::getInstance()->getVisibleSize();
     _placement->buildTrash(paletteLayer);
 
-    palettePanel = LayerColor::create(Color4B(255, 255, 255, 255), kPanelWidth, 768);
-    paletteLayer->addChild(palettePanel);
-    paletteView =
+    _palettePanel = LayerColor::create(Color4B(255, 255, 255, 255), kPanelWidth, 768);
+    paletteLayer->addChild(_palettePanel);
+    _paletteView =
         FieldScrollView::create(Size(kPanelWidth - 10, visible.height - kHeaderHeight - 5));
-    paletteView->setPosition(5, 5);
-    paletteView->setDirection(FieldScrollView::VERTICAL);
-    paletteView->bounceable = false;
-    palettePanel->addChild(paletteView);
+    _paletteView->setPosition(5, 5);
+    _paletteView->setDirection(FieldScrollView::VERTICAL);
+    _paletteView->bounceable = false;
+    _palettePanel->addChild(_paletteView);
     buildPalette();
 
-    addBar(palettePanel, kAccent, kPanelWidth, kHeaderHeight, 0, visible.height - kHeaderHeight);
-    addBar(palettePanel, kAccent, kPanelWidth, 5, 0, 0);
-    addBar(palettePanel, kAccent, 5, visible.height, 0, 0);
+    addBar(_palettePanel, kAccent, kPanelWidth, kHeaderHeight, 0, visible.height - kHeaderHeight);
+    addBar(_palettePanel, kAccent, kPanelWidth, 5, 0, 0);
+    addBar(_palettePanel, kAccent, 5, visible.height, 0, 0);
 
-    menuUp = addSprite(palettePanel, "res/menuup.png");
-    menuUp->setPosition(kPanelWidth / 2,
-                        visible.height - menuUp->getContentSize().height / 2 - kHeaderHeight + 5);
-    menuDown = addSprite(palettePanel, "res/menudown.png");
-    menuDown->setPosition(kPanelWidth / 2, menuDown->getContentSize().height / 2);
-    _palette->buildTabs(palettePanel);
+    _menuUp = addSprite(_palettePanel, "res/menuup.png");
+    _menuUp->setPosition(kPanelWidth / 2,
+                         visible.height - _menuUp->getContentSize().height / 2 - kHeaderHeight + 5);
+    _menuDown = addSprite(_palettePanel, "res/menudown.png");
+    _menuDown->setPosition(kPanelWidth / 2, _menuDown->getContentSize().height / 2);
+    _palette->buildTabs(_palettePanel);
 }
 
 void FieldScene::buildSheet() {
     const Size visible = Director::getInstance()->getVisibleSize();
     const float sheetHeight = visible.height * kSheetHeightShare;
-    fieldView = FieldScrollView::create(visible);
-    fieldView->setDelegate(this);
-    fieldView->setContentSize(Size(visible.width * 1.5f, sheetHeight));
-    fieldView->setContentOffset(Vec2(0, -visible.height * (kSheetHeightShare - 1)), false);
-    fieldView->setZoomScale(1.0f);
-    fieldView->minScale = 0.5f;
-    fieldView->maxScale = 1.0f;
-    fieldView->setDirection(FieldScrollView::VERTICAL);
-    fieldView->bounceable = false;
-    addBar(fieldView->getContainer(), Color4B(255, 255, 255, 255), visible.width * 2, sheetHeight,
+    _fieldView = FieldScrollView::create(visible);
+    _fieldView->setDelegate(this);
+    _fieldView->setContentSize(Size(visible.width * 1.5f, sheetHeight));
+    _fieldView->setContentOffset(Vec2(0, -visible.height * (kSheetHeightShare - 1)), false);
+    _fieldView->setZoomScale(1.0f);
+    _fieldView->minScale = 0.5f;
+    _fieldView->maxScale = 1.0f;
+    _fieldView->setDirection(FieldScrollView::VERTICAL);
+    _fieldView->bounceable = false;
+    addBar(_fieldView->getContainer(), Color4B(255, 255, 255, 255), visible.width * 2, sheetHeight,
            -visible.width / 2, 0);
     buildLines();
 }
 
 void FieldScene::buildLines() {
     const Size visible = Director::getInstance()->getVisibleSize();
-    Node* content = fieldView->getContainer();
+    Node* content = _fieldView->getContainer();
     const float sheetHeight = visible.height * kSheetHeightShare;
     for (int i = 0; i < kLineCount; ++i) {
         Sprite* badge = addSprite(content, "res/r_field_no.png");
@@ -218,25 +214,25 @@ void FieldScene::buildPlayerColumn() {
     Sprite* column = addSprite(this, "res/r_player.png");
     column->setPosition(visible.width - column->getContentSize().width / 2, visible.height / 2);
     const int target = DeviceManager::getInstance()->target;
-    targetButton = addSprite(this, DeviceManager::kTargetImagesOn[std::clamp(target, 0, 2)]);
-    targetButton->setPosition(visible.width - targetButton->getContentSize().width / 2 - 10,
-                              visible.height / 2 + 120);
-    playButton = addSprite(this, language->getPath("res/r_play.png"));
-    playButton->setPosition(visible.width - playButton->getContentSize().width / 2 - 30,
-                            visible.height / 2);
-    stopButton = addSprite(this, language->getPath("res/r_stop.png"));
-    stopButton->setPosition(visible.width - stopButton->getContentSize().width / 2 - 10,
-                            visible.height / 2 - 120);
+    _targetButton = addSprite(this, DeviceManager::kTargetImagesOn[std::clamp(target, 0, 2)]);
+    _targetButton->setPosition(visible.width - _targetButton->getContentSize().width / 2 - 10,
+                               visible.height / 2 + 120);
+    _playButton = addSprite(this, language->getPath("res/r_play.png"));
+    _playButton->setPosition(visible.width - _playButton->getContentSize().width / 2 - 30,
+                             visible.height / 2);
+    _stopButton = addSprite(this, language->getPath("res/r_stop.png"));
+    _stopButton->setPosition(visible.width - _stopButton->getContentSize().width / 2 - 10,
+                             visible.height / 2 - 120);
 }
 
 void FieldScene::buildCornerAndFrame() {
     Sprite* plate = addSprite(this, "res/r_record_back.png");
     const Size p = plate->getContentSize();
     plate->setPosition(designSize.width - p.width / 2, designSize.height - p.height / 2);
-    cornerButton = addSprite(this, "res/r_record.png");
-    const Size c = cornerButton->getContentSize();
-    cornerButton->setPosition(designSize.width - c.width / 2 - 10,
-                              designSize.height - c.height / 2 - 10);
+    _cornerButton = addSprite(this, "res/r_record.png");
+    const Size c = _cornerButton->getContentSize();
+    _cornerButton->setPosition(designSize.width - c.width / 2 - 10,
+                               designSize.height - c.height / 2 - 10);
     const float w = designSize.width, h = designSize.height;
     addBar(this, kAccent, 5, h, 270, 0);
     addBar(this, kAccent, w - kPanelWidth, 5, kPanelWidth, h - 5);
@@ -248,20 +244,20 @@ void FieldScene::addButtonListeners() {
     PressListener::Options atBegan;
     atBegan.actAtBegan = true;
     PressListener::attach(
-        menuUp, [this] { scrollPaletteUp(); }, atBegan);
+        _menuUp, [this] { scrollPaletteUp(); }, atBegan);
     PressListener::attach(
-        menuDown, [this] { scrollPaletteDown(); }, atBegan);
+        _menuDown, [this] { scrollPaletteDown(); }, atBegan);
     _palette->addTabListeners();
-    PressListener::attach(playButton, [this] {
+    PressListener::attach(_playButton, [this] {
         captureThumbnail(nullptr);
         play();
     });
     PressListener::Options whileVisible;
     whileVisible.onlyWhileVisible = true;
     PressListener::attach(
-        stopButton, [this] { stop(); }, whileVisible);
-    PressListener::attach(targetButton, [this] { openTargetChooser(); });
-    PressListener::attach(cornerButton, [this] { openSavedPrograms(); });
+        _stopButton, [this] { stop(); }, whileVisible);
+    PressListener::attach(_targetButton, [this] { openTargetChooser(); });
+    PressListener::attach(_cornerButton, [this] { openSavedPrograms(); });
     _drawer->addListeners();
 }
 
@@ -273,7 +269,7 @@ void FieldScene::addMouseListener() {
     mouse->onMouseDown = [this](EventMouse* event) {
         if (event->getMouseButton() == EventMouse::MouseButton::BUTTON_MIDDLE &&
             event->getCursorX() >= kPanelWidth) {
-            fieldView->setZoomScale(fieldView->getZoomScale() < 1.0f ? 1.0f : 0.5f);
+            _fieldView->setZoomScale(_fieldView->getZoomScale() < 1.0f ? 1.0f : 0.5f);
         }
     };
     getEventDispatcher()->addEventListenerWithSceneGraphPriority(mouse, this);
@@ -283,7 +279,7 @@ void FieldScene::addMouseListener() {
 }
 
 void FieldScene::onMouseScroll(float x, float, float wheel) {
-    FieldScrollView* view = x < palettePanel->getContentSize().width ? paletteView : fieldView;
+    FieldScrollView* view = x < _palettePanel->getContentSize().width ? _paletteView : _fieldView;
     const Vec2 offset = view->getContentOffset();
     const float lowest = view->minContainerOffset().y, highest = view->maxContainerOffset().y;
     const float y = std::min(std::max(offset.y + kWheelStep * wheel, lowest), highest);
@@ -293,7 +289,7 @@ void FieldScene::onMouseScroll(float x, float, float wheel) {
 // Delegates
 
 void FieldScene::scrollViewDidScroll(FieldScrollView* view) {
-    if (view == fieldView && _runOverlay->runOverlay()) {
+    if (view == _fieldView && _runOverlay->runOverlay()) {
         _runOverlay->followSheet();
     }
 }
@@ -310,15 +306,15 @@ void FieldScene::onExit() {
 // Controls
 
 void FieldScene::scrollPaletteUp() {
-    const Vec2 offset = paletteView->getContentOffset();
-    const float y = std::max(offset.y - kPaletteStep, paletteView->minContainerOffset().y);
-    paletteView->setContentOffsetInDuration(Vec2(offset.x, y), kPaletteScrollTime);
+    const Vec2 offset = _paletteView->getContentOffset();
+    const float y = std::max(offset.y - kPaletteStep, _paletteView->minContainerOffset().y);
+    _paletteView->setContentOffsetInDuration(Vec2(offset.x, y), kPaletteScrollTime);
 }
 
 void FieldScene::scrollPaletteDown() {
-    const Vec2 offset = paletteView->getContentOffset();
+    const Vec2 offset = _paletteView->getContentOffset();
     const float y = std::min(offset.y + kPaletteStep, 0.0f);
-    paletteView->setContentOffsetInDuration(Vec2(offset.x, y), kPaletteScrollTime);
+    _paletteView->setContentOffsetInDuration(Vec2(offset.x, y), kPaletteScrollTime);
 }
 
 void FieldScene::toggleDrawer() { _drawer->toggle(); }
@@ -452,4 +448,4 @@ void FieldScene::captureThumbnail(
     _storage->captureThumbnail(std::move(completion));
 }
 
-float FieldScene::sheetScale() const { return fieldView ? fieldView->getZoomScale() : 1.0f; }
+float FieldScene::sheetScale() const { return _fieldView ? _fieldView->getZoomScale() : 1.0f; }

@@ -1,21 +1,16 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "2d/Layer.h"
-#include "base/Vector.h"
 #include "cards/TarnixworksError.h"
 #include "field/FieldScrollViewDelegate.h"
 #include "field/FieldSheet.h"
 #include "ui/EditBoxDelegate.h"
 
 namespace cocos2d {
-class Label;
-class LabelAtlas;
 class LayerColor;
 class RenderTexture;
 class Sprite;
@@ -37,14 +32,16 @@ class SaveData;
 
 // The main editing screen: the palette on the left, the sheet of 40 program lines in the
 // middle, the player column on the right, the drawer at the bottom. Each role lives in a
-// collaborator (palette, placement, number popup, drawer, storage, running overlay); the scene
-// keeps the members they share and the operations others call.
+// collaborator that owns its own state (palette, placement, number popup, drawer, connection
+// panel, running overlay, workers, storage, undo); what several of them share is the sheet.
+// The scene builds the layout, wires the parts together and keeps the operations they call.
 class FieldScene : public cocos2d::Layer,
                    public FieldScrollViewDelegate,
                    public cocos2d::ui::EditBoxDelegate {
 public:
     static constexpr int kLineCount = 40;
     static constexpr float kPanelWidth = 275;
+    static inline const cocos2d::Size designSize{1024, 768};
 
     static FieldScene* create(SaveData* data);
     virtual bool init(SaveData* data);
@@ -117,20 +114,16 @@ public:
     // Where openCopyright sends the address; the application's browser unless replaced.
     static std::function<bool(const std::string&)>& urlOpener();
 
-    FieldScrollView* fieldView = nullptr;
-    FieldScrollView* paletteView = nullptr;
-    cocos2d::LayerColor* palettePanel = nullptr;
-    cocos2d::Sprite* playButton = nullptr;
-    cocos2d::Sprite* stopButton = nullptr;
-    cocos2d::Sprite* targetButton = nullptr;
-    cocos2d::Sprite* undoButton = nullptr;
-    cocos2d::Sprite* redoButton = nullptr;
-    cocos2d::Sprite* menuUp = nullptr;
-    cocos2d::Sprite* menuDown = nullptr;
-    cocos2d::Sprite* cornerButton = nullptr;
-
-    cocos2d::Size designSize{1024, 768};
-    SaveData* saveData = nullptr;
+    // The screen's layout, which the scene builds and its parts read.
+    FieldScrollView* fieldView() const { return _fieldView; }
+    FieldScrollView* paletteView() const { return _paletteView; }
+    cocos2d::Sprite* playButton() const { return _playButton; }
+    cocos2d::Sprite* stopButton() const { return _stopButton; }
+    cocos2d::Sprite* targetButton() const { return _targetButton; }
+    cocos2d::Sprite* menuUp() const { return _menuUp; }
+    cocos2d::Sprite* menuDown() const { return _menuDown; }
+    cocos2d::Sprite* cornerButton() const { return _cornerButton; }
+    SaveData* saveData() const { return _saveData; }
 
     // The lines and the cards on them, which every part reads and placement, storage and undo
     // change through its operations.
@@ -151,7 +144,6 @@ protected:
     ~FieldScene() override;
 
 private:
-    void resetState();
     void buildPaletteLayer(cocos2d::Layer* paletteLayer);
     void buildSheet();
     void buildLines();
@@ -161,6 +153,17 @@ private:
     void addMouseListener();
     void onMouseScroll(float x, float y, float wheel);
     void checkSavedPrograms();
+
+    FieldScrollView* _fieldView = nullptr;
+    FieldScrollView* _paletteView = nullptr;
+    cocos2d::LayerColor* _palettePanel = nullptr;
+    cocos2d::Sprite* _playButton = nullptr;
+    cocos2d::Sprite* _stopButton = nullptr;
+    cocos2d::Sprite* _targetButton = nullptr;
+    cocos2d::Sprite* _menuUp = nullptr;
+    cocos2d::Sprite* _menuDown = nullptr;
+    cocos2d::Sprite* _cornerButton = nullptr;
+    SaveData* _saveData = nullptr;
 
     FieldSheet _sheet;
     std::unique_ptr<CardPalette> _palette;

@@ -67,12 +67,12 @@ ValueVector FieldStorage::cardsWithLines() const {
 }
 
 void FieldStorage::save() {
-    if (!_scene.saveData) {
+    if (!_scene.saveData()) {
         return;
     }
     bool written = false;
     const bool listed =
-        SaveDataManager::getInstance()->save(_scene.saveData, cardsAsValues(), &written);
+        SaveDataManager::getInstance()->save(_scene.saveData(), cardsAsValues(), &written);
     _notice.update(written);
     if (!listed) {
         captureThumbnail(nullptr);
@@ -100,9 +100,9 @@ bool FieldStorage::readCard(const Value& element, StoredCard& card) {
 
 void FieldStorage::load() {
     SaveDataManager* store = SaveDataManager::getInstance();
-    loadCards(store->loadProgram(_scene.saveData));
+    loadCards(store->loadProgram(_scene.saveData()));
     // Cards kept from a store that failed earlier are still not on the disk.
-    if (!store->isStored(_scene.saveData)) {
+    if (!store->isStored(_scene.saveData())) {
         _notice.update(false);
     }
 }
@@ -143,7 +143,7 @@ void FieldStorage::captureThumbnail(Completion completion) {
         return;
     }
     sheet->begin();
-    _scene.fieldView->getContainer()->visit();
+    _scene.fieldView()->getContainer()->visit();
     sheet->end();
     const float s = kThumbnailSize / visible.height;
     Sprite* image = sheet->getSprite();
@@ -152,6 +152,6 @@ void FieldStorage::captureThumbnail(Completion completion) {
     thumbnail->begin();
     image->visit();
     thumbnail->end();
-    SaveDataManager::getInstance()->saveThumbnail(_scene.saveData, thumbnail,
+    SaveDataManager::getInstance()->saveThumbnail(_scene.saveData(), thumbnail,
                                                   std::move(completion));
 }

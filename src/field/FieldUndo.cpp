@@ -35,15 +35,13 @@ Sprite* makeButton(Node* parent, const char* image) {
 
 void FieldUndo::build() {
     const Size visible = Director::getInstance()->getVisibleSize();
-    _scene.undoButton = makeButton(&_scene, kUndoOffImage);
-    _scene.redoButton = makeButton(&_scene, kRedoOffImage);
-    const float w = _scene.undoButton->getContentSize().width;
-    _scene.undoButton->setPosition(visible.width - w / 2 - kUndoInset,
-                                   visible.height / 2 - kBelowCentre);
-    _scene.redoButton->setPosition(visible.width - w / 2 - kRedoInset,
-                                   visible.height / 2 - kBelowCentre);
-    PressListener::attach(_scene.undoButton, [this] { undo(); });
-    PressListener::attach(_scene.redoButton, [this] { redo(); });
+    _undoButton = makeButton(&_scene, kUndoOffImage);
+    _redoButton = makeButton(&_scene, kRedoOffImage);
+    const float w = _undoButton->getContentSize().width;
+    _undoButton->setPosition(visible.width - w / 2 - kUndoInset, visible.height / 2 - kBelowCentre);
+    _redoButton->setPosition(visible.width - w / 2 - kRedoInset, visible.height / 2 - kBelowCentre);
+    PressListener::attach(_undoButton, [this] { undo(); });
+    PressListener::attach(_redoButton, [this] { redo(); });
 
     auto* keys = EventListenerKeyboard::create();
     keys->onKeyPressed = [this](EventKeyboard::KeyCode code, Event* event) {
@@ -102,10 +100,10 @@ void FieldUndo::restore(const ValueVector& cards) {
 }
 
 void FieldUndo::refreshButtons() {
-    if (_scene.undoButton) {
-        _scene.undoButton->setTexture(_history.canUndo() ? kUndoImage : kUndoOffImage);
+    if (_undoButton) {
+        _undoButton->setTexture(_history.canUndo() ? kUndoImage : kUndoOffImage);
     }
-    if (_scene.redoButton) {
-        _scene.redoButton->setTexture(_history.canRedo() ? kRedoImage : kRedoOffImage);
+    if (_redoButton) {
+        _redoButton->setTexture(_history.canRedo() ? kRedoImage : kRedoOffImage);
     }
 }

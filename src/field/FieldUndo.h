@@ -10,7 +10,8 @@ class FieldScene;
 
 // Undo and redo on the field: the history of the open program, the two round buttons below
 // the stop button, and the keys Ctrl+Z (undo), Ctrl+Y and Ctrl+Shift+Z (redo). A step
-// is laid out again the way opening the program lays it out, then the field is stored.
+// is laid out again the way opening the program lays it out, then the field is stored. It owns
+// the history and the two buttons.
 class FieldUndo {
 public:
     static constexpr const char* kUndoImage = "res/r_undo.png";
@@ -32,6 +33,8 @@ public:
     bool busy() const;
 
     FieldHistory& history() { return _history; }
+    cocos2d::Sprite* undoButton() const { return _undoButton; }
+    cocos2d::Sprite* redoButton() const { return _redoButton; }
 
 private:
     bool move(bool back);
@@ -40,4 +43,6 @@ private:
 
     FieldScene& _scene;
     FieldHistory _history;
+    cocos2d::Sprite* _undoButton = nullptr;
+    cocos2d::Sprite* _redoButton = nullptr;
 };

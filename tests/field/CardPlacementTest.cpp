@@ -101,7 +101,7 @@ TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
     input::touchEnd(card + Vec2(10, 1));
 
     for (float dy : {-12.0f, 12.0f}) {
-        const float before = field->paletteView->getContentOffset().y;
+        const float before = field->paletteView()->getContentOffset().y;
         input::touchBegin(card);
         Vec2 finger = card;
         moveTo(finger, card + Vec2(0, dy));
@@ -111,7 +111,7 @@ TEST_F(CardPlacementTest, HoldingOrMovingRightPicksUpAndUpOrDownScrolls) {
         EXPECT_EQ(field->palette().paletteGhost(), nullptr) << dy;
         input::touchEnd(finger);
         if (dy > 0) {
-            EXPECT_GT(field->paletteView->getContentOffset().y, before) << "the palette scrolls";
+            EXPECT_GT(field->paletteView()->getContentOffset().y, before) << "the palette scrolls";
         }
     }
     EXPECT_TRUE(field->sheet().cardList().empty());
@@ -234,11 +234,11 @@ TEST_F(CardPlacementTest, ASecondFingerNeitherFreesNorTakesOverAHeldCard) {
         SCOPED_TRACE(other);
         open();
         Scene* scene = director()->getRunningScene();
-        field->fieldView->setContentOffset(Vec2(0, 0), false);  // the last lines show
+        field->fieldView()->setContentOffset(Vec2(0, 0), false);  // the last lines show
         CardSprite* card = putOnLine(kBeep, 0, 39);
         const float y = field->sheet().lines()[39][0]->getPositionY();
         const Vec2 taps[] = {onScreen(Vec2(459.5f, y)), onScreen(Vec2(459.5f, y + 195)),
-                             paletteCard(0), field->cornerButton->getPosition()};
+                             paletteCard(0), field->cornerButton()->getPosition()};
         Vec2 finger = onScreen(card->getPosition()), second = taps[other];
         input::touchBegin(finger);
         input::touchMove(finger += Vec2(5, 0));
@@ -268,11 +268,11 @@ TEST_F(CardPlacementTest, ALineOperationJustBeforeLeavingIsStored) {
         open();
         putOnLine(kBeep, 0, 0);
         field->saveField();
-        SaveData* record = field->saveData;
+        SaveData* record = field->saveData();
         record->retain();
         input::tap(onScreen(Vec2(459.5f, field->sheet().lines()[0][0]->getPositionY() + 65)));
         if (byCorner) {
-            input::tap(field->cornerButton->getPosition());
+            input::tap(field->cornerButton()->getPosition());
             step(60);
         } else {
             director()->reset();  // what the editor does once its window is closed

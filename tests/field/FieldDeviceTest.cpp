@@ -172,7 +172,7 @@ TEST_F(FieldDeviceTest, PlayedProgramsReachTheBoardExactlyAndTheConsoleEchoesThe
         link.chooseSerial(board.portPath());
         const std::string expected = expectedText();
         for (int run = 1; run <= 2; ++run) {  // the same program twice sends it twice
-            press(field->playButton);
+            press(field->playButton());
             ASSERT_NE(field->runningOverlay().runOverlay(), nullptr);
             ASSERT_TRUE(runUntilFinished());
             EXPECT_TRUE(MessageBoxRecorder::entries().empty());
@@ -312,7 +312,7 @@ TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {
     card->flip();
     step(30);
     TextureCache* cache = Director::getInstance()->getTextureCache();
-    const Vec2 button = field->targetButton->getPosition();
+    const Vec2 button = field->targetButton()->getPosition();
     for (int choice : {1, 1, 0}) {  // the same target twice still re-skins
         input::tap(button);
         step(2);
@@ -325,7 +325,7 @@ TEST_F(FieldDeviceTest, TheTargetChooserReskinsEveryCard) {
         EXPECT_EQ(DeviceManager::getInstance()->target, choice);
         EXPECT_EQ(card->faceSprite->getTexture(),
                   cache->addImage(DeviceManager::getInstance()->targetCardImage(kBeep, 0)));
-        EXPECT_EQ(field->targetButton->getTexture(),
+        EXPECT_EQ(field->targetButton()->getTexture(),
                   cache->addImage(DeviceManager::kTargetImagesOn[choice]));
     }
     DeviceManager::getInstance()->target = DeviceManager::QUE;

@@ -33,7 +33,7 @@ Node* childAt(Node* parent, const std::string& kind, const Vec2& position) {
 
 TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
     open();
-    Node* content = field->fieldView->getContainer();
+    Node* content = field->fieldView()->getContainer();
     for (int line : {0, 39}) {
         SCOPED_TRACE("line " + std::to_string(line));
         const float y = kSheetTop - 50 - 130 * (line + 0.5f);
@@ -54,8 +54,8 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
         EXPECT_EQ(add->getTag(), line);
         EXPECT_EQ(remove->getTag(), line);
     }
-    EXPECT_EQ(field->fieldView->getContentOffset(), Vec2(0, -768 * 6.33f));
-    EXPECT_EQ(field->fieldView->getContentSize(), Size(1536, kSheetTop));
+    EXPECT_EQ(field->fieldView()->getContentOffset(), Vec2(0, -768 * 6.33f));
+    EXPECT_EQ(field->fieldView()->getContentSize(), Size(1536, kSheetTop));
 
     struct Expected {
         const char* name;
@@ -63,17 +63,17 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
         Vec2 position;
     };
     const Expected nodes[] = {
-        {"palette view", field->paletteView, Vec2(5, 5)},
-        {"up arrow", field->menuUp, Vec2(137.5f, 705)},
-        {"down arrow", field->menuDown, Vec2(137.5f, 15)},
+        {"palette view", field->paletteView(), Vec2(5, 5)},
+        {"up arrow", field->menuUp(), Vec2(137.5f, 705)},
+        {"down arrow", field->menuDown(), Vec2(137.5f, 15)},
         {"basic tab", field->palette().cardSetTabs().at(0), Vec2(47.5f, 742)},
         {"paprika tab", field->palette().cardSetTabs().at(1), Vec2(137.5f, 742)},
         {"full tab", field->palette().cardSetTabs().at(2), Vec2(227.5f, 742)},
         {"trash", field->placement().trashIcon(), Vec2(942, 660)},
-        {"target", field->targetButton, Vec2(954, 504)},
-        {"play", field->playButton, Vec2(939, 384)},
-        {"stop", field->stopButton, Vec2(964, 264)},
-        {"corner", field->cornerButton, Vec2(974, 733)},
+        {"target", field->targetButton(), Vec2(954, 504)},
+        {"play", field->playButton(), Vec2(939, 384)},
+        {"stop", field->stopButton(), Vec2(964, 264)},
+        {"corner", field->cornerButton(), Vec2(974, 733)},
         {"drawer", field->fieldDrawer().drawer(), Vec2(0, -92)},
         {"copyright", field->fieldDrawer().copyrightLabel(), Vec2(1016, 10)},
         {"version", field->fieldDrawer().versionLabel(), Vec2(278, 10)},
@@ -83,7 +83,7 @@ TEST_F(FieldSceneLayout, NodesStandWhereTheScreenPutsThem) {
         EXPECT_NEAR(e.node->getPositionX(), e.position.x, 0.01f) << e.name;
         EXPECT_NEAR(e.node->getPositionY(), e.position.y, 0.01f) << e.name;
     }
-    EXPECT_EQ(field->paletteView->getViewSize(), Size(265, 710));
+    EXPECT_EQ(field->paletteView()->getViewSize(), Size(265, 710));
     EXPECT_EQ(field->placement().trashIcon()->getOpacity(), 0);
 
     // The frame and the header are drawn in the accent colour over the sheet.
@@ -126,16 +126,16 @@ TEST_F(FieldSceneLayout, TheSettingsButtonSlidesTheDrawerAndAPressLeftOutsideDoe
 
 TEST_F(FieldSceneLayout, WheelScrollsThePaletteOrTheSheetAndTheMiddleButtonZooms) {
     open();
-    const float paletteTop = field->paletteView->getContentOffset().y;
+    const float paletteTop = field->paletteView()->getContentOffset().y;
     input::wheel(Vec2(100, 300), -3);  // towards the user: the content moves up
-    EXPECT_FLOAT_EQ(field->paletteView->getContentOffset().y, paletteTop + 30);
+    EXPECT_FLOAT_EQ(field->paletteView()->getContentOffset().y, paletteTop + 30);
     input::wheel(Vec2(100, 300), 100);
-    EXPECT_FLOAT_EQ(field->paletteView->getContentOffset().y,
-                    field->paletteView->minContainerOffset().y)
+    EXPECT_FLOAT_EQ(field->paletteView()->getContentOffset().y,
+                    field->paletteView()->minContainerOffset().y)
         << "never past the top";
-    const float sheetTop = field->fieldView->getContentOffset().y;
+    const float sheetTop = field->fieldView()->getContentOffset().y;
     input::wheel(Vec2(600, 300), -2);
-    EXPECT_FLOAT_EQ(field->fieldView->getContentOffset().y, sheetTop + 20);
+    EXPECT_FLOAT_EQ(field->fieldView()->getContentOffset().y, sheetTop + 20);
 
     input::mouseDown(Vec2(200, 300), SDL_BUTTON_MIDDLE);
     EXPECT_FLOAT_EQ(field->sheetScale(), 1.0f) << "over the palette nothing zooms";
@@ -156,7 +156,7 @@ TEST_F(FieldSceneLayout, LineButtonsAreHitThroughABoxEnlargedAboutTheirCentre) {
         // A card on line 1; deleting line 0 brings it up to line 0.
         CardSprite* card = putOnLine(1, 0, 1);
         ASSERT_EQ(card->joints[0].partner, field->sheet().lines()[1][0]);
-        field->fieldView->setZoomScale(zoom);
+        field->fieldView()->setZoomScale(zoom);
         input::tap(onScreen(Vec2(459.5f, kSheetTop - 50 - 65)) + from);
         step(10);
         EXPECT_EQ(card->joints[0].partner, field->sheet().lines()[0][0]);

@@ -48,7 +48,7 @@ TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
         mostCards = std::max(mostCards, field->sheet().cardList().size());
         // The sheet says so exactly while the program on screen is not on the disk.
         EXPECT_EQ(field->storage().notice().isShown(),
-                  !SaveDataManager::getInstance()->isStored(field->saveData));
+                  !SaveDataManager::getInstance()->isStored(field->saveData()));
     }
     // Nothing on the full disk changed; the sheet kept its cards and shows the notice.
     EXPECT_EQ(filesIn(dir.path() + "savedatas"), disk);
@@ -69,7 +69,7 @@ TEST_F(FieldSceneRandomTest, InvariantsHoldUnderRandomInput) {
 
 TEST_F(FieldSceneRandomTest, DeletingACardClosesTheGapInTheZOrders) {
     openField(nullptr);
-    const float top = field->fieldView->getContentSize().height;
+    const float top = field->fieldView()->getContentSize().height;
     std::vector<CardSprite*> cards;
     for (int i = 0; i < 3; ++i) {
         cards.push_back(field->createCard(1, 0, Vec2(850, top - 150 - 200 * i), 255));
@@ -102,7 +102,7 @@ TEST_F(FieldSceneRandomTest, ReopeningPutsCardsBackOnlyOnTheLinesTheyHeld) {
     const float half = CardFactory::createCard(1, 0)->getContentSize().width / 2;
     // A card free beside line 5 comes first in the file, then the card of line 5, then one
     // beside the empty line 2.
-    SaveData* record = field->saveData;
+    SaveData* record = field->saveData();
     SaveDataManager::getInstance()->save(record, {storedCard(1, line5 + Vec2(half + 30, 20), 1),
                                                   storedCard(2, line5 + Vec2(half, 0), 2),
                                                   storedCard(3, line2 + Vec2(half + 30, 0), 3)});

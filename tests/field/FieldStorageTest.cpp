@@ -21,7 +21,7 @@ constexpr int kWait = 0, kBeep = 1;
 
 class FieldStorageTest : public FieldSceneFixture {
 protected:
-    std::string programFile() const { return dir.path() + field->saveData->path; }
+    std::string programFile() const { return dir.path() + field->saveData()->path; }
 
     ValueVector stored() const {
         return FileUtils::getInstance()->getValueVectorFromFile(programFile());
@@ -29,7 +29,7 @@ protected:
 
     // Opens the same record again in a new field scene.
     FieldScene* reopen() {
-        SaveData* record = field->saveData;
+        SaveData* record = field->saveData();
         record->retain();
         open(record);
         record->release();
@@ -97,12 +97,12 @@ TEST_F(FieldStorageTest, ANewProgramIsListedWithAThumbnailOnItsFirstStoreOnly) {
     EXPECT_TRUE(store->getDatas().empty());
     field->saveField();  // an empty field
     ASSERT_EQ(store->getDatas().size(), 1u);
-    EXPECT_EQ(store->getDatas()[0], field->saveData);
+    EXPECT_EQ(store->getDatas()[0], field->saveData());
     EXPECT_TRUE(stored().empty());
     EXPECT_EQ(python("import plistlib, sys\nprint(plistlib.load(open(sys.argv[1], 'rb')))\n"),
               "[]\n");
     step(2);  // the thumbnail is written after the next frame
-    const std::string thumbnail = store->getImageFullPath(field->saveData);
+    const std::string thumbnail = store->getImageFullPath(field->saveData());
     ASSERT_TRUE(FileUtils::getInstance()->isFileExist(thumbnail));
     Image* image = Image::createWithImageFile(thumbnail);
     ASSERT_NE(image, nullptr);
@@ -155,7 +155,7 @@ TEST_F(FieldStorageTest, AProgramFileThatCannotBeReadOpensEmptyAndIsKept) {
     open();
     field->saveField();
     const std::string garbage = "<?xml version=\"1.0\"?><plist><array><dict><key>ta";
-    dir.write(field->saveData->path, garbage);
+    dir.write(field->saveData()->path, garbage);
     reopen();
     EXPECT_TRUE(field->sheet().cardList().empty());
     putOnLine(kBeep, 0, 0);

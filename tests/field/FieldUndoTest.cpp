@@ -25,7 +25,7 @@ protected:
     FieldHistory& history() { return field->history().history(); }
 
     std::string fileBytes() const {
-        std::ifstream in(dir.path() + field->saveData->path, std::ios::binary);
+        std::ifstream in(dir.path() + field->saveData()->path, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
@@ -185,8 +185,8 @@ TEST_F(FieldUndoTest, FlipsScrollsZoomsTabsAndAnUnchangedNumberAreNoSteps) {
 
 TEST_F(FieldUndoTest, NothingIsUndoneDuringADragAndTheButtonsShowTheEnds) {
     openWithCards();
-    Sprite* undo = field->undoButton;
-    Sprite* redo = field->redoButton;
+    Sprite* undo = field->history().undoButton();
+    Sprite* redo = field->history().redoButton();
     EXPECT_TRUE(looks(undo, FieldUndo::kUndoOffImage));
     EXPECT_TRUE(looks(redo, FieldUndo::kRedoOffImage));
 
@@ -276,7 +276,7 @@ TEST_F(FieldUndoTest, RandomStepsUndoneToTheStartAndRedoneToTheEndByteForByte) {
     size_t steps = 0;
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        SaveData* record = field->saveData;
+        SaveData* record = field->saveData();
         record->retain();
         openField(record);
         record->release();

@@ -124,7 +124,7 @@ protected:
             FieldScene* field = runningField();
             ASSERT_NE(field, nullptr) << "a tap opens the program";
             if (record) {
-                EXPECT_EQ(field->saveData, record);
+                EXPECT_EQ(field->saveData(), record);
             }
             openGallery();  // the way back; the offset is kept
             return;

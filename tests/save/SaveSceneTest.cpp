@@ -273,7 +273,7 @@ TEST_F(Gallery, ANewProgramGoesToTheFieldAndComesBackWithItsThumbnailAndCards) {
     field = opened;
     putOnLine(1, 0, 0);
     opened->saveField();
-    SaveData* record = opened->saveData;
+    SaveData* record = opened->saveData();
     record->retain();
     input::tap(Vec2(974, 733));  // the corner button
     step(2);
@@ -291,7 +291,7 @@ TEST_F(Gallery, ANewProgramGoesToTheFieldAndComesBackWithItsThumbnailAndCards) {
     step(40);
     FieldScene* reopened = runningField();
     ASSERT_NE(reopened, nullptr);
-    EXPECT_EQ(reopened->saveData, record);
+    EXPECT_EQ(reopened->saveData(), record);
     ASSERT_EQ(reopened->sheet().cardList().size(), 1u);
     EXPECT_EQ(reopened->sheet().lines()[0][0]->joints[0].partner,
               reopened->sheet().cardList().at(0));

@@ -96,7 +96,7 @@ protected:
         addButtons.assign(FieldScene::kLineCount, nullptr);
         deleteButtons.assign(FieldScene::kLineCount, nullptr);
         // The two line buttons carry the line's index as tag; the add button sits higher.
-        for (Node* child : field->fieldView->getContainer()->getChildren()) {
+        for (Node* child : field->fieldView()->getContainer()->getChildren()) {
             auto* sprite = dynamic_cast<Sprite*>(child);
             const int line = child->getTag();
             if (!sprite || line < 0 || line >= FieldScene::kLineCount) {
@@ -148,7 +148,7 @@ protected:
     // A card may lie under the button in the top right corner, which leaves the field for the
     // list of programs: the run must stay on this field, so nothing presses there.
     bool onGalleryButton(const Vec2& p) const {
-        const Sprite* button = field->cornerButton;
+        const Sprite* button = field->cornerButton();
         const Rect box = button->getBoundingBox();
         const Vec2 corner = button->getParent()->convertToWorldSpace(box.origin);
         return Rect(corner.x - 10, corner.y - 10, box.size.width + 20, box.size.height + 20)
@@ -278,7 +278,7 @@ protected:
     }
 
     void checkDisk() {
-        const ValueVector stored = SaveDataManager::getInstance()->loadProgram(field->saveData);
+        const ValueVector stored = SaveDataManager::getInstance()->loadProgram(field->saveData());
         ASSERT_EQ(stored.size(), field->sheet().cardList().size());
         for (size_t i = 0; i < stored.size(); ++i) {
             const ValueMap& map = stored[i].asValueMap();
@@ -327,7 +327,7 @@ protected:
             std::vector<Vec2> joints;
             for (const auto& line : field->sheet().lines()) {
                 const Vec2 joint =
-                    field->fieldView->getContainer()->convertToWorldSpace(jointInSheet(line[0]));
+                    field->fieldView()->getContainer()->convertToWorldSpace(jointInSheet(line[0]));
                 if (onSheetScreen(joint)) {
                     joints.push_back(joint);
                 }
@@ -648,7 +648,7 @@ protected:
         frames(30);  // line moves and their store end
         const auto before = programLines();
         const size_t cards = field->sheet().cardList().size();
-        SaveData* record = field->saveData;
+        SaveData* record = field->saveData();
         record->retain();
         openField(record);
         record->release();

@@ -79,7 +79,7 @@ protected:
 
     // A point of the sheet's content on the screen.
     cocos2d::Vec2 onScreen(const cocos2d::Vec2& sheetPoint) const {
-        return field->fieldView->getContainer()->convertToWorldSpace(sheetPoint);
+        return field->fieldView()->getContainer()->convertToWorldSpace(sheetPoint);
     }
 
     DeviceLinkGuard link;  // no system ports, nothing aimed off this machine
