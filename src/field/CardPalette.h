@@ -40,6 +40,8 @@ public:
     // Drops what the palette's listeners know of the scene; before the scene goes away.
     void detach();
 
+    // A finger carries a card off the palette.
+    bool carriesCard() const { return _paletteGhost; }
     CardSprite* paletteGhost() const { return _paletteGhost; }
     const cocos2d::Vector<CardSprite*>& paletteCards() const { return _paletteCards; }
     const cocos2d::Vector<cocos2d::LabelAtlas*>& countLabels() const { return _countLabels; }

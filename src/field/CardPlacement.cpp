@@ -214,7 +214,7 @@ void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
 }
 
 bool CardPlacement::holdsCard() const {
-    return _touchedCard || _scene.palette().paletteGhost() || _newCard || !_draggedCards.empty();
+    return _touchedCard || _scene.palette().carriesCard() || _newCard || !_draggedCards.empty();
 }
 
 void CardPlacement::letGo() {

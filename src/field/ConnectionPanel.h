@@ -38,6 +38,7 @@ public:
     void showWaitOverlay();
     void removeWaitOverlay();
 
+    bool isWaiting() const { return _waitOverlay; }
     cocos2d::Sprite* portField() const { return _portField; }
     cocos2d::Label* portLabel() const { return _portLabel; }
     cocos2d::Node* portListPopup() const { return _portListPopup; }

@@ -289,7 +289,7 @@ void FieldScene::onMouseScroll(float x, float, float wheel) {
 // Delegates
 
 void FieldScene::scrollViewDidScroll(FieldScrollView* view) {
-    if (view == _fieldView && _runOverlay->runOverlay()) {
+    if (view == _fieldView && _runOverlay->isShown()) {
         _runOverlay->followSheet();
     }
 }

@@ -13,7 +13,9 @@ class RenderTexture;
 class FieldScene;
 
 // The field on disk: the cards as an array of dictionaries in the record's program file,
-// stored after every change and laid out again when the field opens, and the thumbnail.
+// stored after every change and laid out again when the field opens, and the thumbnail. It
+// reads the sheet's cards, lays stored ones out through placement, and owns the notice shown
+// while the program has not reached the disk.
 class FieldStorage {
 public:
     using Completion = std::function<void(cocos2d::RenderTexture*, const std::string&)>;

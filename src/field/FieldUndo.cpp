@@ -70,8 +70,8 @@ void FieldUndo::record() {
 
 bool FieldUndo::busy() const {
     return _scene.placement().holdsCard() || _scene.placement().dragging() ||
-           _scene.numberEntry().isOpen() || _scene.runningOverlay().runOverlay() ||
-           _scene.connection().waitOverlay();
+           _scene.numberEntry().isOpen() || _scene.runningOverlay().isShown() ||
+           _scene.connection().isWaiting();
 }
 
 bool FieldUndo::undo() { return move(true); }

@@ -14,7 +14,8 @@ class FieldScene;
 // one-time preparation, port searches, the choice of a port, sending the program and sending a
 // stop. Results come back to the main thread through the scheduler. Each worker keeps the
 // scene retained until the last work it posted has run, so a scene that was left in the
-// meantime is still there for that work and goes away on the main thread.
+// meantime is still there for that work and goes away on the main thread. It owns the
+// cancellation of the request in flight; a run sends the sheet's program as it was at play.
 class FieldWorkers {
 public:
     using Abort = std::shared_ptr<std::atomic<bool>>;

@@ -29,6 +29,7 @@ public:
     // Keeps what was sent for the console; the label takes it at the next frame.
     void append(const std::string& text);
 
+    bool isShown() const { return _runOverlay; }
     cocos2d::LayerColor* runOverlay() const { return _runOverlay; }
     cocos2d::Sprite* runSpinner() const { return _runSpinner; }
     cocos2d::Label* runLog() const { return _runLog; }
