@@ -63,29 +63,39 @@ TEST_F(FieldScrollViewTest, APanStartsPastItsThresholdAndItsFirstStepIsSwallowed
 }
 
 TEST_F(FieldScrollViewTest, AFlingDecaysByTheSameShareEachFrameAndStopsAtTheEndOfTheContent) {
-    FieldScrollView* view = makeSheet();
-    view->setContentOffset(Vec2(0, -1300), false);  // about 490 units of fling reach the end
-    input::touchBegin(Vec2(300, 200));
-    input::touchMove(Vec2(300, 190));  // past the threshold: swallowed
-    input::touchMove(Vec2(300, 170));  // a step of -20
-    input::touchEnd(Vec2(300, 170));
-    EXPECT_FLOAT_EQ(view->getVelocity().y, -10.01f);
-    EXPECT_EQ(view->getVelocity().x, 0);
+    // The end: the content's lowest edge on the view's, 400 - 2000 * zoom. Each fling starts
+    // 300 units before it; the fling would carry the content about 500 units.
+    struct Case {
+        float zoom, start, end;
+    };
+    for (const Case& c : {Case{1.0f, -1300, -1600}, Case{0.5f, -300, -600}}) {
+        SCOPED_TRACE(c.zoom);
+        FieldScrollView* view = makeSheet();
+        view->minScale = 0.5f;
+        view->setZoomScale(c.zoom);
+        view->setContentOffset(Vec2(0, c.start), false);
+        input::touchBegin(Vec2(300, 200));
+        input::touchMove(Vec2(300, 190));  // past the threshold: swallowed
+        input::touchMove(Vec2(300, 170));  // a step of -20
+        input::touchEnd(Vec2(300, 170));
+        EXPECT_FLOAT_EQ(view->getVelocity().y, -10.01f);
+        EXPECT_EQ(view->getVelocity().x, 0);
 
-    std::vector<float> speeds;
-    for (int frame = 0; frame < 600 && view->getVelocity().y != 0; ++frame) {
-        speeds.push_back(view->getVelocity().y);
-        step();
-        EXPECT_GE(view->getContentOffset().y, view->minContainerOffset().y);
+        std::vector<float> speeds;
+        for (int frame = 0; frame < 600 && view->getVelocity().y != 0; ++frame) {
+            speeds.push_back(view->getVelocity().y);
+            step();
+            EXPECT_GE(view->getContentOffset().y, c.end);
+        }
+        ASSERT_GT(speeds.size(), 10u);
+        for (size_t i = 1; i + 1 < speeds.size(); ++i) {
+            EXPECT_NEAR(speeds[i] / speeds[i - 1], 0.96f, 1e-4) << "frame " << i;
+        }
+        EXPECT_EQ(view->getContentOffset().y, c.end);
+        const int reports = delegate.scrolls;
+        step(5);
+        EXPECT_EQ(delegate.scrolls, reports) << "the inertia has stopped";
     }
-    ASSERT_GT(speeds.size(), 10u);
-    for (size_t i = 1; i + 1 < speeds.size(); ++i) {
-        EXPECT_NEAR(speeds[i] / speeds[i - 1], 0.96f, 1e-4) << "frame " << i;
-    }
-    EXPECT_EQ(view->getContentOffset().y, view->minContainerOffset().y);
-    const int reports = delegate.scrolls;
-    step(5);
-    EXPECT_EQ(delegate.scrolls, reports) << "the inertia has stopped";
 }
 
 TEST_F(FieldScrollViewTest, APinchZoomsAboutTheViewsCentreWithinItsLimits) {
