@@ -213,7 +213,8 @@ void CardPalette::touchMoved(CardSprite* card, Touch* touch) {
 }
 
 void CardPalette::pickUp(CardSprite* card, bool byHolding) {
-    if (_paletteGhost) {
+    // A sheet card that another finger took after this press began is not taken over.
+    if (_scene.placement().holdsCard()) {
         return;
     }
     CardSprite* ghost = CardSprite::create(card->frontImage, "");

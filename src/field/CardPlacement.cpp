@@ -106,10 +106,13 @@ void CardPlacement::carryNewCard(int index, int tab, Vec2 position, int opacity)
 }
 
 void CardPlacement::dropNewCard() {
-    if (_newCard) {
-        _newCard->setOpacity(255);
-        _scene.saveField();
+    // Without a new card the hand is not the palette's: a sheet card that another finger
+    // took meanwhile stays in it.
+    if (!_newCard) {
+        return;
     }
+    _newCard->setOpacity(255);
+    _scene.saveField();
     _newCard = nullptr;
     _attachedTo = nullptr;
     _dragOffset = Vec2(0, 0);

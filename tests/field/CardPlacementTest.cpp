@@ -261,6 +261,33 @@ TEST_F(CardPlacementTest, ASecondFingerNeitherFreesNorTakesOverAHeldCard) {
     }
 }
 
+// Finger 0 presses a palette card and, before it has picked anything up, finger 1 carries a
+// sheet card into the trash; on the way finger 0 lets go, or first moves right onto the sheet.
+TEST_F(CardPlacementTest, AnEarlierPaletteTouchNeitherDropsNorTakesOverAnotherFingersDrag) {
+    for (bool movesRight : {false, true}) {
+        SCOPED_TRACE(movesRight ? "moves right" : "lets go");
+        open();
+        CardSprite* card = placeOnLine(kBeep, 0, 3);
+        Vec2 palette = paletteCard(kWait);
+        input::touchBegin(palette);
+        Vec2 finger = onScreen(card->getPosition());
+        input::fingerDown(1, finger);
+        input::fingerMove(1, finger += Vec2(100, 0));
+        if (movesRight) {
+            moveTo(palette, Vec2(390, palette.y));
+            EXPECT_EQ(field->placement().newCard(), nullptr);
+        }
+        input::touchEnd(palette);
+        for (int i = 0; i < 10; ++i) {
+            input::fingerMove(1, finger += (Vec2(942, 660) - finger) / static_cast<float>(10 - i));
+        }
+        EXPECT_EQ(card->faceSprite->getColor(), Color3B(0, 30, 70)) << "tinted over the trash";
+        input::fingerUp(1, finger);
+        EXPECT_TRUE(field->sheet().cardList().empty());
+        EXPECT_EQ(field->palette().cardCounts()[0][kBeep], 0);
+    }
+}
+
 // The store after a line operation waits for the moves; leaving must not cancel it.
 TEST_F(CardPlacementTest, ALineOperationJustBeforeLeavingIsStored) {
     for (bool byCorner : {true, false}) {
