@@ -129,6 +129,7 @@ public:
     // change through its operations.
     FieldSheet& sheet() { return _sheet; }
     const FieldSheet& sheet() const { return _sheet; }
+    // The parts, for the narrow questions they ask one another and for tests to read them.
     CardPalette& palette() { return *_palette; }
     CardPlacement& placement() { return *_placement; }
     NumberPopup& numberEntry() { return *_numberPopup; }
