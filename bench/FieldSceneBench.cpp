@@ -23,6 +23,8 @@
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
 
+#include "FortyCardField.h"
+
 namespace {
 
 using namespace cocos2d;
@@ -77,24 +79,6 @@ public:
 private:
     std::string _path;
 };
-
-Vec2 headJoint(const CardSprite* head) {
-    return head->getNodeToParentTransform().apply(head->joints[0].point);
-}
-
-// Puts a card of every kind of the first set in turn on each line and stores the field.
-void fillLines(FieldScene* field) {
-    const int kinds = DeviceManager::getInstance()->cardCount(0);
-    for (int line = 0; line < FieldScene::kLineCount; ++line) {
-        CardSprite* head = field->sheet().lines()[line][0];
-        CardSprite* card = field->createCard(line % kinds, 0, Vec2(), 255);
-        card->setPosition(headJoint(head) + Vec2(card->getContentSize().width / 2, 0));
-        card->setLocalZOrder(line + 1);
-        card->setValue(std::to_string(line % 9 + 1));
-        field->moveCards(card, Vec2(0, 0));
-    }
-    field->saveField();
-}
 
 // A record whose program holds 40 cards, one on each line.
 SaveData* fortyCardRecord(Stage& stage) {

@@ -32,6 +32,8 @@
 #include "platform/GLView.h"
 #include "save/SaveData.h"
 #include "save/SaveDataManager.h"
+
+#include "FortyCardField.h"
 #include "support/InputInjector.h"
 
 extern char** environ;
@@ -45,21 +47,6 @@ constexpr int kGalleryPrograms = 10;
 constexpr int kPresses = 40;
 
 enum class Screen { Gallery, Field, Latency };
-
-// Puts a card on each of the 40 lines and stores the field.
-void fillLines(FieldScene* field) {
-    const int kinds = DeviceManager::getInstance()->cardCount(0);
-    for (int line = 0; line < FieldScene::kLineCount; ++line) {
-        CardSprite* head = field->sheet().lines()[line][0];
-        CardSprite* card = field->createCard(line % kinds, 0, Vec2(), 255);
-        const Vec2 joint = head->getNodeToParentTransform().apply(head->joints[0].point);
-        card->setPosition(joint + Vec2(card->getContentSize().width / 2, 0));
-        card->setLocalZOrder(line + 1);
-        card->setValue(std::to_string(line % 9 + 1));
-        field->moveCards(card, Vec2(0, 0));
-    }
-    field->saveField();
-}
 
 // The child's editor: opens as the real one does, then on the screen the case asks for.
 class IdleEditor : public AppDelegate {
