@@ -142,6 +142,18 @@ Texture2D::Texture2D() : _version(++gLastVersion) {}
 
 void Texture2D::markChanged() { _version = ++gLastVersion; }
 
+Texture2D* Texture2D::wrap(Renderer* renderer, SDL_Texture* sdlTexture, uint32_t sdlFormat,
+                           int pixelsWide, int pixelsHigh) {
+    auto* texture = new Texture2D();
+    texture->_renderer = renderer;
+    texture->_texture = sdlTexture;
+    texture->_sdlFormat = sdlFormat;
+    texture->_pixelsWide = pixelsWide;
+    texture->_pixelsHigh = pixelsHigh;
+    renderer->registerTexture(texture);
+    return texture;
+}
+
 Texture2D* Texture2D::createWithTargetPixels(Renderer* renderer, int x, int y, int w, int h) {
     if (!renderer || w <= 0 || h <= 0) {
         return nullptr;
@@ -167,14 +179,8 @@ Texture2D* Texture2D::createWithTargetPixels(Renderer* renderer, int x, int y, i
     }
     SDL_UpdateTexture(sdlTexture, nullptr, pixels.data(), w * 4);
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_NONE);
-    auto* texture = new Texture2D();
-    texture->_renderer = renderer;
-    texture->_texture = sdlTexture;
-    texture->_sdlFormat = format;
+    Texture2D* texture = wrap(renderer, sdlTexture, format, w, h);
     texture->_opaque = true;
-    texture->_pixelsWide = w;
-    texture->_pixelsHigh = h;
-    renderer->registerTexture(texture);
     texture->autorelease();
     return texture;
 }
@@ -194,16 +200,11 @@ Texture2D* Texture2D::createWithSurface(SDL_Surface* surface, float pixelsPerUni
         return nullptr;
     }
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
-    auto* texture = new Texture2D();
+    Texture2D* texture =
+        wrap(renderer, sdlTexture, SDL_PIXELFORMAT_ARGB8888, surface->w, surface->h);
     texture->_source = source;
-    texture->_sdlFormat = SDL_PIXELFORMAT_ARGB8888;
     texture->_opaque = allOpaque(source);
-    texture->_renderer = renderer;
-    texture->_texture = sdlTexture;
-    texture->_pixelsWide = surface->w;
-    texture->_pixelsHigh = surface->h;
     texture->_pixelsPerUnit = pixelsPerUnit > 0 ? pixelsPerUnit : 1;
-    renderer->registerTexture(texture);
     texture->autorelease();
     return texture;
 }
@@ -220,14 +221,9 @@ Texture2D* Texture2D::createRenderTarget(int pixelsWide, int pixelsHigh, PixelFo
         return nullptr;
     }
     SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
-    auto* texture = new Texture2D();
-    texture->_sdlFormat = SDL_PIXELFORMAT_ARGB8888;
-    texture->_renderer = renderer;
-    texture->_texture = sdlTexture;
-    texture->_pixelsWide = pixelsWide;
-    texture->_pixelsHigh = pixelsHigh;
+    Texture2D* texture =
+        wrap(renderer, sdlTexture, SDL_PIXELFORMAT_ARGB8888, pixelsWide, pixelsHigh);
     texture->_format = format;
-    renderer->registerTexture(texture);
     texture->autorelease();
     return texture;
 }
@@ -318,15 +314,9 @@ Texture2D* Texture2D::getInFormat(uint32_t format) {
         _renderer->getSDLRenderer(), format, SDL_TEXTUREACCESS_STATIC, converted->w, converted->h);
     if (sdlTexture) {
         SDL_UpdateTexture(sdlTexture, nullptr, converted->pixels, converted->pitch);
-        _formatted = new Texture2D();
-        _formatted->_renderer = _renderer;
-        _formatted->_texture = sdlTexture;
-        _formatted->_sdlFormat = format;
+        _formatted = wrap(_renderer, sdlTexture, format, _pixelsWide, _pixelsHigh);
         _formatted->_opaque = _opaque;
-        _formatted->_pixelsWide = _pixelsWide;
-        _formatted->_pixelsHigh = _pixelsHigh;
         _formatted->_pixelsPerUnit = _pixelsPerUnit;
-        _renderer->registerTexture(_formatted);
     }
     SDL_FreeSurface(converted);
     return _formatted;

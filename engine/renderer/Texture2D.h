@@ -69,6 +69,9 @@ public:
     void invalidate();
 
 private:
+    // A new texture (not autoreleased) over an SDL texture, registered with the renderer.
+    static Texture2D* wrap(Renderer* renderer, SDL_Texture* sdlTexture, uint32_t sdlFormat,
+                           int pixelsWide, int pixelsHigh);
     // How many times the rim around an opaque rectangle is cut again.
     static constexpr int kCutDepth = 3;
 
