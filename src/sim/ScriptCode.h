@@ -11,6 +11,7 @@
 struct ScriptCode {
     enum class Function : uint8_t { Out, Sleep, Beep, Pwm, Led, Uart, Exit, Unknown };
 
+    // clang-format off
     enum class Op : uint8_t {
         // binary
         Add, Sub, Mul, Div, Mod, BitOr, BitAnd, BitXor, Shl, Shr,
@@ -20,18 +21,19 @@ struct ScriptCode {
         // plain assignment (compound ones carry their binary operator)
         Assign,
     };
+    // clang-format on
 
     struct Node {
         enum Kind : uint8_t { Number, Variable, Assign, Unary, Binary, Call, Increment };
         Kind kind = Number;
         Op op = Op::Add;
         Function function = Function::Unknown;
-        bool postfix = false;   // Increment: i++ yields the old value
-        double number = 0;      // Number: the value; Increment: +1 or -1
-        int slot = -1;          // Variable, Assign, Increment, Call: index into names
-        int left = -1;          // operand, assigned value, or first argument (into args)
-        int right = -1;         // second operand, or the argument count of a Call
-        int line = 0;           // the script's text line, for runtime errors
+        bool postfix = false;  // Increment: i++ yields the old value
+        double number = 0;     // Number: the value; Increment: +1 or -1
+        int slot = -1;         // Variable, Assign, Increment, Call: index into names
+        int left = -1;         // operand, assigned value, or first argument (into args)
+        int right = -1;        // second operand, or the argument count of a Call
+        int line = 0;          // the script's text line, for runtime errors
     };
 
     struct Statement {
@@ -40,9 +42,9 @@ struct ScriptCode {
         // round besides its body.
         enum Kind : uint8_t { Eval, Declare, Check, Jump };
         Kind kind = Eval;
-        int expr = -1;     // Eval, Check: the expression; Declare: first entry in declarations
-        int count = 0;     // Declare: how many names it declares
-        int target = -1;   // Check, Jump: the statement to go on with
+        int expr = -1;    // Eval, Check: the expression; Declare: first entry in declarations
+        int count = 0;    // Declare: how many names it declares
+        int target = -1;  // Check, Jump: the statement to go on with
         int line = 0;
     };
 

@@ -10,9 +10,12 @@ bool isNameStart(char c) {
 }
 bool isNamePart(char c) { return isNameStart(c) || isDigit(c); }
 int hexValue(char c) {
-    if (isDigit(c)) return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -34,8 +37,8 @@ bool ScriptLexer::tokenize(const std::string& text, std::vector<Token>& tokens,
         token.line = lexer._line;
         const char c = text[lexer._pos];
         bool ok = true;
-        if (isDigit(c) || (c == '.' && lexer._pos + 1 < text.size() &&
-                           isDigit(text[lexer._pos + 1]))) {
+        if (isDigit(c) ||
+            (c == '.' && lexer._pos + 1 < text.size() && isDigit(text[lexer._pos + 1]))) {
             ok = lexer.number(token);
         } else if (isNameStart(c)) {
             lexer.name(token);
@@ -68,7 +71,8 @@ bool ScriptLexer::skipSpace() {
         } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
             ++_pos;
         } else if (_text.compare(_pos, 2, "//") == 0) {
-            while (_pos < _text.size() && _text[_pos] != '\n') ++_pos;
+            while (_pos < _text.size() && _text[_pos] != '\n')
+                ++_pos;
         } else if (_text.compare(_pos, 2, "/*") == 0) {
             const int startLine = _line;
             const size_t close = _text.find("*/", _pos + 2);
@@ -76,7 +80,8 @@ bool ScriptLexer::skipSpace() {
                 _error = "SyntaxError: unclosed comment in line " + std::to_string(startLine);
                 return false;
             }
-            for (; _pos < close + 2; ++_pos) _line += _text[_pos] == '\n';
+            for (; _pos < close + 2; ++_pos)
+                _line += _text[_pos] == '\n';
         } else {
             return true;
         }
@@ -94,7 +99,8 @@ bool ScriptLexer::number(Token& token) {
         const size_t digits = _pos;
         for (; _pos < _text.size() && hexValue(_text[_pos]) >= 0; ++_pos)
             value = value * 16 + hexValue(_text[_pos]);
-        if (_pos == digits) _pos = start + 1;  // "0x" alone: report it below
+        if (_pos == digits)
+            _pos = start + 1;  // "0x" alone: report it below
     } else {
         for (; _pos < _text.size() && isDigit(_text[_pos]); ++_pos)
             value = value * 10 + (_text[_pos] - '0');
@@ -121,7 +127,8 @@ bool ScriptLexer::number(Token& token) {
 
 void ScriptLexer::name(Token& token) {
     const size_t start = _pos;
-    while (_pos < _text.size() && isNamePart(_text[_pos])) ++_pos;
+    while (_pos < _text.size() && isNamePart(_text[_pos]))
+        ++_pos;
     token.kind = Token::Name;
     token.text = _text.substr(start, _pos - start);
 }

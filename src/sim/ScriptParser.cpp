@@ -33,13 +33,12 @@ const std::vector<std::vector<OpName>> kLevels = {
 };
 
 const OpName kAssignments[] = {
-    {"=", Op::Assign},   {"+=", Op::Add},    {"-=", Op::Sub},    {"*=", Op::Mul},
-    {"/=", Op::Div},     {"%=", Op::Mod},    {"|=", Op::BitOr},  {"&=", Op::BitAnd},
-    {"^=", Op::BitXor},  {"<<=", Op::Shl},   {">>=", Op::Shr},
+    {"=", Op::Assign},  {"+=", Op::Add},  {"-=", Op::Sub},   {"*=", Op::Mul},
+    {"/=", Op::Div},    {"%=", Op::Mod},  {"|=", Op::BitOr}, {"&=", Op::BitAnd},
+    {"^=", Op::BitXor}, {"<<=", Op::Shl}, {">>=", Op::Shr},
 };
 
-const OpName kUnaries[] = {
-    {"-", Op::Negate}, {"+", Op::Plus}, {"~", Op::BitNot}, {"!", Op::Not}};
+const OpName kUnaries[] = {{"-", Op::Negate}, {"+", Op::Plus}, {"~", Op::BitNot}, {"!", Op::Not}};
 
 struct FunctionName {
     const char* text;
@@ -54,8 +53,8 @@ const FunctionName kFunctions[] = {
 };
 
 bool isKeyword(const std::string& name) {
-    static const char* const kKeywords[] = {"var", "let", "const", "while", "if",
-                                            "else", "true", "false"};
+    static const char* const kKeywords[] = {"var", "let",  "const", "while",
+                                            "if",  "else", "true",  "false"};
     return std::find(std::begin(kKeywords), std::end(kKeywords), name) != std::end(kKeywords);
 }
 
@@ -91,16 +90,20 @@ ScriptCode ScriptParser::parse(const std::string& text) {
 
 bool ScriptParser::statement() {
     Nesting nesting(*this);
-    if (!nesting.ok()) return false;
+    if (!nesting.ok())
+        return false;
     const Token& token = peek();
     if (token.kind == Token::Punct && token.text == ";") {
         next();
         return true;
     }
-    if (token.kind == Token::Punct && token.text == "{") return block();
+    if (token.kind == Token::Punct && token.text == "{")
+        return block();
     if (token.kind == Token::Name) {
-        if (token.text == "while") return whileLoop();
-        if (token.text == "if") return ifElse();
+        if (token.text == "while")
+            return whileLoop();
+        if (token.text == "if")
+            return ifElse();
         if (token.text == "var" || token.text == "let" || token.text == "const")
             return declaration();
     }
@@ -110,8 +113,10 @@ bool ScriptParser::statement() {
 bool ScriptParser::block() {
     next();
     while (!accept("}")) {
-        if (peek().kind == Token::End) return unexpected(peek());
-        if (!statement()) return false;
+        if (peek().kind == Token::End)
+            return unexpected(peek());
+        if (!statement())
+            return false;
     }
     return true;
 }
@@ -119,11 +124,14 @@ bool ScriptParser::block() {
 // while(c) body: a check that leaves the loop when c is false, the body, a jump back.
 bool ScriptParser::whileLoop() {
     const int line = next().line;
-    if (!expect("(")) return false;
+    if (!expect("("))
+        return false;
     const int condition = expression();
-    if (condition < 0 || !expect(")")) return false;
+    if (condition < 0 || !expect(")"))
+        return false;
     const int check = addStatement({Statement::Check, condition, 0, -1, line});
-    if (!statement()) return false;
+    if (!statement())
+        return false;
     addStatement({Statement::Jump, -1, 0, check, line});
     _code.statements[check].target = static_cast<int>(_code.statements.size());
     return true;
@@ -131,16 +139,20 @@ bool ScriptParser::whileLoop() {
 
 bool ScriptParser::ifElse() {
     const int line = next().line;
-    if (!expect("(")) return false;
+    if (!expect("("))
+        return false;
     const int condition = expression();
-    if (condition < 0 || !expect(")")) return false;
+    if (condition < 0 || !expect(")"))
+        return false;
     const int check = addStatement({Statement::Check, condition, 0, -1, line});
-    if (!statement()) return false;
+    if (!statement())
+        return false;
     if (peek().kind == Token::Name && peek().text == "else") {
         next();
         const int skip = addStatement({Statement::Jump, -1, 0, -1, line});
         _code.statements[check].target = static_cast<int>(_code.statements.size());
-        if (!statement()) return false;
+        if (!statement())
+            return false;
         _code.statements[skip].target = static_cast<int>(_code.statements.size());
     } else {
         _code.statements[check].target = static_cast<int>(_code.statements.size());
@@ -153,11 +165,13 @@ bool ScriptParser::declaration() {
     const int first = static_cast<int>(_code.declarations.size());
     do {
         const Token& name = next();
-        if (name.kind != Token::Name || isKeyword(name.text)) return unexpected(name);
+        if (name.kind != Token::Name || isKeyword(name.text))
+            return unexpected(name);
         ScriptCode::Declaration declaration{slotOf(name.text), -1};
         if (accept("=")) {
             declaration.init = assignment();
-            if (declaration.init < 0) return false;
+            if (declaration.init < 0)
+                return false;
         }
         _code.declarations.push_back(declaration);
     } while (accept(","));
@@ -169,16 +183,19 @@ bool ScriptParser::declaration() {
 bool ScriptParser::expressionStatement() {
     const int line = peek().line;
     const int expr = expression();
-    if (expr < 0) return false;
+    if (expr < 0)
+        return false;
     addStatement({Statement::Eval, expr, 0, -1, line});
     return endOfStatement();
 }
 
 // A statement ends at ";", before "}" or the end, or where a new line starts.
 bool ScriptParser::endOfStatement() {
-    if (accept(";")) return true;
+    if (accept(";"))
+        return true;
     const Token& token = peek();
-    if (token.kind == Token::End || isPunct("}") || (_pos > 0 && token.line > _tokens[_pos - 1].line))
+    if (token.kind == Token::End || isPunct("}") ||
+        (_pos > 0 && token.line > _tokens[_pos - 1].line))
         return true;
     return unexpected(token);
 }
@@ -187,18 +204,22 @@ int ScriptParser::expression() { return assignment(); }
 
 int ScriptParser::assignment() {
     Nesting nesting(*this);
-    if (!nesting.ok()) return -1;
+    if (!nesting.ok())
+        return -1;
     const int target = binary(0);
-    if (target < 0 || peek().kind != Token::Punct) return target;
+    if (target < 0 || peek().kind != Token::Punct)
+        return target;
     for (const OpName& assign : kAssignments) {
-        if (peek().text != assign.text) continue;
+        if (peek().text != assign.text)
+            continue;
         const int line = next().line;
         if (_code.nodes[target].kind != Node::Variable) {
             fail("invalid assignment", line);
             return -1;
         }
         const int value = assignment();
-        if (value < 0) return -1;
+        if (value < 0)
+            return -1;
         Node node;
         node.kind = Node::Assign;
         node.op = assign.op;
@@ -211,20 +232,23 @@ int ScriptParser::assignment() {
 }
 
 int ScriptParser::binary(size_t level) {
-    if (level == kLevels.size()) return unary();
+    if (level == kLevels.size())
+        return unary();
     int left = binary(level + 1);
     while (left >= 0 && peek().kind == Token::Punct) {
         const auto& ops = kLevels[level];
         const auto found = std::find_if(ops.begin(), ops.end(),
                                         [&](const OpName& op) { return peek().text == op.text; });
-        if (found == ops.end()) break;
+        if (found == ops.end())
+            break;
         Node node;
         node.kind = Node::Binary;
         node.op = found->op;
         node.line = next().line;
         node.left = left;
         node.right = binary(level + 1);
-        if (node.right < 0) return -1;
+        if (node.right < 0)
+            return -1;
         left = add(node);
     }
     return left;
@@ -232,14 +256,16 @@ int ScriptParser::binary(size_t level) {
 
 int ScriptParser::unary() {
     Nesting nesting(*this);
-    if (!nesting.ok()) return -1;
+    if (!nesting.ok())
+        return -1;
     if (isPunct("++") || isPunct("--")) {
         Node node;
         node.kind = Node::Increment;
         node.number = peek().text == "++" ? 1 : -1;
         node.line = next().line;
         const int operand = unary();
-        if (operand < 0) return -1;
+        if (operand < 0)
+            return -1;
         if (_code.nodes[operand].kind != Node::Variable) {
             fail("invalid increment", node.line);
             return -1;
@@ -248,7 +274,8 @@ int ScriptParser::unary() {
         return add(node);
     }
     for (const OpName& op : kUnaries) {
-        if (!isPunct(op.text)) continue;
+        if (!isPunct(op.text))
+            continue;
         Node node;
         node.kind = Node::Unary;
         node.op = op.op;
@@ -262,8 +289,7 @@ int ScriptParser::unary() {
 // i++ and i-- bind only on the operand's line, as a line end may close the statement before.
 int ScriptParser::postfix() {
     const int operand = primary();
-    if (operand < 0 || !(isPunct("++") || isPunct("--")) ||
-        peek().line != _tokens[_pos - 1].line)
+    if (operand < 0 || !(isPunct("++") || isPunct("--")) || peek().line != _tokens[_pos - 1].line)
         return operand;
     Node node;
     node.kind = Node::Increment;
@@ -290,8 +316,8 @@ int ScriptParser::primary() {
         const int inner = expression();
         return inner < 0 || !expect(")") ? -1 : inner;
     }
-    if (token.kind != Token::Name || (isKeyword(token.text) && token.text != "true" &&
-                                      token.text != "false")) {
+    if (token.kind != Token::Name ||
+        (isKeyword(token.text) && token.text != "true" && token.text != "false")) {
         unexpected(token);
         return -1;
     }
@@ -299,7 +325,8 @@ int ScriptParser::primary() {
         node.number = token.text == "true" ? 1 : 0;
         return add(node);
     }
-    if (isPunct("(")) return call(token);
+    if (isPunct("("))
+        return call(token);
     node.kind = Node::Variable;
     node.slot = slotOf(token.text);
     return add(node);
@@ -312,17 +339,20 @@ int ScriptParser::call(const Token& name) {
     if (!accept(")")) {
         do {
             const int arg = assignment();
-            if (arg < 0) return -1;
+            if (arg < 0)
+                return -1;
             args.push_back(arg);
         } while (accept(","));
-        if (!expect(")")) return -1;
+        if (!expect(")"))
+            return -1;
     }
     Node node;
     node.kind = Node::Call;
     node.line = name.line;
     node.slot = slotOf(name.text);
     for (const FunctionName& f : kFunctions)
-        if (name.text == f.text) node.function = f.function;
+        if (name.text == f.text)
+            node.function = f.function;
     node.left = static_cast<int>(_code.args.size());
     node.right = static_cast<int>(args.size());
     _code.args.insert(_code.args.end(), args.begin(), args.end());
@@ -334,10 +364,12 @@ int ScriptParser::call(const Token& name) {
 int ScriptParser::add(const Node& node) {
     int depth = 0;
     auto child = [&](int index) {
-        if (index >= 0) depth = std::max(depth, _treeDepth[index]);
+        if (index >= 0)
+            depth = std::max(depth, _treeDepth[index]);
     };
     if (node.kind == Node::Call) {
-        for (int k = 0; k < node.right; ++k) child(_code.args[node.left + k]);
+        for (int k = 0; k < node.right; ++k)
+            child(_code.args[node.left + k]);
     } else if (node.kind != Node::Number && node.kind != Node::Variable &&
                node.kind != Node::Increment) {
         child(node.left);
@@ -359,7 +391,8 @@ int ScriptParser::addStatement(const Statement& statement) {
 
 int ScriptParser::slotOf(const std::string& name) {
     const auto found = std::find(_code.names.begin(), _code.names.end(), name);
-    if (found != _code.names.end()) return static_cast<int>(found - _code.names.begin());
+    if (found != _code.names.end())
+        return static_cast<int>(found - _code.names.begin());
     _code.names.push_back(name);
     return static_cast<int>(_code.names.size()) - 1;
 }
@@ -367,7 +400,8 @@ int ScriptParser::slotOf(const std::string& name) {
 // Never steps past the End token, so peek() stays valid whatever the text.
 const ScriptLexer::Token& ScriptParser::next() {
     const Token& token = _tokens[_pos];
-    if (token.kind != Token::End) ++_pos;
+    if (token.kind != Token::End)
+        ++_pos;
     return token;
 }
 
@@ -376,7 +410,8 @@ bool ScriptParser::isPunct(const char* text) const {
 }
 
 bool ScriptParser::accept(const char* text) {
-    if (!isPunct(text)) return false;
+    if (!isPunct(text))
+        return false;
     next();
     return true;
 }
@@ -391,7 +426,8 @@ bool ScriptParser::fail(const std::string& what, int line) {
 }
 
 bool ScriptParser::unexpected(const Token& token) {
-    if (token.kind == Token::End) return fail("unexpected end of script", token.line);
+    if (token.kind == Token::End)
+        return fail("unexpected end of script", token.line);
     std::string shown = token.text.substr(0, kShownTokenLength);
     return fail("unexpected '" + shown + "'", token.line);
 }

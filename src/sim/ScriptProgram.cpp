@@ -25,32 +25,50 @@ bool truthy(double v) { return v != 0 && !std::isnan(v); }
 // Numbers are doubles, as in the language the board's script follows; bit operations and the
 // board's functions see them as 32-bit integers, wrapping the same way.
 int32_t toInt32(double v) {
-    if (!std::isfinite(v)) return 0;
+    if (!std::isfinite(v))
+        return 0;
     double wrapped = std::fmod(std::trunc(v), 4294967296.0);
-    if (wrapped < 0) wrapped += 4294967296.0;
+    if (wrapped < 0)
+        wrapped += 4294967296.0;
     return static_cast<int32_t>(static_cast<uint32_t>(wrapped));
 }
 
 double binary(Op op, double a, double b) {
     switch (op) {
-        case Op::Add: return a + b;
-        case Op::Sub: return a - b;
-        case Op::Mul: return a * b;
-        case Op::Div: return a / b;
-        case Op::Mod: return std::fmod(a, b);
-        case Op::BitOr: return toInt32(a) | toInt32(b);
-        case Op::BitAnd: return toInt32(a) & toInt32(b);
-        case Op::BitXor: return toInt32(a) ^ toInt32(b);
+        case Op::Add:
+            return a + b;
+        case Op::Sub:
+            return a - b;
+        case Op::Mul:
+            return a * b;
+        case Op::Div:
+            return a / b;
+        case Op::Mod:
+            return std::fmod(a, b);
+        case Op::BitOr:
+            return toInt32(a) | toInt32(b);
+        case Op::BitAnd:
+            return toInt32(a) & toInt32(b);
+        case Op::BitXor:
+            return toInt32(a) ^ toInt32(b);
         case Op::Shl:
             return static_cast<int32_t>(static_cast<uint32_t>(toInt32(a)) << (toInt32(b) & 31));
-        case Op::Shr: return toInt32(a) >> (toInt32(b) & 31);
-        case Op::Less: return a < b;
-        case Op::Greater: return a > b;
-        case Op::LessEqual: return a <= b;
-        case Op::GreaterEqual: return a >= b;
-        case Op::Equal: return a == b;
-        case Op::NotEqual: return a != b;
-        default: return 0;  // And, Or and the unary ones are not handled here
+        case Op::Shr:
+            return toInt32(a) >> (toInt32(b) & 31);
+        case Op::Less:
+            return a < b;
+        case Op::Greater:
+            return a > b;
+        case Op::LessEqual:
+            return a <= b;
+        case Op::GreaterEqual:
+            return a >= b;
+        case Op::Equal:
+            return a == b;
+        case Op::NotEqual:
+            return a != b;
+        default:
+            return 0;  // And, Or and the unary ones are not handled here
     }
 }
 
@@ -58,9 +76,12 @@ int arity(Function function) {
     switch (function) {
         case Function::Out:
         case Function::Sleep:
-        case Function::Led: return 1;
-        case Function::Pwm: return 2;
-        default: return 0;
+        case Function::Led:
+            return 1;
+        case Function::Pwm:
+            return 2;
+        default:
+            return 0;
     }
 }
 
@@ -71,9 +92,9 @@ struct ScriptProgram::Impl {
 
     ScriptCode code;
     std::vector<int> sheetLines;
-    std::vector<double> values;    // per slot of code.names
-    std::vector<char> declared;    // per slot: reading an undeclared name is an error
-    size_t next = 0;               // the statement that runs next
+    std::vector<double> values;  // per slot of code.names
+    std::vector<char> declared;  // per slot: reading an undeclared name is an error
+    size_t next = 0;             // the statement that runs next
     State state = State::Running;
     bool exited = false;
 
@@ -91,7 +112,8 @@ struct ScriptProgram::Impl {
     }
 
     double fail(const Node& node, const std::string& what) {
-        if (!stopped) error = what + " in line " + std::to_string(node.line);
+        if (!stopped)
+            error = what + " in line " + std::to_string(node.line);
         stopped = true;
         return 0;
     }
@@ -104,19 +126,25 @@ struct ScriptProgram::Impl {
     double eval(int index) {
         const Node& node = code.nodes[index];
         switch (node.kind) {
-            case Node::Number: return node.number;
+            case Node::Number:
+                return node.number;
             case Node::Variable:
                 return declared[node.slot] ? values[node.slot] : notDefined(node);
-            case Node::Assign: return assign(node);
+            case Node::Assign:
+                return assign(node);
             case Node::Increment: {
-                if (!declared[node.slot]) return notDefined(node);
+                if (!declared[node.slot])
+                    return notDefined(node);
                 const double old = values[node.slot];
                 values[node.slot] = old + node.number;
                 return node.postfix ? old : values[node.slot];
             }
-            case Node::Unary: return unary(node);
-            case Node::Binary: return binaryNode(node);
-            case Node::Call: return call(node);
+            case Node::Unary:
+                return unary(node);
+            case Node::Binary:
+                return binaryNode(node);
+            case Node::Call:
+                return call(node);
         }
         return 0;
     }
@@ -124,9 +152,11 @@ struct ScriptProgram::Impl {
     // A plain assignment declares a name it does not know, as the language does outside strict
     // mode; a compound one must read it first.
     double assign(const Node& node) {
-        if (node.op != Op::Assign && !declared[node.slot]) return notDefined(node);
+        if (node.op != Op::Assign && !declared[node.slot])
+            return notDefined(node);
         const double value = eval(node.left);
-        if (stopped) return 0;
+        if (stopped)
+            return 0;
         values[node.slot] =
             node.op == Op::Assign ? value : binary(node.op, values[node.slot], value);
         declared[node.slot] = 1;
@@ -136,26 +166,34 @@ struct ScriptProgram::Impl {
     double unary(const Node& node) {
         const double v = eval(node.left);
         switch (node.op) {
-            case Op::Negate: return -v;
-            case Op::BitNot: return ~toInt32(v);
-            case Op::Not: return !truthy(v);
-            default: return v;
+            case Op::Negate:
+                return -v;
+            case Op::BitNot:
+                return ~toInt32(v);
+            case Op::Not:
+                return !truthy(v);
+            default:
+                return v;
         }
     }
 
     double binaryNode(const Node& node) {
         const double left = eval(node.left);
-        if (stopped) return 0;
+        if (stopped)
+            return 0;
         // && and || yield the operand that decided, and skip the other.
-        if (node.op == Op::And) return truthy(left) ? eval(node.right) : left;
-        if (node.op == Op::Or) return truthy(left) ? left : eval(node.right);
+        if (node.op == Op::And)
+            return truthy(left) ? eval(node.right) : left;
+        if (node.op == Op::Or)
+            return truthy(left) ? left : eval(node.right);
         const double right = eval(node.right);
         return stopped ? 0 : binary(node.op, left, right);
     }
 
     double call(const Node& node) {
         const std::string& name = code.names[node.slot];
-        if (node.function == Function::Unknown) return notDefined(node);
+        if (node.function == Function::Unknown)
+            return notDefined(node);
         const int count = arity(node.function);
         if (node.right != count) {
             return fail(node, "TypeError: " + name + "() takes " + std::to_string(count) +
@@ -164,20 +202,32 @@ struct ScriptProgram::Impl {
         double a[2] = {0, 0};
         for (int k = 0; k < count; ++k) {
             a[k] = eval(code.args[node.left + k]);
-            if (stopped) return 0;
+            if (stopped)
+                return 0;
         }
         switch (node.function) {
-            case Function::Out: pins->setOutputs(toInt32(a[0])); return 0;
-            case Function::Sleep: sleep(a[0]); return 0;
-            case Function::Beep: pins->beep(); return 0;
-            case Function::Pwm: return pwm(node, a[0], a[1]);
-            case Function::Led: pins->setLed(truthy(a[0]) ? 1 : 0); return 0;
-            case Function::Uart: return pins->readUart();
+            case Function::Out:
+                pins->setOutputs(toInt32(a[0]));
+                return 0;
+            case Function::Sleep:
+                sleep(a[0]);
+                return 0;
+            case Function::Beep:
+                pins->beep();
+                return 0;
+            case Function::Pwm:
+                return pwm(node, a[0], a[1]);
+            case Function::Led:
+                pins->setLed(truthy(a[0]) ? 1 : 0);
+                return 0;
+            case Function::Uart:
+                return pins->readUart();
             case Function::Exit:
                 exited = true;
                 stopped = true;
                 return 0;
-            case Function::Unknown: break;
+            case Function::Unknown:
+                break;
         }
         return 0;
     }
@@ -213,13 +263,16 @@ struct ScriptProgram::Impl {
                     const ScriptCode::Declaration& d = code.declarations[statement.expr + k];
                     // `var x;` keeps what x held, as a repeated declaration does.
                     const double value = d.init >= 0 ? eval(d.init) : 0;
-                    if (stopped) break;
-                    if (d.init >= 0 || !declared[d.slot]) values[d.slot] = value;
+                    if (stopped)
+                        break;
+                    if (d.init >= 0 || !declared[d.slot])
+                        values[d.slot] = value;
                     declared[d.slot] = 1;
                 }
                 ++next;
                 break;
-            case Statement::Jump: break;
+            case Statement::Jump:
+                break;
         }
     }
 

@@ -29,11 +29,13 @@ public:
     }
     void beep() override { add("beep"); }
     int readUart() override {
-        if (quietReads > 0 && quietReads--) return -1;
+        if (quietReads > 0 && quietReads--)
+            return -1;
         return bytes > 0 && bytes-- ? 'A' : -1;
     }
     void lineStarts(int line) override {
-        if (lines) add("L" + std::to_string(line));
+        if (lines)
+            add("L" + std::to_string(line));
     }
     void print(const std::string& text) override { add(text); }
 };
@@ -41,9 +43,12 @@ public:
 std::string run(ScriptProgram& program, RecordingPins& pins, int maxSteps) {
     for (int k = 0; k < maxSteps; ++k) {
         const BoardProgram::Step step = program.step(pins);
-        if (step.kind == BoardProgram::Step::Wait) pins.add("wait" + std::to_string(step.waitNs));
-        if (step.kind == BoardProgram::Step::Error) pins.add("error");
-        if (step.kind == BoardProgram::Step::End) pins.add(program.exited() ? "end exited" : "end");
+        if (step.kind == BoardProgram::Step::Wait)
+            pins.add("wait" + std::to_string(step.waitNs));
+        if (step.kind == BoardProgram::Step::Error)
+            pins.add("error");
+        if (step.kind == BoardProgram::Step::End)
+            pins.add(program.exited() ? "end exited" : "end");
         if (step.kind == BoardProgram::Step::End || step.kind == BoardProgram::Step::Error)
             return pins.log;
     }
@@ -61,9 +66,11 @@ struct Row {
 TEST(ScriptProgram, RunsScriptsAsTheBoardWould) {
     auto repeat = [](const std::string& text, int times) {
         std::string result;
-        while (times-- > 0) result += text;
+        while (times-- > 0)
+            result += text;
         return result;
     };
+    // clang-format off
     const std::vector<Row> rows = {
         {"straight run", "var i=0;var o=0;\nout(33);\nsleep(2000);\nbeep();\npwm(3, 2300);\n"
          "led(1);\nout(o=o|4);\nout(o=o&~8);\nout(o=o|8);\nout(o=o&~4);\n",
@@ -106,6 +113,7 @@ TEST(ScriptProgram, RunsScriptsAsTheBoardWould) {
         {"long chain", "out(1" + repeat("+1", 300) + ")", {}, 0, 0, 100,
          "SyntaxError: expression too long in line 1\n error"},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RecordingPins pins;
