@@ -25,6 +25,9 @@ bool truthy(double v) { return v != 0 && !std::isnan(v); }
 // Numbers are doubles, as in the language the board's script follows; bit operations and the
 // board's functions see them as 32-bit integers, wrapping the same way.
 int32_t toInt32(double v) {
+    // Nearly every value a card program makes fits; only the rest needs the slow wrap.
+    if (v > -2147483649.0 && v < 2147483648.0)
+        return static_cast<int32_t>(v);
     if (!std::isfinite(v))
         return 0;
     double wrapped = std::fmod(std::trunc(v), 4294967296.0);
