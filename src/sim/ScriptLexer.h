@@ -20,7 +20,7 @@ public:
     static bool tokenize(const std::string& text, std::vector<Token>& tokens, std::string& error);
 
 private:
-    ScriptLexer(const std::string& text) : _text(text) {}
+    explicit ScriptLexer(const std::string& text) : _text(text) {}
     bool skipSpace();
     bool number(Token& token);
     void name(Token& token);
