@@ -31,8 +31,9 @@ struct BoardFigures {
     // Without a board's pauses a run is sent in moments; a run without a limit stops here.
     static constexpr double kDefaultSimulateSeconds = 60.0;
     // At most this many statements for one frame of the editor, so that an endless loop without
-    // a wait cannot hold the screen; the virtual clock then falls behind real time.
-    static constexpr int64_t kStatementsPerFrame = 200000;
+    // a wait cannot hold the screen (about 5 ms of a 16 ms frame); the virtual clock then falls
+    // behind real time.
+    static constexpr int64_t kStatementsPerFrame = 50000;
     // The stage's speeds: how many virtual seconds pass in one real second.
     static constexpr double kSpeeds[3] = {0.25, 1.0, 4.0};
 };
