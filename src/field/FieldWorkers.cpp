@@ -113,12 +113,15 @@ void FieldWorkers::play() {
     FieldScene* scene = &_scene;
     const uint64_t request = beginRequest();
     if (!TarnixCardSerialManager::getInstance()->hasChosenPort()) {
-        scene->openDrawer();
+        scene->choosePort();
         return;
     }
     // A request cut short by this one leaves nothing of its own on the screen.
     scene->removeWaitOverlay();
     scene->closeRunOverlay();
+    if (scene->simulatorChosen()) {
+        scene->openStage();  // before the overlay, which leaves the stage's buttons live
+    }
     scene->showRunOverlay();
     Abort abort = _abortFlag;
     CardProgram program = scene->sheet().program();
