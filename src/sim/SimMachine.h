@@ -60,6 +60,9 @@ public:
 private:
     // Moves the car to the present and notes its pose in the trace.
     void notePose();
+    void moveCar();
+    // Adds an event at the present to the trace of the running program.
+    void note(const std::string& event);
     void finish(const std::string& how);
 
     std::unique_ptr<BoardProgram> _program;
@@ -73,7 +76,9 @@ private:
     std::array<int64_t, 6> _pwm{};
     uint64_t _beeps = 0;
     int _line = 0;
+    int _tracedLine = 0;  // the last "line N" written
     std::deque<uint8_t> _uart;
     SimTrace _trace;
     std::string _console;
+    std::string _lastPrint;  // an error step's message, without its line feed
 };
