@@ -64,7 +64,15 @@ void FieldWorkers::startPrepare() {
                 }
             });
         },
-        nullptr);
+        [scene] {
+            // Only the process's first field searches on its own: a later one shows the list
+            // the last search left, rather than "Search ..." and a reload icon spinning forever.
+            auto* manager = TarnixCardSerialManager::getInstance();
+            if (!manager->portList()->empty() &&
+                manager->linkState == TarnixCardSerialManager::LINK_IDLE) {
+                scene->refreshPortLabel();
+            }
+        });
 }
 
 void FieldWorkers::searchPorts() {
