@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import app_icon, cards, history, preview, share, sheet, ui
+from zoa_art import app_icon, cards, history, preview, share, sheet, stage, ui
 
 JA, EN = "ja", "en"
 
@@ -67,6 +67,7 @@ def fixed_images():
         "res/alert_window_pink.png": same(ui.alert_window),
         "res/alert_window_ok.png": same(ui.alert_ok),
         "res/alert_window_cancel.png": same(ui.alert_cancel),
+        **stage.images(),
     }
 
 

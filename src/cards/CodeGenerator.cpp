@@ -59,12 +59,17 @@ public:
     ByteImageRun(CodeSink& sink, const CodeGenerator::FragmentLookup& lookup)
         : _sink(sink), _lookup(lookup), _pause(DeviceManager::getInstance()->defaultCharDelay()) {}
 
-    void slot(const CardProgram::Slot& slot) {
+    // `sheetLine` is the line (from 1) when the slot is its line's first card, else 0.
+    void slot(const CardProgram::Slot& slot, int sheetLine) {
         if (!slot) {
             ++_emptyRun;
             return;
         }
+        // The fill of empty places before this card belongs to the lines before it.
         flushEmptyRun();
+        if (sheetLine > 0) {
+            _sink.lineStarts(sheetLine);
+        }
         card(*slot);
     }
 
@@ -329,7 +334,9 @@ bool CodeGenerator::runText(const CardProgram& program, int32_t& depth) {
         }
     }
     int32_t lineNumber = 10;
+    int sheetLine = 0;
     for (const auto& line : program.lines()) {
+        ++sheetLine;
         int32_t pause = 0;
         bool lineEnd = true;
         std::string text = composeLine(line, lineNumber, pause, lineEnd);
@@ -345,6 +352,7 @@ bool CodeGenerator::runText(const CardProgram& program, int32_t& depth) {
         for (int i = 0; i < steps; ++i) {
             indent += "  ";
         }
+        _sink.lineStarts(sheetLine);
         if (!_sink.sendUnit({indent + text, pause, true})) {
             return false;
         }
@@ -359,9 +367,13 @@ bool CodeGenerator::runText(const CardProgram& program, int32_t& depth) {
 
 void CodeGenerator::runBytes(const CardProgram& program) {
     ByteImageRun run(_sink, _lookup);
+    int sheetLine = 0;
     for (const auto& line : program.lines()) {
+        ++sheetLine;
+        bool first = true;
         for (const auto& slot : line) {
-            run.slot(slot);
+            run.slot(slot, slot && first ? sheetLine : 0);
+            first = first && !slot;
         }
         if (_sink.aborted()) {
             return;

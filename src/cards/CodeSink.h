@@ -30,4 +30,8 @@ public:
     virtual void log(const std::string& text) = 0;
     // Byte mode: the user's interruption, checked after each line and before each pad byte.
     virtual bool aborted() const = 0;
+    // What follows belongs to sheet line `sheetLine` (from 1): called before a line's unit in
+    // text mode and before a line's first card in byte mode. A board cannot tell the lines of
+    // a script apart; the simulator lights the line that runs with it.
+    virtual void lineStarts(int /*sheetLine*/) {}
 };

@@ -12,7 +12,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = ProgramTransfer::Clock;
 
 // The kernel may wake a sleeper this long after its deadline to batch timer interrupts; the
 // default 50 us would add 1 % to every 5 ms pause of a transfer.
@@ -60,14 +60,25 @@ public:
         error = TarnixworksError::writeFailed(trouble.help());
         return false;
     }
-    void log(const std::string& text) override { _transfer.post(text); }
+    void log(const std::string& text) override {
+        _transfer.post(text);
+        if (_manager.linkIsSimulator()) {
+            _manager.simulatorInbox()->pushConsoleEntry(text);
+        }
+    }
     bool aborted() const override { return failed || _transfer.aborted(); }
+    void lineStarts(int sheetLine) override {
+        if (_manager.linkIsSimulator()) {
+            _manager.simulatorInbox()->pushSheetLine(sheetLine);
+        }
+    }
 
     TarnixworksError error;
     bool failed = false;
 
 private:
     ProgramTransfer& _transfer;
+    TarnixCardSerialManager& _manager = *TarnixCardSerialManager::getInstance();
 };
 
 }  // namespace
@@ -142,7 +153,7 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
         // The pause runs from the moment the write returned, to a fixed deadline: the checks
         // of the abort flag on the way add nothing to it.
         const auto written = Clock::now();
-        if (_abortFlag || !_wait.until(written + pauseLength(pauseMs), _abortFlag)) {
+        if (_abortFlag || !pause(written, pauseMs)) {
             error = TarnixworksError();
             return false;
         }
@@ -151,10 +162,18 @@ bool ProgramTransfer::sendText(int32_t pauseMs, bool echo, TarnixworksError& err
 }
 
 bool ProgramTransfer::sendPacedByte(uint8_t value, int32_t pauseMs, LinkTrouble* trouble) {
-    if (!_wait.until(Clock::now() + pauseLength(pauseMs), _abortFlag)) {
+    if (!pause(Clock::now(), pauseMs)) {
         return false;
     }
     return TarnixCardSerialManager::getInstance()->writeToLink(value, trouble, &_abortFlag);
+}
+
+bool ProgramTransfer::pause(Clock::time_point from, int32_t ms) {
+    if (TarnixCardSerialManager::getInstance()->linkIsSimulator()) {
+        return !_abortFlag;
+    }
+    _pausedMs += pauseLength(ms).count();
+    return _wait.until(from + pauseLength(ms), _abortFlag);
 }
 
 void ProgramTransfer::post(const std::string& text) const {

@@ -18,6 +18,7 @@ class LinkTrouble;
 // scene), which outlives every request it starts and the console work the request posted.
 class ProgramTransfer {
 public:
+    using Clock = std::chrono::steady_clock;
     using OnFailure = std::function<void(TarnixworksError)>;
     using OnSuccess = std::function<void()>;
     // Run on the main thread with each echoed character, or each console line of a byte image.
@@ -40,10 +41,15 @@ public:
     // Posts one console entry to the main thread.
     void post(const std::string& text) const;
     bool aborted() const { return _abortFlag; }
+    // The milliseconds of pause this transfer has asked for after or before its bytes, for the
+    // checks of its pacing; what the simulator link is sent adds nothing.
+    int64_t pausedMs() const { return _pausedMs; }
 
 private:
     // Zero for zero or a negative number of milliseconds.
     static std::chrono::milliseconds pauseLength(int32_t ms);
+    // Waits `ms` from `from`, unless the link is the simulator's; false once the user aborted.
+    bool pause(Clock::time_point from, int32_t ms);
 
     std::atomic<bool>& _abortFlag;
     int32_t& _depth;
@@ -51,4 +57,5 @@ private:
     // Ends each pause, or ends it early once the user aborts, so that a cancelled request
     // releases the link within moments even during the longest pauses.
     PreciseWait _wait;
+    std::atomic<int64_t> _pausedMs{0};
 };

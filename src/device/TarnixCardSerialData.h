@@ -6,13 +6,15 @@
 
 #include "base/Ref.h"
 
-// One entry of the port list: a serial port of the system, or the wireless link to the board.
+// One entry of the port list: a serial port of the system, the wireless link to the board, or
+// the board simulated on the screen.
 // Name, description and kind are fixed before the entry is published to other threads; only the
 // selection mark changes afterwards, so it is atomic.
 class TarnixCardSerialData : public cocos2d::Ref {
 public:
     static constexpr int32_t KIND_SERIAL = 100;
     static constexpr int32_t KIND_UDP = 500;
+    static constexpr int32_t KIND_SIM = 600;
 
     // The entry starts with one reference, owned by whoever made it (the port list). Entries are
     // made on search threads, so they never go through the main thread's autorelease pool.

@@ -39,7 +39,8 @@ TarnixCardSerialManager::~TarnixCardSerialManager() = default;
 
 bool TarnixCardSerialManager::init() {
     installPortList(makePortList({}));
-    std::atomic_store(&_chosenPort, std::shared_ptr<const std::string>());
+    std::atomic_store(&_chosenPort, std::shared_ptr<const Choice>());
+    _simulatorInbox->clear();
     selectedIndex = 0;
     in_addr address{};
     ::inet_pton(AF_INET, kDatagramRemoteAddress, &address);
@@ -158,6 +159,8 @@ bool TarnixCardSerialManager::scanPorts(Done done) {
     // The wireless entry does not depend on the system's port list, so a failed listing still
     // leaves it to choose.
     items.push_back(makeEntry("Pomelink", "UDP", TarnixCardSerialData::KIND_UDP, items.empty()));
+    const std::string simulator = simulatorName();
+    items.push_back(makeEntry(simulator, simulator, TarnixCardSerialData::KIND_SIM, false));
     auto list = makePortList(std::move(items));
     cocos2d::Director::getInstance()->getScheduler()->performFunctionInCocosThread([this, list] {
         keepChoice(*list);
@@ -176,8 +179,9 @@ bool TarnixCardSerialManager::selectPort(Done done) {
     }
     const bool inList = index >= 0 && static_cast<size_t>(index) < list->size();
     std::atomic_store(&_chosenPort,
-                      inList ? std::make_shared<const std::string>((*list)[index]->portName)
-                             : std::shared_ptr<const std::string>());
+                      inList ? std::make_shared<const Choice>(
+                                   Choice{(*list)[index]->portName, (*list)[index]->kind})
+                             : std::shared_ptr<const Choice>());
     done(true);
     return true;
 }
@@ -191,7 +195,7 @@ void TarnixCardSerialManager::keepChoice(const PortList& list) {
     // choice must not quietly move to another port. When its port is gone, none is chosen.
     int32_t found = -1;
     for (size_t i = 0; i < list.size(); ++i) {
-        const bool same = found < 0 && list[i]->portName == *chosen;
+        const bool same = found < 0 && chosen->matches(*list[i]);
         list[i]->selected = same;
         if (same) {
             found = static_cast<int32_t>(i);
@@ -209,11 +213,24 @@ std::string TarnixCardSerialManager::missingPort() const {
     }
     const auto list = portList();
     for (const auto* entry : *list) {
-        if (entry->portName == *chosen) {
+        if (chosen->matches(*entry)) {
             return "";
         }
     }
-    return list->empty() ? "" : *chosen;
+    return list->empty() ? "" : chosen->portName;
+}
+
+bool TarnixCardSerialManager::Choice::matches(const TarnixCardSerialData& entry) const {
+    // The simulator is known by its kind: its name follows the language, and a device path
+    // given in ZOA_EXTRA_PORTS may happen to read the same.
+    if (kind == TarnixCardSerialData::KIND_SIM || entry.kind == TarnixCardSerialData::KIND_SIM) {
+        return kind == entry.kind;
+    }
+    return portName == entry.portName;
+}
+
+std::string TarnixCardSerialManager::simulatorName() {
+    return LanguageManager::getInstance()->getText("シミュレーター", "Simulator");
 }
 
 bool TarnixCardSerialManager::openLink(LinkTrouble* trouble) {
@@ -226,7 +243,11 @@ bool TarnixCardSerialManager::openLink(LinkTrouble* trouble) {
     const TarnixCardSerialData* entry = (*list)[index];
     changeActivity(kOpeningUnit, +1);
     bool opened = false;
-    if (entry->kind == TarnixCardSerialData::KIND_UDP) {
+    if (entry->kind == TarnixCardSerialData::KIND_SIM) {
+        // Nothing of the system to open: the bytes stay in this process.
+        _simulatorOpen = true;
+        opened = true;
+    } else if (entry->kind == TarnixCardSerialData::KIND_UDP) {
         const uint16_t localPort = _datagramLocalPort;
         const auto result = _datagram.open(localPort);
         if (result == DatagramLink::OpenResult::PortTaken) {
@@ -282,6 +303,13 @@ bool TarnixCardSerialManager::writeDatagram(uint8_t value, const std::atomic<boo
 
 bool TarnixCardSerialManager::writeToLink(uint8_t value, LinkTrouble* trouble,
                                           const std::atomic<bool>* stop) {
+    if (_simulatorOpen) {
+        if (_writeHook) {
+            _writeHook(value);
+        }
+        _simulatorInbox->pushByte(value);
+        return true;
+    }
     if (_datagram.isOpen()) {
         if (writeDatagram(value, stop)) {
             return true;
@@ -301,6 +329,7 @@ bool TarnixCardSerialManager::writeToLink(uint8_t value, LinkTrouble* trouble,
 }
 
 bool TarnixCardSerialManager::closeLink(Done done) {
+    _simulatorOpen = false;
     _datagram.close();
     _serial.close();
     if (done) {

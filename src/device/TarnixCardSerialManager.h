@@ -13,10 +13,11 @@
 #include "device/LinkTrouble.h"
 #include "device/SerialLink.h"
 #include "device/SerialPortScanner.h"
+#include "device/SimulatorInbox.h"
 #include "device/TarnixCardSerialData.h"
 
 // The process-wide device link: the list of ports to choose from, the user's choice, and the
-// one link that is open (a serial port or the datagram socket). Searches, selections, opening
+// one link that is open (a serial port, the datagram socket or the simulator's inbox). Searches, selections, opening
 // and writing run on worker threads; the main thread reads the list.
 class TarnixCardSerialManager : public cocos2d::Ref {
 public:
@@ -37,7 +38,7 @@ public:
 
     // The first call of the process reports through `done`; later calls never do.
     bool prepare(Done done);
-    // Builds a new list: every port the system has, then the datagram entry. The new list is
+    // Builds a new list: every port the system has, then the datagram entry, then the simulator. The new list is
     // handed to the main thread through the scheduler, before `done` runs, so the main thread
     // never sees a list change in the middle of a frame.
     bool scanPorts(Done done);
@@ -66,6 +67,13 @@ public:
     bool writeToLink(uint8_t value, LinkTrouble* trouble = nullptr,
                      const std::atomic<bool>* stop = nullptr);
     bool closeLink(Done done);
+    // The open link is the simulator's: what is written goes into simulatorInbox(), and the
+    // transfer makes no pauses, which only a real board needs.
+    bool linkIsSimulator() const { return _simulatorOpen; }
+    // Where the simulator link delivers, for the whole process; the screen's stage takes from it.
+    std::shared_ptr<SimulatorInbox> simulatorInbox() const { return _simulatorInbox; }
+    // The simulator entry's name and description in the user's language.
+    static std::string simulatorName();
 
     // One request at a time on the link: a request that was cancelled may still be finishing
     // its last pause when the next one starts.
@@ -98,8 +106,13 @@ private:
     static std::shared_ptr<const PortList> makePortList(std::vector<TarnixCardSerialData*> items);
 
     std::shared_ptr<const PortList> _portList;
-    // The port name of the user's last choice, or null before any; swapped whole.
-    std::shared_ptr<const std::string> _chosenPort;
+    // The user's last choice, or null before any; swapped whole.
+    struct Choice {
+        std::string portName;
+        int32_t kind = 0;
+        bool matches(const TarnixCardSerialData& entry) const;
+    };
+    std::shared_ptr<const Choice> _chosenPort;
     PortSource _portSource;
     std::atomic<uint32_t> _datagramAddress{0};
     std::atomic<uint16_t> _datagramPort{kDatagramRemotePort};
@@ -107,6 +120,9 @@ private:
     std::function<void(uint8_t)> _writeHook;
     SerialLink _serial;
     DatagramLink _datagram;
+    std::atomic<bool> _simulatorOpen{false};
+    // Made once and never replaced, so any thread may read the pointer.
+    const std::shared_ptr<SimulatorInbox> _simulatorInbox = std::make_shared<SimulatorInbox>();
     std::mutex _linkMutex;
     // Searches in flight in the low half, openings in the high half: searches overlap (a reload
     // tap during a search), and an opening may run during one.

@@ -266,6 +266,16 @@ void ConnectionPanel::addRow(Node* popup, int index, float y) {
     const Vec2 labelAt = _portLabel->getParent()->convertToWorldSpace(_portLabel->getPosition());
     label->setPosition(labelAt.x, y + box.size.height / 2);
     popup->addChild(label);
+    const auto list = TarnixCardSerialManager::getInstance()->portList();
+    if (static_cast<size_t>(index) < list->size() &&
+        (*list)[index]->kind == TarnixCardSerialData::KIND_SIM) {
+        // The board on the screen is no port of the machine: its own mark tells it apart.
+        if (Sprite* icon = Sprite::create("res/r_sim_port.png")) {
+            icon->setPosition(box.getMaxX() - icon->getContentSize().width / 2 - 8,
+                              y + box.size.height / 2);
+            popup->addChild(icon);
+        }
+    }
 
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(true);

@@ -1,8 +1,10 @@
 #include "field/FieldDrawer.h"
 
+#include "2d/CallFunc.h"
 #include "2d/Label.h"
 #include "2d/LayerColor.h"
 #include "2d/MoveTo.h"
+#include "2d/Sequence.h"
 #include "2d/Sprite.h"
 #include "field/ConnectionPanel.h"
 #include "field/FieldScene.h"
@@ -74,9 +76,14 @@ void FieldDrawer::addListeners() {
     PressListener::attach(_copyrightLabel, [this] { _scene.openCopyright(); });
 }
 
-void FieldDrawer::open() {
+void FieldDrawer::open(std::function<void()> whenOpen) {
     _drawer->stopAllActions();
-    _drawer->runAction(MoveTo::create(kSlideTime, Vec2(0, 0)));
+    auto* slide = MoveTo::create(kSlideTime, Vec2(0, 0));
+    if (whenOpen) {
+        _drawer->runAction(Sequence::create(slide, CallFunc::create(std::move(whenOpen)), nullptr));
+    } else {
+        _drawer->runAction(slide);
+    }
     _drawerOpen = true;
 }
 

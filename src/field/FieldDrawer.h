@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace cocos2d {
 class Label;
 class Layer;
@@ -20,7 +22,8 @@ public:
 
     void build();
     void addListeners();
-    void open();
+    // Slides the drawer in; `whenOpen` runs once it is all the way in.
+    void open(std::function<void()> whenOpen = nullptr);
     void close();
     void toggle();
 

@@ -33,6 +33,7 @@
 #include "field/NumberPopup.h"
 #include "field/PressListener.h"
 #include "field/RunOverlay.h"
+#include "field/SimulatorStage.h"
 #include "platform/Application.h"
 #include "platform/FileUtils.h"
 #include "save/SaveData.h"
@@ -88,7 +89,8 @@ FieldScene::FieldScene()
       _runOverlay(std::make_unique<RunOverlay>(*this)),
       _connection(std::make_unique<ConnectionPanel>(*this)),
       _workers(std::make_unique<FieldWorkers>(*this)),
-      _undo(std::make_unique<FieldUndo>(*this)) {}
+      _undo(std::make_unique<FieldUndo>(*this)),
+      _stage(std::make_unique<SimulatorStage>(*this)) {}
 
 FieldScene::~FieldScene() {
     // Listeners of the palette cards hold a pointer to this scene.
@@ -300,6 +302,9 @@ void FieldScene::editBoxCancel(ui::EditBox* editBox) { _numberPopup->cancel(edit
 
 void FieldScene::onExit() {
     _placement->flushLineMoves();
+    if (_stage->isOpen()) {
+        closeRunOverlay();  // a run on the stage ends with the screen, and leaves its trace
+    }
     Layer::onExit();
 }
 
@@ -331,7 +336,10 @@ void FieldScene::deleteLine(int line) { _placement->deleteLine(line); }
 
 void FieldScene::play() { _workers->play(); }
 
-void FieldScene::stop() { _workers->stop(); }
+void FieldScene::stop() {
+    _stage->halt();
+    _workers->stop();
+}
 
 void FieldScene::openTargetChooser() { _connection->openTargetChooser(); }
 
@@ -340,6 +348,10 @@ void FieldScene::closeTargetChooser() { _connection->closeTargetChooser(); }
 void FieldScene::refreshTarget() { _connection->refreshTarget(); }
 
 void FieldScene::openPortList() { _connection->openPortList(); }
+
+void FieldScene::choosePort() {
+    _drawer->open([this] { openPortList(); });
+}
 
 void FieldScene::closePortList() { _connection->closePortList(); }
 
@@ -427,9 +439,34 @@ void FieldScene::openNumberPopup(InputCardSprite* card) { _numberPopup->open(car
 
 void FieldScene::showRunOverlay() { _runOverlay->show(); }
 
-void FieldScene::finishRunOverlay() { _runOverlay->finish(); }
+void FieldScene::finishRunOverlay() {
+    if (_stage->isRunning()) {
+        _stage->transferEnded();  // the stage finishes the overlay when its program ends
+    } else {
+        _runOverlay->finish();
+    }
+}
 
-void FieldScene::closeRunOverlay() { _runOverlay->close(); }
+void FieldScene::closeRunOverlay() {
+    _runOverlay->close();
+    _stage->close();
+    _paletteView->setVisible(true);
+}
+
+bool FieldScene::simulatorChosen() const {
+    auto* manager = TarnixCardSerialManager::getInstance();
+    const auto list = manager->portList();
+    const int index = manager->selectedIndex;
+    return manager->hasChosenPort() && index >= 0 && static_cast<size_t>(index) < list->size() &&
+           (*list)[index]->kind == TarnixCardSerialData::KIND_SIM;
+}
+
+void FieldScene::openStage() {
+    _stage->open(DeviceManager::getInstance()->target);
+    _paletteView->setVisible(false);  // under the stage; no need to draw it
+}
+
+void FieldScene::runEnded() { _runOverlay->finish(); }
 
 void FieldScene::saveField() {
     _storage->save();

@@ -29,6 +29,7 @@ class InputCardSprite;
 class NumberPopup;
 class RunOverlay;
 class SaveData;
+class SimulatorStage;
 
 // The main editing screen: the palette on the left, the sheet of 40 program lines in the
 // middle, the player column on the right, the drawer at the bottom. Each role lives in a
@@ -67,6 +68,8 @@ public:
     void stop();
     void openTargetChooser();
     void openPortList();
+    // Play with no port chosen: the drawer, and the list of ports once the drawer is in.
+    void choosePort();
     void searchPorts();
     void openSavedPrograms();
     void openCopyright();
@@ -98,8 +101,17 @@ public:
     // Number entry and the running overlay.
     void openNumberPopup(InputCardSprite* card);
     void showRunOverlay();
+    // The sending has ended; with the board on the stage the run itself may go on.
     void finishRunOverlay();
+    // Closes the overlay and the stage with it, and gives the palette back.
     void closeRunOverlay();
+
+    // The board on the screen: the chosen port is the simulator's entry.
+    bool simulatorChosen() const;
+    // A fresh simulated board of the current target on the stage, over the palette.
+    void openStage();
+    // The program on the stage has ended, or was stopped: the overlay lets the child go back.
+    void runEnded();
 
     // Storage.
     void saveField();
@@ -139,6 +151,7 @@ public:
     FieldWorkers& workers() { return *_workers; }
     FieldStorage& storage() { return *_storage; }
     FieldUndo& history() { return *_undo; }
+    SimulatorStage& stage() { return *_stage; }
 
 protected:
     FieldScene();
@@ -176,4 +189,5 @@ private:
     std::unique_ptr<ConnectionPanel> _connection;
     std::unique_ptr<FieldWorkers> _workers;
     std::unique_ptr<FieldUndo> _undo;
+    std::unique_ptr<SimulatorStage> _stage;
 };

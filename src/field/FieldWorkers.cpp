@@ -64,7 +64,15 @@ void FieldWorkers::startPrepare() {
                 }
             });
         },
-        nullptr);
+        [scene] {
+            // Only the process's first field searches on its own: a later one shows the list
+            // the last search left, rather than "Search ..." and a reload icon spinning forever.
+            auto* manager = TarnixCardSerialManager::getInstance();
+            if (!manager->portList()->empty() &&
+                manager->linkState == TarnixCardSerialManager::LINK_IDLE) {
+                scene->refreshPortLabel();
+            }
+        });
 }
 
 void FieldWorkers::searchPorts() {
@@ -113,12 +121,15 @@ void FieldWorkers::play() {
     FieldScene* scene = &_scene;
     const uint64_t request = beginRequest();
     if (!TarnixCardSerialManager::getInstance()->hasChosenPort()) {
-        scene->openDrawer();
+        scene->choosePort();
         return;
     }
     // A request cut short by this one leaves nothing of its own on the screen.
     scene->removeWaitOverlay();
     scene->closeRunOverlay();
+    if (scene->simulatorChosen()) {
+        scene->openStage();  // before the overlay, which leaves the stage's buttons live
+    }
     scene->showRunOverlay();
     Abort abort = _abortFlag;
     CardProgram program = scene->sheet().program();

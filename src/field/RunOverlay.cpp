@@ -18,16 +18,30 @@
 #include "field/FieldScene.h"
 #include "field/FieldWorkers.h"
 #include "field/PressListener.h"
+#include "field/SimulatorStage.h"
 
 using namespace cocos2d;
 
 namespace {
 
-void claimEveryTouch(Node* layer) {
-    auto* listener = EventListenerTouchOneByOne::create();
-    listener->setSwallowTouches(true);
-    listener->onTouchBegan = [](Touch*, Event*) { return true; };
-    layer->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, layer);
+const char* const kFlushKey = "RunOverlay.console";
+// The console over the stage shows the last lines that fit on its panel.
+constexpr int kStageConsoleLines = 14;
+constexpr float kStageConsolePadding = 8;
+
+std::string lastLines(const std::string& text, int count) {
+    size_t start = text.size();
+    // A line feed that ends the text starts no line of its own.
+    size_t end = !text.empty() && text.back() == '\n' ? text.size() - 1 : text.size();
+    for (int i = 0; i < count; ++i) {
+        const size_t feed = end == 0 ? std::string::npos : text.rfind('\n', end - 1);
+        if (feed == std::string::npos) {
+            return text;
+        }
+        start = feed + 1;
+        end = feed;
+    }
+    return text.substr(start);
 }
 
 }  // namespace
@@ -42,9 +56,12 @@ void RunOverlay::show() {
     }
     const Size visible = Director::getInstance()->getVisibleSize();
     const Size design = _scene.designSize;
+    // With the board on the screen the sheet stays bright, so that its lit line can be read.
+    _simulated = _scene.stage().isOpen();
     LayerColor* overlay =
-        DimmedBackdrop::create(Color4B(0, 0, 0, 128), design.width, design.height);
-    claimEveryTouch(overlay);
+        _simulated ? LayerColor::create(Color4B(0, 0, 0, 0), design.width, design.height)
+                   : DimmedBackdrop::create(Color4B(0, 0, 0, 128), design.width, design.height);
+    claimTouches(overlay, false);
     _scene.addChild(overlay);
     _runOverlay = overlay;
 
@@ -58,27 +75,19 @@ void RunOverlay::show() {
         PressListener::attach(
             stop,
             [this] {
+                if (_simulated) {
+                    _scene.stop();  // halts the stage's board and sends the stop as to a board
+                    return;
+                }
                 finish();
                 _scene.workers().cancelRequest();
             },
             whileVisible);
     }
     _runStopButton = stop;
+    addConsole(overlay);
 
-    const bool jam = DeviceManager::getInstance()->target == DeviceManager::JAM;
-    Label* log = jam ? Label::createWithTTF("", "fonts/console.ttf", 20)
-                     : Label::createWithSystemFont("", "HiraKakuProN-W6", 20);
-    log->setAnchorPoint(Vec2(0, 0));
-    log->setAlignment(TextHAlignment::LEFT, TextVAlignment::TOP);
-    log->setPosition(50, 50);
-    overlay->addChild(log);
-    _runLog = log;
-    _console.clear();
-    _consoleChanged = false;
-    // However many characters arrive in a frame, the label is laid out once.
-    overlay->schedule([this](float) { flushConsole(); }, "RunOverlay.console");
-
-    Sprite* spinner = Sprite::create("res/r_loading.png");
+    Sprite* spinner = _simulated ? nullptr : Sprite::create("res/r_loading.png");
     if (spinner) {
         spinner->setPosition(design.width / 2, design.height / 2);
         spinner->runAction(RepeatForever::create(
@@ -86,6 +95,51 @@ void RunOverlay::show() {
         overlay->addChild(spinner);
     }
     _runSpinner = spinner;
+}
+
+void RunOverlay::addConsole(LayerColor* overlay) {
+    const bool jam = DeviceManager::getInstance()->target == DeviceManager::JAM;
+    const float size = _simulated ? 13 : 20;
+    Label* log = jam ? Label::createWithTTF("", "fonts/console.ttf", size)
+                     : Label::createWithSystemFont("", "HiraKakuProN-W6", size);
+    log->setAnchorPoint(Vec2(0, 0));
+    log->setAlignment(TextHAlignment::LEFT, TextVAlignment::TOP);
+    log->setPosition(50, 50);
+    if (_simulated) {
+        // On a solid panel over the stage's lower part, clear of the sheet's running line.
+        const Rect area = SimulatorStage::consoleArea();
+        LayerColor* panel =
+            LayerColor::create(Color4B(30, 40, 62, 255), area.size.width, area.size.height);
+        panel->setPosition(area.origin);
+        overlay->addChild(panel);
+        log->setAlignment(TextHAlignment::LEFT, TextVAlignment::BOTTOM);
+        log->setTextColor(Color4B(214, 242, 252, 255));
+        log->setPosition(area.origin + Vec2(kStageConsolePadding, kStageConsolePadding));
+    }
+    overlay->addChild(log);
+    _runLog = log;
+    _console.clear();
+    _consoleChanged = false;
+}
+
+void RunOverlay::claimTouches(LayerColor* overlay, bool closeOnTap) {
+    overlay->getEventDispatcher()->removeEventListenersForTarget(overlay);
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->setSwallowTouches(true);
+    // The stage's own buttons stay live; everything else is the overlay's.
+    auto claims = [this, overlay](Touch* touch) {
+        return overlay->getBoundingBox().containsPoint(touch->getLocation()) &&
+               !(_simulated && _scene.stage().contains(touch->getLocation()));
+    };
+    listener->onTouchBegan = [claims](Touch* touch, Event*) { return claims(touch); };
+    if (closeOnTap) {
+        listener->onTouchEnded = [this, claims](Touch* touch, Event*) {
+            if (claims(touch)) {
+                _scene.closeRunOverlay();
+            }
+        };
+    }
+    overlay->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, overlay);
 }
 
 void RunOverlay::removeControls() {
@@ -106,19 +160,7 @@ void RunOverlay::finish() {
     if (!overlay) {
         return;
     }
-    overlay->getEventDispatcher()->removeEventListenersForTarget(overlay);
-    auto* listener = EventListenerTouchOneByOne::create();
-    listener->setSwallowTouches(true);
-    auto inside = [overlay](Touch* touch) {
-        return overlay->getBoundingBox().containsPoint(touch->getLocation());
-    };
-    listener->onTouchBegan = [inside](Touch* touch, Event*) { return inside(touch); };
-    listener->onTouchEnded = [this, inside](Touch* touch, Event*) {
-        if (inside(touch)) {
-            close();
-        }
-    };
-    overlay->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, overlay);
+    claimTouches(overlay, true);
     removeControls();
 }
 
@@ -131,6 +173,7 @@ void RunOverlay::close() {
     _runOverlay = nullptr;
     _runLog = nullptr;
     _console.clear();
+    _consoleChanged = false;
 }
 
 void RunOverlay::append(const std::string& text) {
@@ -138,12 +181,17 @@ void RunOverlay::append(const std::string& text) {
         return;  // the overlay was closed before the last echo arrived
     }
     _console += text;
-    _consoleChanged = true;
+    if (!_consoleChanged) {
+        // However many characters arrive in a frame, the label is laid out once; nothing is
+        // scheduled while nothing arrives, so a finished overlay leaves the editor idle.
+        _consoleChanged = true;
+        _runOverlay->scheduleOnce([this](float) { flushConsole(); }, 0, kFlushKey);
+    }
 }
 
 void RunOverlay::flushConsole() {
     if (_consoleChanged && _runLog) {
-        _runLog->setString(_console);
+        _runLog->setString(_simulated ? lastLines(_console, kStageConsoleLines) : _console);
     }
     _consoleChanged = false;
 }

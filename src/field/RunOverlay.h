@@ -14,7 +14,9 @@ class CardSprite;
 class FieldScene;
 
 // The dimmed layer over the screen while a program goes to the board: a console of what is
-// sent, a spinner and a stop button; once the transfer has ended, a tap closes it. It owns
+// sent, a spinner and a stop button; once the transfer has ended, a tap closes it. With the
+// board on the screen's stage it dims nothing and leaves the stage's buttons live, and its
+// console sits on a panel over the stage. It owns
 // these nodes and the console's text; its stop button cancels the workers' request.
 class RunOverlay {
 public:
@@ -35,7 +37,13 @@ public:
     cocos2d::Label* runLog() const { return _runLog; }
     cocos2d::Sprite* runStopButton() const { return _runStopButton; }
 
+    // The board runs on the screen's stage: the sheet is not dimmed and the stage stays live.
+    bool simulated() const { return _simulated; }
+
 private:
+    void addConsole(cocos2d::LayerColor* overlay);
+    // Takes the touches the overlay covers; once finished, a tap there closes it.
+    void claimTouches(cocos2d::LayerColor* overlay, bool closeOnTap);
     void removeControls();
     void flushConsole();
 
@@ -47,4 +55,5 @@ private:
     cocos2d::Vector<CardSprite*> _runCards;  // cards shown over the overlay on their lines
     std::string _console;
     bool _consoleChanged = false;
+    bool _simulated = false;
 };

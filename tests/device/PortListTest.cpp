@@ -6,6 +6,7 @@
 #include <future>
 #include <thread>
 
+#include "app/LanguageManager.h"
 #include "support/DeviceLinkGuard.h"
 #include "support/TempDir.h"
 
@@ -39,6 +40,8 @@ std::vector<Entry> listed() {
 
 constexpr int32_t SERIAL = TarnixCardSerialData::KIND_SERIAL;
 constexpr int32_t UDP = TarnixCardSerialData::KIND_UDP;
+constexpr int32_t SIM = TarnixCardSerialData::KIND_SIM;
+const Entry kSimulator{"Simulator", "Simulator", SIM, false};
 
 class PortList : public ::testing::Test {
 protected:
@@ -50,7 +53,7 @@ TEST_F(PortList, WithoutSerialPortsTheDatagramEntryIsAloneAndMarked) {
     EXPECT_TRUE(manager->portList()->empty());  // until the first search
     EXPECT_FALSE(manager->hasChosenPort());
     DeviceLinkGuard::choose({}, 0);
-    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}, kSimulator}));
     EXPECT_TRUE(manager->hasChosenPort());
 }
 
@@ -67,7 +70,8 @@ TEST_F(PortList, PortsInSystemOrderThenTheDatagramEntryOnlyTheFirstMarked) {
     // opened and is left out.
     EXPECT_EQ(listed(), (std::vector<Entry>{{"/dev/ttyUSB1", "FT232R USB UART", SERIAL, true},
                                             {"/dev/ttyACM0", "/dev/ttyACM0", SERIAL, false},
-                                            {"Pomelink", "UDP", UDP, false}}));
+                                            {"Pomelink", "UDP", UDP, false},
+                                            kSimulator}));
 }
 
 TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
@@ -85,15 +89,16 @@ TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
         }
         return result;
     };
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
     EXPECT_TRUE(manager->hasChosenPort());
 
     // The user chose /dev/ttyUSB1: new searches keep it wherever it is listed, none while gone.
     manager->selectedIndex = 1;
     manager->selectPort([](bool) {});
     for (const auto& [found, marked] :
-         {std::pair<std::vector<Port>, std::vector<bool>>{{{"/dev/ttyUSB1", "b"}}, {true, false}},
-          {{{"/dev/ttyUSB0", "a"}}, {false, false}}}) {
+         {std::pair<std::vector<Port>, std::vector<bool>>{{{"/dev/ttyUSB1", "b"}},
+                                                          {true, false, false}},
+          {{{"/dev/ttyUSB0", "a"}}, {false, false, false}}}) {
         manager->setPortSource([found = found](std::vector<Port>& list) {
             list = found;
             return true;
@@ -107,8 +112,36 @@ TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
     // A shorter list leaves the index outside it: nothing counts as chosen.
     manager->selectedIndex = 5;
     manager->selectPort([](bool) {});
-    EXPECT_EQ(marks(), (std::vector<bool>{false, false}));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false, false}));
     EXPECT_FALSE(manager->hasChosenPort());
+}
+
+TEST_F(PortList, TheSimulatorFollowsTheDatagramEntryAndStaysChosenInEitherLanguage) {
+    auto* language = LanguageManager::getInstance();
+    const int system = language->language;
+    for (const auto& [lang, name] : {std::pair<int, std::string>{LanguageManager::kEnglish,
+                                                                 "Simulator"},
+                                     {LanguageManager::kJapanese, "シミュレーター"}}) {
+        language->language = lang;
+        DeviceLinkGuard::choose({{"/dev/ttyUSB0", "a"}}, 2);
+        EXPECT_EQ(listed().back(), (Entry{name, name, SIM, true}));
+        // Searches that find other ports, or one named like the simulator, keep it chosen.
+        for (const std::vector<Port>& found :
+             {std::vector<Port>{}, {{"/dev/ttyUSB0", "a"}, {"/dev/ttyUSB1", "b"}},
+              {{"Simulator", "a device path"}, {"シミュレーター", "another"}}}) {
+            manager->setPortSource([found](std::vector<Port>& list) {
+                list = found;
+                return true;
+            });
+            manager->scanPorts([](bool) {});
+            DeviceLinkGuard::drain();
+            EXPECT_EQ(manager->selectedIndex, static_cast<int>(found.size()) + 1);
+            EXPECT_EQ(listed().back(), (Entry{name, name, SIM, true}));
+            EXPECT_TRUE(manager->hasChosenPort());
+            EXPECT_EQ(manager->missingPort(), "");
+        }
+    }
+    language->language = system;
 }
 
 TEST_F(PortList, AFailedListingReportsFailureButKeepsTheDatagramEntry) {
@@ -122,7 +155,7 @@ TEST_F(PortList, AFailedListingReportsFailureButKeepsTheDatagramEntry) {
     DeviceLinkGuard::drain();
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(reported);
-    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}, kSimulator}));
 }
 
 TEST_F(PortList, ASearchOnAWorkerHandsTheListToTheMainThreadWhole) {
@@ -188,7 +221,7 @@ TEST_F(PortList, AFreshLinkStaysOnTheMachineItself) {
     ASSERT_EQ(manager->datagramLocalPort(), 0);
     EXPECT_TRUE(manager->scanPorts([](bool) {}));
     DeviceLinkGuard::drain();
-    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}}));
+    EXPECT_EQ(listed(), (std::vector<Entry>{{"Pomelink", "UDP", UDP, true}, kSimulator}));
 }
 
 TEST_F(PortList, PrepareReportsOnlyTheFirstTime) {

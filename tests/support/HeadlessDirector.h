@@ -29,6 +29,8 @@ protected:
     void openView(float width, float height) {
         ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
         ::setenv("SDL_RENDER_DRIVER", "software", 1);
+        // A tone played in a test must not sound.
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
         cocos2d::MessageBoxRecorder::setRecording(true);
         cocos2d::Director* director = cocos2d::Director::getInstance();
         director->reset();
