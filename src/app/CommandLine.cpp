@@ -35,8 +35,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
         std::string option = argv[i];
         std::string value;
         bool inline_ = false;
-        if (const size_t equals = option.find('='); option.rfind("--", 0) == 0 &&
-                                                    equals != std::string::npos) {
+        if (const size_t equals = option.find('=');
+            option.rfind("--", 0) == 0 && equals != std::string::npos) {
             value = option.substr(equals + 1);
             option.erase(equals);
             inline_ = true;
