@@ -34,23 +34,23 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc && line._mode != Mode::Invalid; ++i) {
         std::string option = argv[i];
         std::string value;
-        bool inline_ = false;
+        bool joined = false;
         if (const size_t equals = option.find('=');
             option.rfind("--", 0) == 0 && equals != std::string::npos) {
             value = option.substr(equals + 1);
             option.erase(equals);
-            inline_ = true;
+            joined = true;
         }
         if (option == "--help" || option == "-h") {
-            line._mode = inline_ ? Mode::Invalid : Mode::Help;
-            line._error = inline_ ? "--help takes no value" : "";
+            line._mode = joined ? Mode::Invalid : Mode::Help;
+            line._error = joined ? "--help takes no value" : "";
             break;
         }
         if (option != "--simulate" && option != "--target" && option != "--seconds") {
             line.fail("unknown option " + option);
             break;
         }
-        if (!inline_) {
+        if (!joined) {
             if (i + 1 >= argc) {
                 line.fail(option + " needs a value");
                 break;
@@ -67,11 +67,11 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
     return line;
 }
 
-bool CommandLine::take(const std::string& option, const std::string& value) {
+void CommandLine::take(const std::string& option, const std::string& value) {
     if (option == "--simulate") {
         if (value.empty()) {
             fail("--simulate needs a file");
-            return false;
+            return;
         }
         _file = value;
         _mode = Mode::Simulate;
@@ -83,13 +83,10 @@ bool CommandLine::take(const std::string& option, const std::string& value) {
         }
         if (_target < 0) {
             fail("--target must be jam, latte or que, not \"" + value + "\"");
-            return false;
         }
     } else if (!readSeconds(value, _seconds)) {
         fail("--seconds must be a number above 0 and at most 3600, not \"" + value + "\"");
-        return false;
     }
-    return true;
 }
 
 void CommandLine::fail(const std::string& message) {

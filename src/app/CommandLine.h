@@ -24,7 +24,7 @@ public:
     static std::string usage();
 
 private:
-    bool take(const std::string& option, const std::string& value);
+    void take(const std::string& option, const std::string& value);
     void fail(const std::string& message);
 
     Mode _mode = Mode::Editor;
