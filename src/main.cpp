@@ -1,7 +1,16 @@
+#include <iostream>
+
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "base/Director.h"
 
-int main(int /*argc*/, char** /*argv*/) {
+int main(int argc, char** argv) {
+    // The usage and a simulated run open no window, and leave the data folder and the claim on
+    // it to the editor.
+    const CommandLine options = CommandLine::parse(argc, argv);
+    if (options.mode() != CommandLine::Mode::Editor) {
+        return options.run(std::cout, std::cerr);
+    }
     AppDelegate app;
     // A second start over the same data folder hands over to the editor already open.
     if (!app.claimDataFolder()) {

@@ -21,8 +21,8 @@ ToneOutput* ToneOutput::getInstance() {
     return instance;
 }
 
-std::vector<float> ToneOutput::samples(double frequencyHz, double seconds, float volume,
-                                       Wave wave, int sampleRate) {
+std::vector<float> ToneOutput::samples(double frequencyHz, double seconds, float volume, Wave wave,
+                                       int sampleRate) {
     if (!(frequencyHz > 0) || !(seconds > 0) || sampleRate <= 0 || !std::isfinite(seconds)) {
         return {};
     }
@@ -32,9 +32,8 @@ std::vector<float> ToneOutput::samples(double frequencyHz, double seconds, float
     std::vector<float> out(count);
     for (size_t i = 0; i < count; ++i) {
         const double phase = std::sin(kTwoPi * frequencyHz * static_cast<double>(i) / sampleRate);
-        const double shape = wave == Wave::Sine
-                                 ? phase
-                                 : std::tanh(kSquareDrive * phase) / std::tanh(kSquareDrive);
+        const double shape =
+            wave == Wave::Sine ? phase : std::tanh(kSquareDrive * phase) / std::tanh(kSquareDrive);
         const double edge = std::min(static_cast<double>(i), static_cast<double>(count - 1 - i));
         out[i] = static_cast<float>(shape * level * std::min(1.0, edge / fade));
     }

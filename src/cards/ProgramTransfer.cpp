@@ -98,6 +98,10 @@ void ProgramTransfer::runProgram(const CardProgram& program, OnFailure onFailure
         if (!manager->openLink(&trouble)) {
             sink.error = TarnixworksError::linkNotOpened(trouble.help());
         } else {
+            // What a cancelled run left behind is no part of this one: the board starts afresh.
+            if (manager->linkIsSimulator()) {
+                manager->simulatorInbox()->clear();
+            }
             _depth = 0;
             sent = CodeGenerator(sink).run(program, _depth) && !sink.failed;
         }

@@ -178,10 +178,9 @@ bool TarnixCardSerialManager::selectPort(Done done) {
         (*list)[i]->selected = static_cast<int32_t>(i) == index;
     }
     const bool inList = index >= 0 && static_cast<size_t>(index) < list->size();
-    std::atomic_store(&_chosenPort,
-                      inList ? std::make_shared<const Choice>(
-                                   Choice{(*list)[index]->portName, (*list)[index]->kind})
-                             : std::shared_ptr<const Choice>());
+    std::atomic_store(&_chosenPort, inList ? std::make_shared<const Choice>(Choice{
+                                                 (*list)[index]->portName, (*list)[index]->kind})
+                                           : std::shared_ptr<const Choice>());
     done(true);
     return true;
 }

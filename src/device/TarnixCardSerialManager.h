@@ -17,8 +17,8 @@
 #include "device/TarnixCardSerialData.h"
 
 // The process-wide device link: the list of ports to choose from, the user's choice, and the
-// one link that is open (a serial port, the datagram socket or the simulator's inbox). Searches, selections, opening
-// and writing run on worker threads; the main thread reads the list.
+// one link that is open (a serial port, the datagram socket or the simulator's inbox). Searches,
+// selections, opening and writing run on worker threads; the main thread reads the list.
 class TarnixCardSerialManager : public cocos2d::Ref {
 public:
     using PortList = std::vector<TarnixCardSerialData*>;
@@ -38,9 +38,9 @@ public:
 
     // The first call of the process reports through `done`; later calls never do.
     bool prepare(Done done);
-    // Builds a new list: every port the system has, then the datagram entry, then the simulator. The new list is
-    // handed to the main thread through the scheduler, before `done` runs, so the main thread
-    // never sees a list change in the middle of a frame.
+    // Builds a new list: every port the system has, then the datagram entry, then the simulator.
+    // The new list is handed to the main thread through the scheduler, before `done` runs, so the
+    // main thread never sees a list change in the middle of a frame.
     bool scanPorts(Done done);
     // Marks the entry at selectedIndex, and only that one, and remembers its port as the
     // user's choice: later searches keep that port chosen wherever it is listed.

@@ -325,6 +325,16 @@ ProgramShare::Outcome ProgramShare::importFile(const std::string& path) {
                : Outcome::NotStored;
 }
 
+ProgramShare::Outcome ProgramShare::readCards(const std::string& path, ValueVector& cards) {
+    ProgramPicture picture;
+    const Outcome outcome = readProgram(path, picture);
+    if (outcome != Outcome::Imported) {
+        return outcome;
+    }
+    cards.clear();
+    return checkCards(picture.cards, cards) ? Outcome::Imported : Outcome::Damaged;
+}
+
 std::string ProgramShare::uniqueTitle(const std::string& wanted) {
     const auto& datas = SaveDataManager::getInstance()->getDatas();
     auto taken = [&datas](const std::string& title) {

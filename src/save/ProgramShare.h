@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/Value.h"
+
 class SaveData;
 
 // Moving programs between computers as pictures: a saved program written out as a PNG that
@@ -29,6 +31,9 @@ public:
     // Takes the file in as a new program at the front of the store's list. Nothing existing is
     // changed, whatever the outcome.
     static Outcome importFile(const std::string& path);
+    // Reads the file as importFile does, storing nothing: Imported with the cards it holds
+    // (checked as opening a program checks them), or why it holds none.
+    static Outcome readCards(const std::string& path, cocos2d::ValueVector& cards);
 
     // `wanted`, or "`wanted` 2", "`wanted` 3" ... when a saved program already has that title.
     static std::string uniqueTitle(const std::string& wanted);

@@ -86,6 +86,7 @@ TEST_F(ProgramTransferToTheSimulator, TheInboxGetsTheGeneratorsOutputWithoutPaus
         CodeGenerator(expected).run(c.program, depth);
 
         DeviceLinkGuard::choose({{"/dev/ttyUSB0", "a board"}}, 2);  // the simulator entry
+        manager->simulatorInbox()->pushByte(0xEE);  // a cancelled run's last byte
         TransferRun run;
         const TransferRun::Outcome outcome = run.run(c.program);
         EXPECT_TRUE(outcome.succeeded);

@@ -95,10 +95,9 @@ TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
     // The user chose /dev/ttyUSB1: new searches keep it wherever it is listed, none while gone.
     manager->selectedIndex = 1;
     manager->selectPort([](bool) {});
-    for (const auto& [found, marked] :
-         {std::pair<std::vector<Port>, std::vector<bool>>{{{"/dev/ttyUSB1", "b"}},
-                                                          {true, false, false}},
-          {{{"/dev/ttyUSB0", "a"}}, {false, false, false}}}) {
+    for (const auto& [found, marked] : {std::pair<std::vector<Port>, std::vector<bool>>{
+                                            {{"/dev/ttyUSB1", "b"}}, {true, false, false}},
+                                        {{{"/dev/ttyUSB0", "a"}}, {false, false, false}}}) {
         manager->setPortSource([found = found](std::vector<Port>& list) {
             list = found;
             return true;
@@ -119,15 +118,16 @@ TEST_F(PortList, SelectionMarksFollowSelectPortAndANewSearch) {
 TEST_F(PortList, TheSimulatorFollowsTheDatagramEntryAndStaysChosenInEitherLanguage) {
     auto* language = LanguageManager::getInstance();
     const int system = language->language;
-    for (const auto& [lang, name] : {std::pair<int, std::string>{LanguageManager::kEnglish,
-                                                                 "Simulator"},
-                                     {LanguageManager::kJapanese, "シミュレーター"}}) {
+    for (const auto& [lang, name] :
+         {std::pair<int, std::string>{LanguageManager::kEnglish, "Simulator"},
+          {LanguageManager::kJapanese, "シミュレーター"}}) {
         language->language = lang;
         DeviceLinkGuard::choose({{"/dev/ttyUSB0", "a"}}, 2);
         EXPECT_EQ(listed().back(), (Entry{name, name, SIM, true}));
         // Searches that find other ports, or one named like the simulator, keep it chosen.
         for (const std::vector<Port>& found :
-             {std::vector<Port>{}, {{"/dev/ttyUSB0", "a"}, {"/dev/ttyUSB1", "b"}},
+             {std::vector<Port>{},
+              {{"/dev/ttyUSB0", "a"}, {"/dev/ttyUSB1", "b"}},
               {{"Simulator", "a device path"}, {"シミュレーター", "another"}}}) {
             manager->setPortSource([found](std::vector<Port>& list) {
                 list = found;

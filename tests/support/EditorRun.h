@@ -27,15 +27,17 @@ inline std::string readAll(const std::string& path) {
 }
 
 // environment: assignments such as "SDL_VIDEODRIVER=offscreen", separated by spaces; paths must
-// not hold quotes or spaces.
+// not hold quotes or spaces, nor must `arguments`. `home`, when given, is the home directory.
 inline Outcome run(const std::string& binary, const std::string& environment,
-                   const std::string& workingDirectory, int seconds) {
-    TempDir home;
+                   const std::string& workingDirectory, int seconds,
+                   const std::string& arguments = "", const TempDir* givenHome = nullptr) {
+    TempDir ownHome;
+    const TempDir& home = givenHome ? *givenHome : ownHome;
     const std::string out = home.path() + "stdout", err = home.path() + "stderr";
     const std::string command = "cd '" + workingDirectory + "' && env -i HOME=" + home.path() +
                                 " XDG_DATA_HOME=" + home.path() + "data " + environment +
                                 " timeout -k 5 " + std::to_string(seconds) + " unshare -n '" +
-                                binary + "' >'" + out + "' 2>'" + err + "'";
+                                binary + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
     Outcome outcome;
     const int status = std::system(command.c_str());
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
