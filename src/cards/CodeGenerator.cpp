@@ -357,6 +357,8 @@ bool CodeGenerator::runText(const CardProgram& program, int32_t& depth) {
             return false;
         }
     }
+    // What follows belongs to no sheet line (the script's closing loop on the latte board).
+    _sink.lineStarts(0);
     for (const auto& fragment : device->epilogue()) {
         if (!sendFragment(fragment)) {
             return false;

@@ -132,6 +132,10 @@ std::string ConnectionPanel::entryText(int index) {
     const TarnixCardSerialData* entry = (*list)[index];
     const std::string marker =
         entry->selected ? LanguageManager::getInstance()->getText("● ", "* ") : "  ";
+    // The simulator's name says all there is to say of it.
+    if (entry->kind == TarnixCardSerialData::KIND_SIM) {
+        return marker + entry->portName;
+    }
     return marker + entry->portName + " [ " + entry->description + " ]";
 }
 

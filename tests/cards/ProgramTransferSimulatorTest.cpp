@@ -68,14 +68,15 @@ TEST_F(ProgramTransferToTheSimulator, TheInboxGetsTheGeneratorsOutputWithoutPaus
     for (size_t line = 0; line < 40; ++line) {
         waits.place(line, 0, Card{0, 0, "2"});
     }
-    std::vector<int> everyLine(40);
-    std::iota(everyLine.begin(), everyLine.end(), 1);
+    // Text ends with a mark of no line: the closing text belongs to no card.
+    std::vector<int> everyLine(41);
+    std::iota(everyLine.begin(), everyLine.end() - 1, 1);
     const struct {
         int target;
         const CardProgram& program;
         std::vector<int> lines;
-    } cases[] = {{DeviceManager::JAM, program, {1, 3, 4}},
-                 {DeviceManager::LATTE, program, {1, 3, 4}},
+    } cases[] = {{DeviceManager::JAM, program, {1, 3, 4, 0}},
+                 {DeviceManager::LATTE, program, {1, 3, 4, 0}},
                  {DeviceManager::QUE, program, {1, 3, 4}},
                  {DeviceManager::JAM, waits, everyLine}};
     for (const auto& c : cases) {

@@ -270,7 +270,7 @@ TEST_F(FieldDeviceTest, ThePortListShowsEveryEntryAndTheChoiceReachesTheLabel) {
     }
     EXPECT_EQ(rows, (std::vector<std::string>{"* /dev/ttyVIRT0 [ first ]",
                                               "  /dev/ttyVIRT1 [ second ]", "  Pomelink [ UDP ]",
-                                              "  Simulator [ Simulator ]"}));
+                                              "  Simulator"}));
     EXPECT_EQ(separators, 3);
     ASSERT_NE(second, nullptr);
     input::tap(second->getParent()->convertToWorldSpace(second->getPosition()) + Vec2(30, 0));

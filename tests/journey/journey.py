@@ -39,6 +39,7 @@ DOC_PICTURES = {
     "renamed": "gallery.png",
     "card-trashed": "undo.png",
     "copied": "copy.png",
+    "simulated": "simulator.png",
 }
 
 
@@ -98,8 +99,10 @@ class Journey:
     def run(self):
         self.display = xsession.Display()
         self.board = xsession.Board(self.work)
+        self.trace = os.path.join(self.work, "trace.txt")
         self.editor = xsession.Editor(self.binary, self.display, self.home,
-                                      {"ZOA_EXTRA_PORTS": self.board.link_path})
+                                      {"ZOA_EXTRA_PORTS": self.board.link_path,
+                                       "ZOA_SIM_TRACE": self.trace})
         try:
             self.walk()
             self.step("closed")
@@ -197,6 +200,7 @@ class Journey:
         time.sleep(1.0)
         self.shot()
         self.play("latte")
+        self.simulate()
 
         self.step("gallery-with-program")
         sheet = e.pixels(self.shot("sheet"), screen.SHEET)
@@ -276,6 +280,50 @@ class Journey:
               f"the board received {received!r}, expected {EXPECTED[target]!r}")
         e.tap(*screen.QUIET_SPOT)  # a tap closes the finished run's console
         time.sleep(0.8)
+
+    def traced(self):
+        try:
+            with open(self.trace) as f:
+                return f.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def simulate(self):
+        """Forward on a new first line, then the board on the screen runs the program."""
+        e = self.editor
+        self.step("simulator-chosen")
+        e.tap(*screen.INSERT_FIRST_LINE)
+        time.sleep(0.8)
+        e.tap(*screen.TABS["basic"])
+        time.sleep(0.8)
+        e.drag(screen.palette_card(2), screen.line_head(1))
+        time.sleep(0.5)
+        palette = e.pixels(self.shot("palette"), screen.PALETTE)
+        e.tap(*screen.PORT_FIELD)
+        time.sleep(1.0)
+        e.tap(*screen.SIMULATOR_ROW)
+        time.sleep(0.8)
+        self.shot()
+
+        self.step("simulated")
+        self.board.take()
+        e.tap(*screen.PLAY)
+        time.sleep(1.5)  # the car is on its way and line 3, the wait, is lit
+        running = self.shot()
+        check(xsession.differing_share(palette, e.pixels(running, screen.PALETTE)) > 0.2,
+              "the stage did not take the palette's place")
+        wait_until(lambda: self.traced()[-1:] and self.traced()[-1].endswith(" end"), 10,
+                   f"the simulated run did not end as expected: {self.traced()}")
+        events = [line.split(" ", 1)[1] for line in self.traced()]
+        check(events == ["line 1", "out 33", "pose 0.000 0.000 90.000", "line 2", "beep",
+                         "line 3", "line 4", "led 1", "pose 0.000 200.000 90.000", "end"],
+              f"the simulated board did something else: {self.traced()}")
+        check(self.board.take() == b"", "the simulator's run reached the serial board")
+        self.shot("ended")
+        e.tap(*screen.QUIET_SPOT)  # back to editing
+        time.sleep(0.8)
+        check(xsession.differing_share(palette, e.pixels(self.shot("closed"), screen.PALETTE))
+              < 0.01, "the palette did not come back after the run")
 
 
 def main():

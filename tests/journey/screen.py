@@ -46,6 +46,9 @@ TARGET_CHOICES = {"latte": (813, 163), "jam": (954, 163)}
 TO_GALLERY = (974, 35)
 TRASH = (942, 108)
 UNDO, REDO = (912, 584), (976, 584)  # below the stop button
+INSERT_FIRST_LINE = (459, 49)  # the "+" above line 10
+SIMULATOR_ROW = (430, 577)  # the port list's last row, above the wireless one
+PALETTE = (5, 60, 265, 650)  # below the tabs: x, y, width, height
 QUIET_SPOT = (800, 650)  # beside the sheet's lines: a tap there changes nothing
 SHEET = (440, 50, 305, 390)  # lines 10 to 30 with their cards: x, y, width, height
 
