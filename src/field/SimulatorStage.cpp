@@ -64,6 +64,9 @@ Rect SimulatorStage::consoleArea() { return kConsoleArea; }
 void SimulatorStage::open(int target) {
     close();
     _board = std::make_unique<SimulatedBoard>(target);
+    // Composing the trace costs more than running a statement: keep it only to write it.
+    const char* tracePath = std::getenv(kTraceVariable);
+    _board->machine().setTracing(tracePath && *tracePath);
     TarnixCardSerialManager::getInstance()->simulatorInbox()->clear();
     build();
     _running = true;

@@ -187,15 +187,24 @@ void SimMachine::note(const std::string& event) {
     }
 }
 
-void SimMachine::notePose() {
+void SimMachine::notePose(bool closing) {
     moveCar();
+    if (!_program || !(closing || _trace.accepting())) {
+        return;
+    }
     const SimCar::Pose& p = _car.pose();
-    note("pose " + millimetres(p.x) + " " + millimetres(p.y) + " " + headingText(p.heading));
+    const std::string pose =
+        "pose " + millimetres(p.x) + " " + millimetres(p.y) + " " + headingText(p.heading);
+    if (closing) {
+        _trace.addClosing(_now - _runStart, pose);
+    } else {
+        _trace.add(_now - _runStart, pose);
+    }
 }
 
 void SimMachine::finish(const std::string& how) {
-    notePose();
-    note(how);
+    notePose(true);
+    _trace.addClosing(_now - _runStart, how);
     _program.reset();
     _line = 0;
 }

@@ -41,6 +41,8 @@ public:
     // The sheet line running now (from 1), 0 when none.
     int line() const { return _line; }
     const SimTrace& trace() const { return _trace; }
+    // Off, the run keeps no trace (nobody will read it); on by default.
+    void setTracing(bool on) { _trace.setRecording(on); }
     // A byte for the running program's serial input.
     void pushUart(uint8_t byte) { _uart.push_back(byte); }
     // What the board printed since the last call.
@@ -58,8 +60,9 @@ public:
     void print(const std::string& text) override;
 
 private:
-    // Moves the car to the present and notes its pose in the trace.
-    void notePose();
+    // Moves the car to the present and notes its pose in the trace; a closing pose is kept
+    // also when the trace is full.
+    void notePose(bool closing = false);
     void moveCar();
     // Adds an event at the present to the trace of the running program.
     void note(const std::string& event);

@@ -4,10 +4,24 @@
 #include <cstdio>
 #include <fstream>
 
-void SimTrace::clear() { _lines.clear(); }
+void SimTrace::clear() {
+    _lines.clear();
+    _cut = false;
+}
 
 void SimTrace::add(int64_t ns, const std::string& event) {
-    _lines.push_back(formatTime(ns) + " " + event);
+    if (accepting()) {
+        _lines.push_back(formatTime(ns) + " " + event);
+    } else if (_recording && !_cut) {
+        _cut = true;
+        _lines.push_back(formatTime(ns) + " trace full");
+    }
+}
+
+void SimTrace::addClosing(int64_t ns, const std::string& event) {
+    if (_recording) {
+        _lines.push_back(formatTime(ns) + " " + event);
+    }
 }
 
 std::string SimTrace::text() const {

@@ -89,3 +89,21 @@ TEST(SimulatedBoard, SurvivesRandomBytes) {
 }
 
 }  // namespace
+
+// A loop without a wait that switches outputs fills the trace within a second or two of
+// virtual time: it is cut with a note, and still closes with the pose and the timeout.
+TEST(SimulatedBoard, AFullTraceIsCutAndStillCloses) {
+    const CardProgram busy({{CardProgram::Card{2, 2, ""}},
+                            {CardProgram::Card{0, 2, ""}},
+                            {CardProgram::Card{0, 3, ""}},
+                            {CardProgram::Card{2, 3, ""}}});
+    std::istringstream trace(simulatedTrace(DeviceManager::JAM, busy, 5));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(trace, line);) {
+        lines.push_back(line.substr(line.find(' ') + 1));
+    }
+    ASSERT_EQ(lines.size(), SimTrace::kMaxLines + 3);
+    EXPECT_EQ(lines[SimTrace::kMaxLines], "trace full");
+    EXPECT_EQ(lines.back(), "timeout");
+    EXPECT_EQ(lines[lines.size() - 2].rfind("pose ", 0), 0u);
+}
