@@ -331,7 +331,8 @@ def main():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--shots", required=True, help="where the step screenshots go")
     parser.add_argument("--docs", help="also write the user guide's pictures here")
-    parser.add_argument("--keep", action="store_true", help="keep the screenshots of a pass")
+    parser.add_argument("--keep", action="store_true",
+                        help="keep every screenshot of a pass, not only the simulated run's")
     args = parser.parse_args()
     missing = xsession.tools_missing()
     if missing:
@@ -348,7 +349,10 @@ def main():
         return 1
     shutil.rmtree(journey.work, ignore_errors=True)
     if not args.keep:
-        shutil.rmtree(args.shots, ignore_errors=True)
+        # The board on the screen's picture stays, to look at after a pass.
+        for name in os.listdir(args.shots):
+            if "-simulated" not in name:
+                os.remove(os.path.join(args.shots, name))
     print(f"journey passed: {journey.step_number} steps")
     return 0
 
