@@ -1,5 +1,7 @@
 #include "field/CardSprite.h"
 
+#include <algorithm>
+
 #include "2d/CallFunc.h"
 #include "2d/RotateTo.h"
 #include "2d/Sequence.h"
@@ -69,7 +71,7 @@ void CardSprite::addFlipButton() {
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(false);
     auto inside = [this](Touch* touch) {
-        return flipButton->getBoundingBox().containsPoint(convertTouchToNodeSpace(touch));
+        return flipHitBox().containsPoint(convertTouchToNodeSpace(touch));
     };
     listener->onTouchBegan = [this, inside](Touch* touch, Event*) {
         if (!inside(touch)) {
@@ -86,6 +88,20 @@ void CardSprite::addFlipButton() {
     };
     listener->onTouchCancelled = [this](Touch*, Event*) { flipButton->setOpacity(0); };
     getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, flipButton);
+}
+
+Rect CardSprite::flipHitBox() const {
+    if (!flipButton) {
+        return Rect();
+    }
+    // At least kFlipTarget on the screen whatever the zoom; below the card it stops halfway to
+    // the card of the next line, so that a press there is never both a flip and a pick-up.
+    const float zoom = (convertToWorldSpace(Vec2(1, 0)) - convertToWorldSpace(Vec2(0, 0))).length();
+    const Rect button = flipButton->getBoundingBox();
+    const float half = std::max(button.size.width / 2, kFlipTarget / 2 / std::max(zoom, 0.01f));
+    const Vec2 centre(button.getMidX(), button.getMidY());
+    const float bottom = std::max(centre.y - half, -kFlipOverhang);
+    return Rect(centre.x - half, bottom, half * 2, centre.y + half - bottom);
 }
 
 void CardSprite::flip() {

@@ -15,6 +15,11 @@ class Sprite;
 class CardSprite : public cocos2d::Node {
 public:
     static constexpr float kFlipHalfTime = 0.2f;
+    // The least side of the flip corner's hit box on the screen, for small fingers.
+    static constexpr float kFlipTarget = 48;
+    // How far the box may reach below the card: half the gap between the cards of two
+    // neighbouring lines (a line is 130 high, a card 116).
+    static constexpr float kFlipOverhang = 7;
 
     static CardSprite* create(const std::string& frontImage, const std::string& backImage);
 
@@ -30,6 +35,8 @@ public:
 
     void flip();
     cocos2d::Sprite* getFlipButton() const { return flipButton; }
+    // Where a press turns the card over, in the card's own space; empty without a button.
+    cocos2d::Rect flipHitBox() const;
 
     std::string value;
     int32_t index = 0;

@@ -50,6 +50,7 @@ constexpr float kPaletteStep = 300;
 constexpr float kPaletteScrollTime = 0.5f;
 constexpr float kWheelStep = 10;
 constexpr int kSavedProgramsTag = 0x5A7E;
+constexpr float kLeastTarget = 48;  // the least side of a line button's hit box on the screen
 const char* const kForegroundEvent = "TARNIX_EVENT_ENTER_FORGROUND";
 
 Sprite* addSprite(Node* parent, const std::string& image) {
@@ -202,6 +203,8 @@ void FieldScene::buildLines() {
                             badge->getPositionY());
         PressListener::Options onSheet;
         onSheet.enlargeBy = [this] { return sheetScale(); };
+        onSheet.minSide = kLeastTarget;
+        onSheet.neighbourSpacing = b.height / 2;  // "+" on the line's upper edge, "−" mid-line
         PressListener::attach(
             add, [this, i] { insertLine(i); }, onSheet);
         PressListener::attach(

@@ -1,5 +1,7 @@
 #include "field/PressListener.h"
 
+#include <algorithm>
+
 #include "2d/Node.h"
 #include "base/EventDispatcher.h"
 #include "base/EventListenerTouchOneByOne.h"
@@ -11,7 +13,6 @@ namespace {
 
 constexpr uint8_t kPressedOpacity = 192;
 constexpr float kEnlargement = 1.5f;
-constexpr float kMarginShare = (kEnlargement - 1) / 2;  // on each side, so the centre stays
 
 bool visibleInTree(const Node* node) {
     for (; node; node = node->getParent()) {
@@ -32,8 +33,13 @@ bool PressListener::hits(const Node* node, const Touch* touch, const Options& op
     if (options.enlargeBy) {
         const float s = options.enlargeBy();
         const Size& size = node->getContentSize();
-        box.origin -= Vec2(size.width, size.height) * kMarginShare * s;
-        box.size = Size(size.width * kEnlargement * s, size.height * kEnlargement * s);
+        const Vec2 centre = box.origin + Vec2(size.width, size.height) * (s / 2);
+        float halfWidth = std::max(size.width * kEnlargement * s, options.minSide) / 2;
+        float halfHeight = std::max(size.height * kEnlargement * s, options.minSide) / 2;
+        if (options.neighbourSpacing > 0) {
+            halfHeight = std::min(halfHeight, options.neighbourSpacing * s / 2);
+        }
+        box = Rect(centre.x - halfWidth, centre.y - halfHeight, halfWidth * 2, halfHeight * 2);
     }
     return box.containsPoint(touch->getLocation());
 }

@@ -18,6 +18,11 @@ public:
         bool onlyWhileVisible = false;
         // For buttons on the zoomable sheet: the zoom by which the hit box is enlarged.
         std::function<float()> enlargeBy;
+        // With enlargeBy: the least side of the hit box on the screen, for small fingers, and
+        // the distance in sheet units to the buttons above and below, whose boxes it must not
+        // reach into: the box stops halfway.
+        float minSide = 0;
+        float neighbourSpacing = 0;
     };
 
     static cocos2d::EventListenerTouchOneByOne* attach(cocos2d::Node* node,

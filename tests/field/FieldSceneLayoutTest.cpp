@@ -166,6 +166,49 @@ TEST_F(FieldSceneLayout, LineButtonsAreHitThroughABoxEnlargedAboutTheirCentre) {
     }
 }
 
+// Taps around the "−" of line 1 (or the flip corner of its card), in screen units: each target
+// answers within 24 of its centre, and where two would meet they part halfway.
+TEST_F(FieldSceneLayout, SmallTargetsAnswerWithin48UnitsAndNeverForANeighbour) {
+    enum Outcome { kNothing, kDeleted, kInsertedAbove, kInsertedBelow, kFlipped };
+    struct Tap {
+        float zoom;
+        bool onFlip;
+        Vec2 from;
+        Outcome outcome;
+    };
+    const Tap taps[] = {
+        {1, false, Vec2(20, 0), kDeleted},       {1, false, Vec2(0, -20), kDeleted},
+        {1, false, Vec2(0, 45), kInsertedAbove}, {1, false, Vec2(28, 0), kNothing},
+        {0.5f, false, Vec2(-20, 0), kDeleted},   {0.5f, false, Vec2(0, 12), kDeleted},
+        {0.5f, false, Vec2(0, 20), kInsertedAbove}, {0.5f, false, Vec2(0, -20), kInsertedBelow},
+        {1, true, Vec2(20, -20), kFlipped},      {1, true, Vec2(0, -25), kNothing},
+        {0.5f, true, Vec2(20, 0), kFlipped},
+    };
+    for (const Tap& t : taps) {
+        SCOPED_TRACE(std::to_string(t.zoom) + " " + std::to_string(t.from.x) + ", " +
+                     std::to_string(t.from.y));
+        open();
+        CardSprite* a = putOnLine(1, 0, 1);
+        CardSprite* b = putOnLine(2, 0, 2);
+        field->fieldView()->setZoomScale(t.zoom);
+        Sprite* flip = a->getFlipButton();
+        const Vec2 centre = t.onFlip ? a->convertToWorldSpace(flip->getPosition())
+                                     : onScreen(Vec2(459.5f, kSheetTop - 50 - 195));
+        input::tap(centre + t.from);
+        step(30);
+        const auto line = [this](CardSprite* card) {
+            return card->joints[0].partner == field->sheet().lines()[1][0]   ? 1
+                   : card->joints[0].partner == field->sheet().lines()[2][0] ? 2
+                   : card->joints[0].partner == field->sheet().lines()[3][0] ? 3
+                                                                              : -1;
+        };
+        const int lines[][2] = {{1, 2}, {-1, 1}, {2, 3}, {1, 3}, {1, 2}};
+        EXPECT_EQ(field->sheet().contains(a) ? line(a) : -1, lines[t.outcome][0]);
+        EXPECT_EQ(line(b), lines[t.outcome][1]);
+        EXPECT_EQ(a->flipped, t.outcome == kFlipped);
+    }
+}
+
 TEST_F(FieldSceneLayout, CopyrightOpensThePageShippedWithTheProgram) {
     open();
     std::vector<std::string> opened;
