@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "2d/CallFunc.h"
+#include "2d/EaseExponentialOut.h"
 #include "2d/DelayTime.h"
 #include "2d/FadeIn.h"
 #include "2d/FadeOut.h"
@@ -24,6 +25,7 @@
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/InputCardSprite.h"
+#include "field/LooseCardLook.h"
 
 using namespace cocos2d;
 
@@ -89,10 +91,18 @@ CardSprite* CardPlacement::createCard(int index, int tab, Vec2 position, int opa
 void CardPlacement::bringToFront() { _scene.sheet().bringToFront(_draggedCards); }
 
 void CardPlacement::pickUp(CardSprite* card) {
+    LooseCardLook::clear(card);
     _attachedTo = card->joints[0].partner;
     _draggedCards.clear();
     _draggedCards.pushBack(card);
     bringToFront();
+    lightHead();
+}
+
+void CardPlacement::lightHead() {
+    CardSprite* held = _draggedCards.empty() ? nullptr : _draggedCards.at(0);
+    CardJoint* joints = held ? held->joints : nullptr;
+    _headLight.light(joints ? (joints[0].partner ? joints[0].partner : joints[1].partner) : nullptr);
 }
 
 void CardPlacement::carryNewCard(int index, int tab, Vec2 position, int opacity) {
@@ -111,13 +121,16 @@ void CardPlacement::dropNewCard() {
     if (!_newCard) {
         return;
     }
-    _newCard->setOpacity(255);
+    CardSprite* dropped = _newCard;
+    dropped->setOpacity(255);
     _scene.saveField();
     _newCard = nullptr;
     _attachedTo = nullptr;
     _dragOffset = Vec2(0, 0);
     stopEdgeScrolling();
     _draggedCards.clear();
+    _headLight.light(nullptr);
+    LooseCardLook::refresh(dropped);
 }
 
 // Touching cards on the sheet
@@ -201,6 +214,7 @@ void CardPlacement::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
                 deleted = true;
             } else {
                 dragged->setColor(Color3B::WHITE);
+                LooseCardLook::refresh(dragged);
             }
         }
         _scene.saveField();
@@ -228,6 +242,7 @@ void CardPlacement::letGo() {
     _attachedTo = nullptr;
     _dragOffset = Vec2(0, 0);
     _draggedCards.clear();
+    _headLight.light(nullptr);
 }
 
 // The trash
@@ -350,6 +365,7 @@ void CardPlacement::layOutStored(CardSprite* card, const Vec2& offset, bool mayJ
     _attachedTo = nullptr;
     _dragOffset = Vec2(0, 0);
     _draggedCards.clear();
+    LooseCardLook::refresh(card);
 }
 
 void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
@@ -388,6 +404,7 @@ void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
             }
         }
     }
+    lightHead();
 }
 
 bool CardPlacement::join(CardSprite* card, bool moveTheGroup, float limit) {
@@ -515,12 +532,23 @@ void CardPlacement::finishLineMove(CardSprite* card) {
     _lineMoves.erase(pending);
 }
 
-void CardPlacement::storeAfterLineMoves() {
+void CardPlacement::glideOntoLine(CardSprite* card, int line, float duration) {
+    CardSprite* head = _scene.sheet().lines()[line][0];
+    _scene.sheet().join(card, 0, head);
+    const Vec2 final = card->getPosition() + (jointInSheet(head, 0) - jointInSheet(card, 0));
+    auto* glide = EaseExponentialOut::create(MoveTo::create(duration, final));
+    glide->setTag(kLineMoveTag);  // ended like a line move when the card is picked up meanwhile
+    card->runAction(glide);
+    _lineMoves[card] = final;
+    storeAfterLineMoves(duration);
+}
+
+void CardPlacement::storeAfterLineMoves(float after) {
     // The moves take 0.1 s; the field is stored with the cards where the moves end, so that a
     // window closed at once keeps the new order.
     _storePending = true;
     _scene.stopActionByTag(kLineStoreTag);
-    auto* store = Sequence::create(DelayTime::create(kLineMoveTime),
+    auto* store = Sequence::create(DelayTime::create(after),
                                    CallFunc::create([this] { flushLineMoves(); }), nullptr);
     store->setTag(kLineStoreTag);
     _scene.runAction(store);
@@ -569,7 +597,7 @@ void CardPlacement::insertLine(int line) {
             moveToLine(card, k, k + 1);
         }
     }
-    storeAfterLineMoves();
+    storeAfterLineMoves(kLineMoveTime);
 }
 
 void CardPlacement::deleteLine(int line) {
@@ -587,5 +615,5 @@ void CardPlacement::deleteLine(int line) {
             moveToLine(card, k, k - 1);
         }
     }
-    storeAfterLineMoves();
+    storeAfterLineMoves(kLineMoveTime);
 }

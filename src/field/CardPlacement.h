@@ -3,6 +3,7 @@
 #include <map>
 
 #include "base/Vector.h"
+#include "field/HeadLight.h"
 #include "math/Vec2.h"
 
 namespace cocos2d {
@@ -42,6 +43,8 @@ public:
     // it sat on (its joint within 1.5 units of a free head's).
     void layOutStored(CardSprite* card, const cocos2d::Vec2& offset, bool mayJoin);
     void deleteCard(CardSprite* card);
+    // Joins a card to a line at once and glides it there; stored, as one step, when it lands.
+    void glideOntoLine(CardSprite* card, int line, float duration);
     void insertLine(int line);
     void deleteLine(int line);
     // Ends the moves of a pending line operation at once and stores the field, as their end
@@ -59,9 +62,12 @@ public:
     const cocos2d::Vector<CardSprite*>& draggedCards() const { return _draggedCards; }
     bool dragging() const { return _dragging; }
     cocos2d::Sprite* trashIcon() const { return _trashIcon; }
+    const HeadLight& headLight() const { return _headLight; }
 
 private:
     void bringToFront();
+    // Lights the head the carried card sits on, where letting go now would leave it.
+    void lightHead();
     void addSheetListener(CardSprite* card);
     bool touchBegan(CardSprite* card, cocos2d::Touch* touch);
     void touchMoved(CardSprite* card, cocos2d::Touch* touch);
@@ -83,11 +89,12 @@ private:
     void edgeBand(CardSprite* card, float& bottom, float& top) const;
 
     void moveToLine(CardSprite* card, int from, int to);
-    void storeAfterLineMoves();
+    void storeAfterLineMoves(float after);
     void finishLineMove(CardSprite* card);
 
     FieldScene& _scene;
     cocos2d::Sprite* _trashIcon = nullptr;
+    HeadLight _headLight;
 
     CardSprite* _touchedCard = nullptr;  // the sheet card a finger pressed
     CardSprite* _newCard = nullptr;      // the card a palette ghost became on the sheet

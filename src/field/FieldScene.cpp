@@ -30,6 +30,7 @@
 #include "field/FieldStorage.h"
 #include "field/FieldUndo.h"
 #include "field/FieldWorkers.h"
+#include "field/LooseCardLook.h"
 #include "field/NumberPopup.h"
 #include "field/PressListener.h"
 #include "field/RunOverlay.h"
@@ -337,7 +338,15 @@ void FieldScene::insertLine(int line) { _placement->insertLine(line); }
 
 void FieldScene::deleteLine(int line) { _placement->deleteLine(line); }
 
-void FieldScene::play() { _workers->play(); }
+void FieldScene::play() {
+    // What is left off the lines is not sent: the loose cards shake to say so.
+    for (CardSprite* card : _sheet.cardList()) {
+        if (!_placement->draggedCards().contains(card)) {
+            LooseCardLook::shake(card);
+        }
+    }
+    _workers->play();
+}
 
 void FieldScene::stop() {
     _stage->halt();

@@ -7,7 +7,9 @@
 #include "2d/LabelAtlas.h"
 #include "2d/Sprite.h"
 #include "field/CardSprite.h"
+#include "field/HeadLight.h"
 #include "field/InputCardSprite.h"
+#include "field/LooseCardLook.h"
 #include "field/NumberPopup.h"
 #include "support/FieldSceneFixture.h"
 #include "support/InputInjector.h"
@@ -286,6 +288,66 @@ TEST_F(CardPlacementTest, AnEarlierPaletteTouchNeitherDropsNorTakesOverAnotherFi
         EXPECT_TRUE(field->sheet().cardList().empty());
         EXPECT_EQ(field->palette().cardCounts()[0][kBeep], 0);
     }
+}
+
+TEST_F(CardPlacementTest, TheHeadThatWouldTakeTheCarriedCardIsLit) {
+    open();
+    const HeadLight& light = field->placement().headLight();
+    Vec2 finger = paletteCard(kBeep);
+    input::touchBegin(finger);
+    moveTo(finger, finger + Vec2(12, 0));
+    moveTo(finger, Vec2(390, finger.y));
+    CardSprite* card = field->placement().newCard();
+    ASSERT_NE(card, nullptr);
+    // Takes the card's left edge middle to a point; from 50 above it, as carry() does.
+    const auto moveCard = [&](const Vec2& to) {
+        for (const Vec2& point : {to + Vec2(0, 50), to}) {
+            moveTo(finger, finger + point - (onScreen(card->getPosition()) - Vec2(95, 0)));
+        }
+    };
+    for (int line : {2, -1, 3}) {  // -1: far right of every head
+        SCOPED_TRACE(line);
+        moveCard(line < 0 ? onJoint(3) + Vec2(200, 0) : onJoint(line) + Vec2(20, 0));
+        CardSprite* head = line < 0 ? nullptr : field->sheet().lines()[line][0];
+        EXPECT_EQ(light.litHead(), head);
+        EXPECT_EQ(light.sprite()->isVisible(), head != nullptr);
+        if (head) {
+            EXPECT_EQ(light.sprite()->getPosition(), head->getPosition());
+        }
+    }
+    input::touchEnd(finger);
+    EXPECT_EQ(card->joints[0].partner, field->sheet().lines()[3][0]);
+    EXPECT_EQ(light.litHead(), nullptr);
+    EXPECT_FALSE(light.sprite()->isVisible());
+}
+
+// A card left off the lines lies askew and faded and shakes once at start; on a line, upright.
+TEST_F(CardPlacementTest, ALooseCardLooksLooseAndShakesWhenStartIsPressed) {
+    open();
+    CardSprite* placed = placeOnLine(kBeep, 0, 1);
+    CardSprite* loose = carry(kForward, 3, Vec2(62, 0));
+    ASSERT_NE(loose, nullptr);
+    ASSERT_EQ(loose->joints[0].partner, nullptr);
+    EXPECT_FLOAT_EQ(loose->getRotation(), LooseCardLook::kTilt);
+    EXPECT_EQ(loose->faceSprite->getDisplayedOpacity(), LooseCardLook::kOpacity);
+    EXPECT_EQ(placed->getRotation(), 0);
+    EXPECT_EQ(placed->faceSprite->getDisplayedOpacity(), 255);
+
+    field->play();  // no port chosen: the drawer opens, and the loose card shakes all the same
+    EXPECT_NE(loose->getActionByTag(LooseCardLook::kShakeTag), nullptr);
+    EXPECT_EQ(placed->getActionByTag(LooseCardLook::kShakeTag), nullptr);
+    step(30);
+    EXPECT_EQ(loose->getActionByTag(LooseCardLook::kShakeTag), nullptr);
+    EXPECT_FLOAT_EQ(loose->getRotation(), LooseCardLook::kTilt);
+
+    Vec2 finger = onScreen(loose->getPosition());
+    input::touchBegin(finger);
+    EXPECT_EQ(loose->getRotation(), 0) << "upright in the hand";
+    moveTo(finger, finger - Vec2(52, 0));
+    input::touchEnd(finger);
+    EXPECT_EQ(loose->joints[0].partner, field->sheet().lines()[3][0]);
+    EXPECT_EQ(loose->getRotation(), 0);
+    EXPECT_EQ(loose->faceSprite->getDisplayedOpacity(), 255);
 }
 
 // The store after a line operation waits for the moves; leaving must not cancel it.
