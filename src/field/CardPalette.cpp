@@ -19,6 +19,7 @@
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
 #include "field/PressListener.h"
+#include "field/TapPlacement.h"
 
 using namespace cocos2d;
 
@@ -142,8 +143,8 @@ void CardPalette::addListener(CardSprite* card) {
     listener->setSwallowTouches(false);
     listener->onTouchBegan = [this, card](Touch* t, Event*) { return touchBegan(card, t); };
     listener->onTouchMoved = [this, card](Touch* t, Event*) { touchMoved(card, t); };
-    listener->onTouchEnded = [this, card](Touch*, Event*) { touchEnded(card); };
-    listener->onTouchCancelled = [this, card](Touch*, Event*) { touchEnded(card); };
+    listener->onTouchEnded = [this, card](Touch* t, Event*) { touchEnded(card, t, false); };
+    listener->onTouchCancelled = [this, card](Touch* t, Event*) { touchEnded(card, t, true); };
     listener->retain();
     card->setUserData(listener);
     card->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, card);
@@ -253,7 +254,18 @@ void CardPalette::carry(Touch* touch) {
     }
 }
 
-void CardPalette::touchEnded(CardSprite* card) {
+bool CardPalette::isTap(Touch* touch) const {
+    // Pressed where the palette shows its cards, not on one hidden under its header.
+    FieldScrollView* view = _scene.paletteView();
+    const Rect shown(view->convertToWorldSpace(Vec2(0, 0)), view->getViewSize());
+    return !_paletteGhost && !_directionDecided && shown.containsPoint(_pressPoint) &&
+           touch->getLocation().distance(_pressPoint) < kDecideDistance;
+}
+
+void CardPalette::touchEnded(CardSprite* card, Touch* touch, bool cancelled) {
+    if (!cancelled && isTap(touch)) {
+        TapPlacement::place(_scene, card);
+    }
     _scene.placement().dropNewCard();
     if (_paletteGhost) {
         _paletteGhost->removeFromParent();

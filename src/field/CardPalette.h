@@ -53,7 +53,9 @@ private:
     void addListener(CardSprite* card);
     bool touchBegan(CardSprite* card, cocos2d::Touch* touch);
     void touchMoved(CardSprite* card, cocos2d::Touch* touch);
-    void touchEnded(CardSprite* card);
+    // A press that neither picked the card up nor moved: a tap, which places a copy.
+    bool isTap(cocos2d::Touch* touch) const;
+    void touchEnded(CardSprite* card, cocos2d::Touch* touch, bool cancelled);
     void pickUp(CardSprite* card, bool byHolding);
     void carry(cocos2d::Touch* touch);
     cocos2d::EventListenerTouchOneByOne* listenerOf(CardSprite* card) const;
