@@ -8,8 +8,8 @@ using namespace cocos2d;
 namespace {
 
 const char* const kHeadImage = "res/r_field.png";
-const Color3B kLight(255, 190, 0);
-constexpr uint8_t kLightOpacity = 200;
+const Color3B kLight(255, 205, 40);
+constexpr uint8_t kLightOpacity = 170;
 constexpr float kLightScale = 1.1f;
 
 }  // namespace
