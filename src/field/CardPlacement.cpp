@@ -22,6 +22,7 @@
 #include "field/CardFactory.h"
 #include "field/CardPalette.h"
 #include "field/FieldScene.h"
+#include "field/FieldSounds.h"
 #include "field/FieldScrollView.h"
 #include "field/InputCardSprite.h"
 
@@ -255,6 +256,7 @@ void CardPlacement::fadeTrash(bool deleted) {
         trash->runAction(FadeOut::create(kTrashFade));
         return;
     }
+    FieldSounds::bin();
     trash->runAction(Sequence::create(FadeIn::create(0), DelayTime::create(0.2f),
                                       CallFunc::create([trash] { trash->setTexture(kTrashImage); }),
                                       DelayTime::create(0.1f), FadeOut::create(kTrashFade),
@@ -262,6 +264,7 @@ void CardPlacement::fadeTrash(bool deleted) {
 }
 
 void CardPlacement::flashTrashForLine() {
+    FieldSounds::bin();
     Sprite* trash = _trashIcon;
     trash->stopAllActions();
     trash->runAction(Sequence::create(
@@ -382,6 +385,7 @@ void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
     }
     const float limit = static_cast<float>(joinDistance(s));
     if (join(card, true, limit)) {
+        FieldSounds::snap();
         for (CardSprite* other : _draggedCards) {
             if (other != card) {
                 join(other, false, limit);

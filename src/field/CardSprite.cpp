@@ -7,6 +7,7 @@
 #include "base/EventDispatcher.h"
 #include "base/EventListenerTouchOneByOne.h"
 #include "base/Touch.h"
+#include "field/FieldSounds.h"
 
 using namespace cocos2d;
 
@@ -81,6 +82,7 @@ void CardSprite::addFlipButton() {
     listener->onTouchEnded = [this, inside](Touch* touch, Event*) {
         flipButton->setOpacity(0);
         if (inside(touch)) {
+            FieldSounds::flip();
             flip();
         }
     };
