@@ -450,6 +450,9 @@ void FieldScene::finishRunOverlay() {
 }
 
 void FieldScene::showSent() {
+    if (!isRunning()) {
+        return;  // the child has left this screen while the program went out
+    }
     removeChildByName(SentMark::kName);  // a second send restarts the moment
     SentMark* mark = SentMark::create();
     mark->setPosition((kPanelWidth + designSize.width) / 2, designSize.height / 2);
