@@ -22,8 +22,8 @@
 #include "field/CardFactory.h"
 #include "field/CardPalette.h"
 #include "field/FieldScene.h"
-#include "field/FieldSounds.h"
 #include "field/FieldScrollView.h"
+#include "field/FieldSounds.h"
 #include "field/InputCardSprite.h"
 
 using namespace cocos2d;

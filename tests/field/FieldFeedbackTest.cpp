@@ -87,7 +87,8 @@ TEST_F(FieldFeedbackTest, ThePadTypesIntoTheBoxAndItsOkStoresTheNumber) {
     ASSERT_NE(field->numberEntry().numberPad(), nullptr);
     NumberPad* pad = field->numberEntry().numberPad();
     std::vector<Rect> keys;
-    for (const char* name : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "delete", "ok"}) {
+    for (const char* name :
+         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "delete", "ok"}) {
         ASSERT_NE(pad->key(name), nullptr) << name;
         const Rect box = pad->key(name)->getBoundingBox();
         EXPECT_GE(std::min(box.size.width, box.size.height), NumberPad::kKey) << name;
@@ -131,9 +132,9 @@ TEST_F(FieldFeedbackTest, TheSpeakerSwitchIsRememberedAndADamagedSettingMeansOn)
         ToneOutput::getInstance()->setMuted(!turnsOff);  // as a new start finds it
         open();
         EXPECT_EQ(FieldSounds::on(), !turnsOff);
-        EXPECT_EQ(field->fieldDrawer().speakerButton()->getTexture(),
-                  cache->addImage(turnsOff ? FieldDrawer::kSoundOffImage
-                                           : FieldDrawer::kSoundOnImage));
+        EXPECT_EQ(
+            field->fieldDrawer().speakerButton()->getTexture(),
+            cache->addImage(turnsOff ? FieldDrawer::kSoundOffImage : FieldDrawer::kSoundOnImage));
     }
 }
 
