@@ -9,7 +9,7 @@ import json
 import os
 import sys
 
-from zoa_art import app_icon, cards, history, preview, share, sheet, stage, ui
+from zoa_art import app_icon, cards, feedback, history, preview, share, sheet, stage, ui
 
 JA, EN = "ja", "en"
 
@@ -68,6 +68,7 @@ def fixed_images():
         "res/alert_window_ok.png": same(ui.alert_ok),
         "res/alert_window_cancel.png": same(ui.alert_cancel),
         **stage.images(),
+        **feedback.images(),
     }
 
 

@@ -24,6 +24,7 @@
 #include "field/CardPalette.h"
 #include "field/FieldScene.h"
 #include "field/FieldScrollView.h"
+#include "field/FieldSounds.h"
 #include "field/InputCardSprite.h"
 #include "field/LooseCardLook.h"
 
@@ -270,6 +271,7 @@ void CardPlacement::fadeTrash(bool deleted) {
         trash->runAction(FadeOut::create(kTrashFade));
         return;
     }
+    FieldSounds::bin();
     trash->runAction(Sequence::create(FadeIn::create(0), DelayTime::create(0.2f),
                                       CallFunc::create([trash] { trash->setTexture(kTrashImage); }),
                                       DelayTime::create(0.1f), FadeOut::create(kTrashFade),
@@ -277,6 +279,7 @@ void CardPlacement::fadeTrash(bool deleted) {
 }
 
 void CardPlacement::flashTrashForLine() {
+    FieldSounds::bin();
     Sprite* trash = _trashIcon;
     trash->stopAllActions();
     trash->runAction(Sequence::create(
@@ -398,6 +401,7 @@ void CardPlacement::moveCards(CardSprite* card, Vec2 offset) {
     }
     const float limit = static_cast<float>(joinDistance(s));
     if (join(card, true, limit)) {
+        FieldSounds::snap();
         for (CardSprite* other : _draggedCards) {
             if (other != card) {
                 join(other, false, limit);

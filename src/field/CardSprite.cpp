@@ -9,6 +9,7 @@
 #include "base/EventDispatcher.h"
 #include "base/EventListenerTouchOneByOne.h"
 #include "base/Touch.h"
+#include "field/FieldSounds.h"
 
 using namespace cocos2d;
 
@@ -83,6 +84,7 @@ void CardSprite::addFlipButton() {
     listener->onTouchEnded = [this, inside](Touch* touch, Event*) {
         flipButton->setOpacity(0);
         if (inside(touch)) {
+            FieldSounds::flip();
             flip();
         }
     };

@@ -8,6 +8,7 @@
 #include "2d/Sprite.h"
 #include "field/ConnectionPanel.h"
 #include "field/FieldScene.h"
+#include "field/FieldSounds.h"
 #include "field/PressListener.h"
 
 using namespace cocos2d;
@@ -17,6 +18,9 @@ namespace {
 const Color4B kAccent(105, 208, 238, 255);
 constexpr float kDrawerHeight = 96;
 constexpr float kBandHeight = 66;
+// On the band, right of the connection controls (the reload icon ends at 740), level with them.
+constexpr float kSpeakerX = 800;
+constexpr float kSpeakerY = 61;
 
 Sprite* sprite(const std::string& image) {
     Sprite* s = Sprite::create(image);
@@ -40,6 +44,7 @@ void FieldDrawer::build() {
     drawer->addChild(inner);
     _scene.connection().buildControls(drawer);
     buildLabelsAndTab();
+    buildSpeaker();
     drawer->setPosition(0, kClosedY);
 }
 
@@ -70,13 +75,30 @@ void FieldDrawer::buildLabelsAndTab() {
     drawer->addChild(_settings);
 }
 
+void FieldDrawer::buildSpeaker() {
+    FieldSounds::restore();
+    _speaker = sprite(kSoundOnImage);
+    _speaker->setPosition(kSpeakerX, kSpeakerY);
+    _drawer->addChild(_speaker);
+    refreshSpeaker();
+}
+
+void FieldDrawer::refreshSpeaker() {
+    _speaker->setTexture(FieldSounds::on() ? kSoundOnImage : kSoundOffImage);
+}
+
 void FieldDrawer::addListeners() {
     PressListener::attach(_settings, [this] { toggle(); });
+    PressListener::attach(_speaker, [this] {
+        FieldSounds::setOn(!FieldSounds::on());
+        refreshSpeaker();
+    });
     _scene.connection().addListeners();
     PressListener::attach(_copyrightLabel, [this] { _scene.openCopyright(); });
 }
 
 void FieldDrawer::open(std::function<void()> whenOpen) {
+    refreshSpeaker();
     _drawer->stopAllActions();
     auto* slide = MoveTo::create(kSlideTime, Vec2(0, 0));
     if (whenOpen) {

@@ -27,6 +27,7 @@
 #include "field/ConnectionPanel.h"
 #include "field/FieldDrawer.h"
 #include "field/FieldScrollView.h"
+#include "field/FieldSounds.h"
 #include "field/FieldStorage.h"
 #include "field/FieldUndo.h"
 #include "field/FieldWorkers.h"
@@ -34,6 +35,7 @@
 #include "field/NumberPopup.h"
 #include "field/PressListener.h"
 #include "field/RunOverlay.h"
+#include "field/SentMark.h"
 #include "field/SimulatorStage.h"
 #include "platform/Application.h"
 #include "platform/FileUtils.h"
@@ -457,6 +459,17 @@ void FieldScene::finishRunOverlay() {
     } else {
         _runOverlay->finish();
     }
+}
+
+void FieldScene::showSent() {
+    if (!isRunning()) {
+        return;  // the child has left this screen while the program went out
+    }
+    removeChildByName(SentMark::kName);  // a second send restarts the moment
+    SentMark* mark = SentMark::create();
+    mark->setPosition((kPanelWidth + designSize.width) / 2, designSize.height / 2);
+    addChild(mark);
+    FieldSounds::sent();
 }
 
 void FieldScene::closeRunOverlay() {

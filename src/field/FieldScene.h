@@ -105,6 +105,8 @@ public:
     void finishRunOverlay();
     // Closes the overlay and the stage with it, and gives the palette back.
     void closeRunOverlay();
+    // The program reached the board: a tick over the sheet for a moment, and a chime.
+    void showSent();
 
     // The board on the screen: the chosen port is the simulator's entry.
     bool simulatorChosen() const;

@@ -10,6 +10,7 @@
 #include "cards/ProgramTransfer.h"
 #include "device/TarnixCardSerialManager.h"
 #include "field/FieldScene.h"
+#include "field/FieldSounds.h"
 #include "platform/MessageBox.h"
 
 using namespace cocos2d;
@@ -131,6 +132,7 @@ void FieldWorkers::play() {
         scene->openStage();  // before the overlay, which leaves the stage's buttons live
     }
     scene->showRunOverlay();
+    FieldSounds::start();
     Abort abort = _abortFlag;
     CardProgram program = scene->sheet().program();
     launch(
@@ -151,7 +153,10 @@ void FieldWorkers::play() {
                     });
                 },
                 [this, scene, request] {
-                    postFor(request, [scene] { scene->finishRunOverlay(); });
+                    postFor(request, [scene] {
+                        scene->finishRunOverlay();
+                        scene->showSent();
+                    });
                 });
         },
         nullptr);

@@ -15,6 +15,7 @@
 #include "base/EventListenerTouchOneByOne.h"
 #include "field/FieldScene.h"
 #include "field/InputCardSprite.h"
+#include "field/NumberPad.h"
 #include "ui/EditBox.h"
 
 using namespace cocos2d;
@@ -23,6 +24,7 @@ namespace {
 
 constexpr float kShakeStep = 0.02f;
 constexpr int kShakes = 3;
+constexpr float kPadSpacing = 10;
 
 }  // namespace
 
@@ -90,6 +92,7 @@ void NumberPopup::open(InputCardSprite* card) {
     box->setDelegate(&_scene);
     box->setInputFilter(filter);
     popup->addChild(box);
+    addPad(popup, copy->getBoundingBox().unionWithRect(field));
 
     auto* listener = EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(true);
@@ -107,6 +110,36 @@ void NumberPopup::open(InputCardSprite* card) {
     _box = box;
     _editingCard = card;
     _numberPopup = popup;
+}
+
+void NumberPopup::addPad(Node* popup, const Rect& card) {
+    const Size visible = Director::getInstance()->getVisibleSize();
+    _pad = NumberPad::create([this](const std::string& key) { pressKey(key); });
+    const Size pad = _pad->getContentSize();
+    float y = card.getMinY() - kPadSpacing - pad.height;
+    if (y < kPadSpacing) {
+        y = card.getMaxY() + kPadSpacing;
+    }
+    y = std::clamp(y, kPadSpacing, visible.height - kPadSpacing - pad.height);
+    const float x = std::clamp(card.getMidX() - pad.width / 2, kPadSpacing,
+                               visible.width - kPadSpacing - pad.width);
+    _pad->setPosition(x, y);
+    popup->addChild(_pad);
+}
+
+void NumberPopup::pressKey(const std::string& key) {
+    ui::EditBox* box = _box;
+    if (!box) {
+        return;
+    }
+    box->openKeyboard();  // a tap beside the box took it away; the box takes keys only so
+    if (key == NumberPad::kOk) {
+        box->didPressReturn();
+    } else if (key == NumberPad::kDelete) {
+        box->deleteBackward();
+    } else {
+        box->insertText(key);
+    }
 }
 
 void NumberPopup::confirm(ui::EditBox* box) {
@@ -149,6 +182,7 @@ void NumberPopup::close() {
     popup->stopAllActions();
     popup->runAction(Sequence::create(FadeOut::create(0.1f), RemoveSelf::create(), nullptr));
     _box = nullptr;
+    _pad = nullptr;
     _editingCard = nullptr;
     _numberPopup = nullptr;
 }

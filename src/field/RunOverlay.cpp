@@ -28,6 +28,14 @@ const char* const kFlushKey = "RunOverlay.console";
 // The console over the stage shows the last lines that fit on its panel.
 constexpr int kStageConsoleLines = 14;
 constexpr float kStageConsolePadding = 8;
+// A board's console is read over the palette by a child: larger letters on a solid panel that
+// leaves the player column's stop button free, showing the last lines that fit on it.
+constexpr float kBoardConsoleSize = 26;
+constexpr int kBoardConsoleLines = 17;
+const Rect kBoardConsoleArea(20, 20, 880, 728);
+constexpr float kBoardConsolePadding = 16;
+const Color4B kConsolePanel(30, 40, 62, 255);
+const Color4B kConsoleText(214, 242, 252, 255);
 
 std::string lastLines(const std::string& text, int count) {
     size_t start = text.size();
@@ -99,27 +107,36 @@ void RunOverlay::show() {
 
 void RunOverlay::addConsole(LayerColor* overlay) {
     const bool jam = DeviceManager::getInstance()->target == DeviceManager::JAM;
-    const float size = _simulated ? 13 : 20;
+    const float size = _simulated ? 13 : kBoardConsoleSize;
     Label* log = jam ? Label::createWithTTF("", "fonts/console.ttf", size)
                      : Label::createWithSystemFont("", "HiraKakuProN-W6", size);
     log->setAnchorPoint(Vec2(0, 0));
     log->setAlignment(TextHAlignment::LEFT, TextVAlignment::TOP);
-    log->setPosition(50, 50);
+    log->setTextColor(kConsoleText);
     if (_simulated) {
         // On a solid panel over the stage's lower part, clear of the sheet's running line.
         const Rect area = SimulatorStage::consoleArea();
-        LayerColor* panel =
-            LayerColor::create(Color4B(30, 40, 62, 255), area.size.width, area.size.height);
-        panel->setPosition(area.origin);
-        overlay->addChild(panel);
+        addPanel(overlay, area);
         log->setAlignment(TextHAlignment::LEFT, TextVAlignment::BOTTOM);
-        log->setTextColor(Color4B(214, 242, 252, 255));
         log->setPosition(area.origin + Vec2(kStageConsolePadding, kStageConsolePadding));
+    } else {
+        // From the panel's top down, as a console reads.
+        const Rect area = kBoardConsoleArea;
+        addPanel(overlay, area);
+        log->setAnchorPoint(Vec2(0, 1));
+        log->setPosition(area.getMinX() + kBoardConsolePadding,
+                         area.getMaxY() - kBoardConsolePadding);
     }
     overlay->addChild(log);
     _runLog = log;
     _console.clear();
     _consoleChanged = false;
+}
+
+void RunOverlay::addPanel(LayerColor* overlay, const Rect& area) {
+    LayerColor* panel = LayerColor::create(kConsolePanel, area.size.width, area.size.height);
+    panel->setPosition(area.origin);
+    overlay->addChild(panel);
 }
 
 void RunOverlay::claimTouches(LayerColor* overlay, bool closeOnTap) {
@@ -191,7 +208,8 @@ void RunOverlay::append(const std::string& text) {
 
 void RunOverlay::flushConsole() {
     if (_consoleChanged && _runLog) {
-        _runLog->setString(_simulated ? lastLines(_console, kStageConsoleLines) : _console);
+        _runLog->setString(
+            lastLines(_console, _simulated ? kStageConsoleLines : kBoardConsoleLines));
     }
     _consoleChanged = false;
 }

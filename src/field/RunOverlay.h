@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/Vector.h"
+#include "math/Rect.h"
 
 namespace cocos2d {
 class Label;
@@ -14,9 +15,9 @@ class CardSprite;
 class FieldScene;
 
 // The dimmed layer over the screen while a program goes to the board: a console of what is
-// sent, a spinner and a stop button; once the transfer has ended, a tap closes it. With the
-// board on the screen's stage it dims nothing and leaves the stage's buttons live, and its
-// console sits on a panel over the stage. It owns
+// sent on a solid panel, a spinner and a stop button; once the transfer has ended, a tap closes
+// it. With the board on the screen's stage it dims nothing and leaves the stage's buttons live,
+// and its console sits on a smaller panel over the stage. It owns
 // these nodes and the console's text; its stop button cancels the workers' request.
 class RunOverlay {
 public:
@@ -42,6 +43,7 @@ public:
 
 private:
     void addConsole(cocos2d::LayerColor* overlay);
+    static void addPanel(cocos2d::LayerColor* overlay, const cocos2d::Rect& area);
     // Takes the touches the overlay covers; once finished, a tap there closes it.
     void claimTouches(cocos2d::LayerColor* overlay, bool closeOnTap);
     void removeControls();

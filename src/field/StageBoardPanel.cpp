@@ -7,6 +7,7 @@
 #include "2d/ScaleTo.h"
 #include "2d/Sequence.h"
 #include "2d/Sprite.h"
+#include "field/FieldSounds.h"
 #include "field/PressListener.h"
 #include "platform/ToneOutput.h"
 #include "sim/SimMachine.h"
@@ -84,8 +85,7 @@ void StageBoardPanel::addPwm(Node* panel, int index, const Vec2& at) {
 
 void StageBoardPanel::addListeners() {
     PressListener::attach(_mute, [this] {
-        ToneOutput* tone = ToneOutput::getInstance();
-        tone->setMuted(!tone->muted());
+        FieldSounds::setOn(!FieldSounds::on());  // the drawer's switch too, and remembered
         refreshMute();
     });
 }

@@ -164,7 +164,7 @@ TEST_F(SimulatorStageTest, PlayRunsTheProgramOnTheStageUntilItEndsOrIsStopped) {
             EXPECT_EQ(stage.boardPanel().beepsHeard(), 1u);
         }
         settle();
-        step(30);
+        step(100);  // past the sent tick's 1.5 s
         EXPECT_TRUE(stage.isOpen()) << "the final picture stays";
         EXPECT_EQ(field->runningOverlay().runStopButton(), nullptr);
         EXPECT_LT(director()->secondsUntilWork(), 0) << "nothing runs: the editor sleeps";
