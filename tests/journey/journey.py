@@ -40,6 +40,18 @@ DOC_PICTURES = {
     "card-trashed": "undo.png",
     "copied": "copy.png",
     "simulated": "simulator.png",
+    "tapped": "tap-to-place.png",
+    "sound-switch": "sound-switch.png",
+}
+
+# The first program a child makes alone: forward, wait 2, beep, stop, for the script board.
+FIRST_PROGRAM = {
+    "jam": b"\x1b" b"\nOUT0\n" b"\n\n\n\n\nNEW\r\n"
+           b"10 OUT 33\r\n20 WAIT 120\r\n30 BEEP\r\n40 OUT 0\r\n"
+           b"SAVE 0" b"\n" b"RUN\r\n",
+    "latte": b" " b"ms\nout(0)\nexit()\n" b"cat uart > .\n" b"var i=0;var o=0;\n"
+             b"out(33);\nsleep(2000);\nbeep();\nout(0);\n"
+             b"while(uart()!=-1);\n" b"\x04\n" b"ms .\n",
 }
 
 
@@ -59,9 +71,15 @@ def wait_until(predicate, seconds, message):
         raise StepFailed(str(timeout))
 
 
+def brightness(raw):
+    return sum(raw) / max(len(raw), 1)
+
+
 class Journey:
-    def __init__(self, binary, shots, docs):
+    def __init__(self, binary, shots, docs, lang="C.UTF-8", first_only=False):
         self.binary, self.shots, self.docs = binary, shots, docs
+        self.lang, self.first_only = lang, first_only
+        self.suffix = "-ja" if lang.startswith("ja") else ""
         self.step_number, self.step_name = 0, "start"
         self.work = tempfile.mkdtemp(prefix="zoa-journey-")
         self.home = os.path.join(self.work, "home")
@@ -77,7 +95,8 @@ class Journey:
         path = os.path.join(self.shots, name)
         self.editor.screenshot(path)
         if self.docs and not tag and self.step_name in DOC_PICTURES:
-            shutil.copyfile(path, os.path.join(self.docs, DOC_PICTURES[self.step_name]))
+            picture = DOC_PICTURES[self.step_name].replace(".png", self.suffix + ".png")
+            shutil.copyfile(path, os.path.join(self.docs, picture))
         return path
 
     def programs(self):
@@ -102,9 +121,11 @@ class Journey:
         self.trace = os.path.join(self.work, "trace.txt")
         self.editor = xsession.Editor(self.binary, self.display, self.home,
                                       {"ZOA_EXTRA_PORTS": self.board.link_path,
-                                       "ZOA_SIM_TRACE": self.trace})
+                                       "ZOA_SIM_TRACE": self.trace, "LANG": self.lang})
         try:
-            self.walk()
+            if not self.first_only:
+                self.walk()
+            self.first_program()
             self.step("closed")
             self.editor.close()
             check(self.editor.proc.returncode == 0,
@@ -281,6 +302,61 @@ class Journey:
         e.tap(*screen.QUIET_SPOT)  # a tap closes the finished run's console
         time.sleep(0.8)
 
+    def first_program(self):
+        """Forward, wait 2, beep, stop by taps alone, the 2 on the pad, sent with a tick."""
+        e = self.editor
+        if self.first_only:
+            e.wait_window()
+            target = "jam"
+        else:
+            target = "latte"  # as the walk left the board chooser
+        self.step("tapped")
+        e.tap(*screen.gallery_thumbnail(0))
+        wait_until(lambda: not xsession.showing_gallery(self.shot("opened")), 10,
+                   "the field did not open")
+        time.sleep(1.0)
+        for row in (2, 0, 1, 3):  # forward, wait, beep, stop
+            e.tap(*screen.palette_card(row))
+            time.sleep(0.8)
+        self.shot()
+        check(self.laid() == [(1, 0, 2, ""), (2, 0, 0, ""), (3, 0, 1, ""), (4, 0, 3, "")],
+              f"the tapped cards did not land on lines 10 to 40: {self.laid()}")
+
+        self.step("number-on-pad")
+        e.tap(*screen.number_field(2))
+        time.sleep(0.8)
+        self.shot()
+        e.tap(*screen.PAD["2"])
+        e.tap(*screen.PAD["ok"])
+        time.sleep(0.8)
+        check((2, 0, 0, "2") in self.laid(), f"the pad did not give the wait 2: {self.laid()}")
+
+        self.step("sound-switch")
+        e.tap(*screen.SETTINGS)
+        time.sleep(1.0)
+        self.shot()
+        e.tap(*screen.PORT_FIELD)
+        time.sleep(1.0)
+        e.tap(*screen.BOARD_ROW)
+        time.sleep(0.8)
+
+        self.step("sent")
+        self.board.take()
+        e.tap(*screen.PLAY)
+        expected = FIRST_PROGRAM[target]
+
+        def ticked():
+            return (len(self.board.received) >= len(expected) and
+                    brightness(e.pixels(self.shot("tick"), screen.SENT_MARK)) > 200)
+        wait_until(ticked, 30, "no tick after the program was sent")
+        time.sleep(2.0)
+        check(brightness(e.pixels(self.shot(), screen.SENT_MARK)) < 150,
+              "the tick did not go away")
+        received = self.board.take()
+        check(received == expected, f"the board received {received!r}, expected {expected!r}")
+        e.tap(*screen.QUIET_SPOT)
+        time.sleep(0.8)
+
     def traced(self):
         try:
             with open(self.trace) as f:
@@ -331,6 +407,10 @@ def main():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--shots", required=True, help="where the step screenshots go")
     parser.add_argument("--docs", help="also write the user guide's pictures here")
+    parser.add_argument("--lang", default="C.UTF-8", help="the editor's LANG; ja_JP.UTF-8 "
+                        "names the guide's pictures NAME-ja.png")
+    parser.add_argument("--first-program-only", action="store_true",
+                        help="walk only the first program a child makes alone")
     parser.add_argument("--keep", action="store_true",
                         help="keep every screenshot of a pass, not only the simulated run's")
     args = parser.parse_args()
@@ -340,7 +420,8 @@ def main():
         return 1
     shutil.rmtree(args.shots, ignore_errors=True)
     os.makedirs(args.shots)
-    journey = Journey(os.path.abspath(args.binary), args.shots, args.docs)
+    journey = Journey(os.path.abspath(args.binary), args.shots, args.docs, args.lang,
+                      args.first_program_only)
     try:
         journey.run()
     except Exception as failure:  # noqa: BLE001 - every failure names its step

@@ -49,6 +49,9 @@ UNDO, REDO = (912, 584), (976, 584)  # below the stop button
 INSERT_FIRST_LINE = (459, 49)  # the "+" above line 10
 SIMULATOR_ROW = (430, 577)  # the port list's last row, above the wireless one
 PALETTE = (5, 60, 265, 650)  # below the tabs: x, y, width, height
+BOARD_ROW = (430, 659)  # the port list's first row: the virtual board
+PAD = {"2": (605, 476), "ok": (733, 476)}  # the number pad under line 20's wait card
+SENT_MARK = (735, 270, 60, 120)  # the blank right of the tick panel over the sheet
 QUIET_SPOT = (800, 650)  # beside the sheet's lines: a tap there changes nothing
 SHEET = (440, 50, 305, 390)  # lines 10 to 30 with their cards: x, y, width, height
 
