@@ -6,5 +6,8 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target tarnixworks-zoa
 mkdir -p docs
-exec python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
+python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
   --shots build/journey-shots --docs docs
+# The pictures shown in both languages, from the first program's walk in Japanese.
+exec python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
+  --shots build/journey-shots-ja --docs docs --first-program-only --lang ja_JP.UTF-8
