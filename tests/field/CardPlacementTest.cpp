@@ -339,7 +339,10 @@ TEST_F(CardPlacementTest, ALooseCardLooksLooseAndShakesWhenStartIsPressed) {
     step(30);
     EXPECT_EQ(loose->getActionByTag(LooseCardLook::kShakeTag), nullptr);
     EXPECT_FLOAT_EQ(loose->getRotation(), LooseCardLook::kTilt);
-    field->closePortList();  // the list that start opened takes every touch until it closes
+    // The list that start opened takes every touch until it closes, a step after it is asked.
+    settle();
+    field->closePortList();
+    step(1);
 
     Vec2 finger = onScreen(loose->getPosition());
     input::touchBegin(finger);
