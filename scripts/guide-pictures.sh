@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target tarnixworks-zoa
 mkdir -p docs
+# The journey starts the editor itself, always inside `unshare -n` (tests/journey/xsession.py).
 python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
   --shots build/journey-shots --docs docs
 # The pictures shown in both languages, from the first program's walk in Japanese.

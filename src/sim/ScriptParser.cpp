@@ -121,32 +121,32 @@ bool ScriptParser::block() {
     return true;
 }
 
-// while(c) body: a check that leaves the loop when c is false, the body, a jump back.
-bool ScriptParser::whileLoop() {
+// "while(c)" or "if(c)": the check of c, whose target the caller sets; -1 when it does not parse.
+int ScriptParser::conditionCheck() {
     const int line = next().line;
     if (!expect("("))
-        return false;
+        return -1;
     const int condition = expression();
     if (condition < 0 || !expect(")"))
+        return -1;
+    return addStatement({Statement::Check, condition, 0, -1, line});
+}
+
+// while(c) body: a check that leaves the loop when c is false, the body, a jump back.
+bool ScriptParser::whileLoop() {
+    const int check = conditionCheck();
+    if (check < 0 || !statement())
         return false;
-    const int check = addStatement({Statement::Check, condition, 0, -1, line});
-    if (!statement())
-        return false;
-    addStatement({Statement::Jump, -1, 0, check, line});
+    addStatement({Statement::Jump, -1, 0, check, _code.statements[check].line});
     _code.statements[check].target = static_cast<int>(_code.statements.size());
     return true;
 }
 
 bool ScriptParser::ifElse() {
-    const int line = next().line;
-    if (!expect("("))
+    const int check = conditionCheck();
+    if (check < 0 || !statement())
         return false;
-    const int condition = expression();
-    if (condition < 0 || !expect(")"))
-        return false;
-    const int check = addStatement({Statement::Check, condition, 0, -1, line});
-    if (!statement())
-        return false;
+    const int line = _code.statements[check].line;
     if (peek().kind == Token::Name && peek().text == "else") {
         next();
         const int skip = addStatement({Statement::Jump, -1, 0, -1, line});

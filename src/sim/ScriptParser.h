@@ -22,6 +22,7 @@ private:
 
     bool statement();
     bool block();
+    int conditionCheck();
     bool whileLoop();
     bool ifElse();
     bool declaration();
