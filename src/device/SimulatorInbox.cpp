@@ -1,25 +1,14 @@
 #include "device/SimulatorInbox.h"
 
-void SimulatorInbox::pushByte(uint8_t byte) {
-    Item item;
-    item.kind = Item::Byte;
-    item.byte = byte;
-    std::lock_guard<std::mutex> lock(_mutex);
-    _items.push_back(std::move(item));
-}
+void SimulatorInbox::pushByte(uint8_t byte) { push({Item::Byte, byte, 0, {}}); }
 
-void SimulatorInbox::pushSheetLine(int line) {
-    Item item;
-    item.kind = Item::SheetLine;
-    item.line = line;
-    std::lock_guard<std::mutex> lock(_mutex);
-    _items.push_back(std::move(item));
-}
+void SimulatorInbox::pushSheetLine(int line) { push({Item::SheetLine, 0, line, {}}); }
 
 void SimulatorInbox::pushConsoleEntry(const std::string& text) {
-    Item item;
-    item.kind = Item::ConsoleEntry;
-    item.text = text;
+    push({Item::ConsoleEntry, 0, 0, text});
+}
+
+void SimulatorInbox::push(Item item) {
     std::lock_guard<std::mutex> lock(_mutex);
     _items.push_back(std::move(item));
 }

@@ -28,6 +28,8 @@ public:
     void clear();
 
 private:
+    void push(Item item);
+
     std::mutex _mutex;
     std::vector<Item> _items;
 };
