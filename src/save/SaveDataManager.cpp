@@ -99,6 +99,21 @@ SaveDataManager::~SaveDataManager() {
     }
 }
 
+void SaveDataManager::removeUnfinishedWrites() const {
+    // A write goes to ".NAME.tmp-XXXXXX" and is then renamed over NAME: one still there was cut
+    // short (the editor was killed) and never replaced what it was for. Only the editor that
+    // holds the folder gets here, before it writes anything.
+    std::error_code error;
+    std::filesystem::directory_iterator entry(_root + kDirectory, error), end;
+    for (; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() > 1 && name[0] == '.' && name.find(".tmp-") != std::string::npos) {
+            std::error_code ignored;
+            std::filesystem::remove(entry->path(), ignored);
+        }
+    }
+}
+
 bool SaveDataManager::init() {
     // Opening again (over another writable directory) starts from that directory's list alone.
     for (auto* record : datas) {
@@ -113,6 +128,7 @@ bool SaveDataManager::init() {
     _root = files->getWritablePath();
     const std::string listPath = _root + kListFile;
     files->createDirectory(_root + kDirectory);
+    removeUnfinishedWrites();
     std::string text;
     const int error = files->readFile(listPath, text);
     if (error == ENOENT) {

@@ -96,6 +96,7 @@ private:
     bool keepDamagedProgram(const std::string& relative, const std::string& full) const;
     // Lists, first, the program files no entry names; true when there were any.
     bool adoptOrphans();
+    void removeUnfinishedWrites() const;
     bool keepBeside(const std::string& full, const std::string& stem) const;
     bool copyInStore(const std::string& from, const std::string& to) const;
     bool listFirst(SaveData* record);

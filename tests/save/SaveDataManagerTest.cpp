@@ -35,6 +35,18 @@ TEST_F(SaveStore, FirstStartMakesAnEmptyListFile) {
     EXPECT_EQ(store->makeImagePath(), "savedatas/img1.png");
 }
 
+// A write the editor was killed in the middle of leaves its temporary file; the next start
+// removes it and nothing else.
+TEST_F(SaveStore, AStartRemovesWritesThatWereCutShort) {
+    open()->addProgram({}, "kept", "");
+    ASSERT_TRUE(files->writeStringToFile("half", full("savedatas/.1.plist.tmp-Ab3dEf")));
+    const auto before = filesIn(full("savedatas"));
+    open();
+    auto expected = before;
+    expected.erase(".1.plist.tmp-Ab3dEf");
+    EXPECT_EQ(filesIn(full("savedatas")), expected);
+}
+
 TEST_F(SaveStore, ANewRecordIsListedFirstWithTheNextIdentifier) {
     writeList(7, {entry(7, "older", "savedatas/7.plist", "savedatas/img7.png")});
     auto* store = open();
