@@ -16,7 +16,14 @@ packages=(
   imagemagick
   # the desktop entry check of the install test
   desktop-file-utils
+  # the Debian package and its checks (dpkg-shlibdeps, lintian, the software-centre metadata)
+  dpkg-dev file lintian appstream
+  # the Japanese journey's locale
+  locales
 )
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,8 +34,12 @@ done
 
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The Japanese journey runs the editor under ja_JP.UTF-8; generate it where the image lacks it.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "Generating the ja_JP.UTF-8 locale"
+  "${sudo_cmd[@]}" localedef -i ja_JP -c -f UTF-8 -A /usr/share/locale/locale.alias ja_JP.UTF-8
 fi
