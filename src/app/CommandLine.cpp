@@ -41,9 +41,9 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
             option.erase(equals);
             joined = true;
         }
-        if (option == "--help" || option == "-h") {
-            line._mode = joined ? Mode::Invalid : Mode::Help;
-            line._error = joined ? "--help takes no value" : "";
+        if (option == "--help" || option == "-h" || option == "--version") {
+            line._mode = joined ? Mode::Invalid : option == "--version" ? Mode::Version : Mode::Help;
+            line._error = joined ? option + " takes no value" : "";
             break;
         }
         if (option != "--simulate" && option != "--target" && option != "--seconds") {
@@ -99,6 +99,9 @@ int CommandLine::run(std::ostream& out, std::ostream& err) const {
         case Mode::Help:
             out << usage();
             return 0;
+        case Mode::Version:
+            out << "tarnixworks-zoa " ZOA_VERSION "\n";
+            return 0;
         case Mode::Invalid:
             err << "tarnixworks-zoa: " << _error << " (see --help)\n";
             return kBadInput;
@@ -120,7 +123,7 @@ int CommandLine::run(std::ostream& out, std::ostream& err) const {
 std::string CommandLine::usage() {
     return "Usage: tarnixworks-zoa                 open the editor\n"
            "       tarnixworks-zoa --simulate FILE [--target jam|latte|que] [--seconds S]\n"
-           "       tarnixworks-zoa --help\n"
+           "       tarnixworks-zoa --help | --version\n"
            "\n"
            "Options:\n"
            "  --simulate FILE  run the program in FILE (a program file from savedatas, or a\n"
@@ -130,6 +133,7 @@ std::string CommandLine::usage() {
            "  --target T       the board: jam (default), latte or que\n"
            "  --seconds S      stop the run after S virtual seconds (default 60, at most 3600)\n"
            "  --help           print this text\n"
+           "  --version        print the version\n"
            "\n"
            "Environment:\n"
            "  ZOA_EXTRA_PORTS  serial device paths, separated by \":\", listed after the\n"

@@ -4,10 +4,11 @@
 #include <string>
 
 // What the editor's binary was asked on its command line: the editor itself (no arguments),
-// its usage, or a program file run on the simulated board without a window, its trace printed.
+// its usage or version, or a program file run on the simulated board without a window, its
+// trace printed.
 class CommandLine {
 public:
-    enum class Mode { Editor, Help, Simulate, Invalid };
+    enum class Mode { Editor, Help, Version, Simulate, Invalid };
     // The status of a bad option, or of a file that holds no program.
     static constexpr int kBadInput = 2;
 

@@ -68,7 +68,8 @@ TEST_F(DesktopInstall, PutsTheBinaryResourcesDesktopEntryAndIconsWhereADesktopLo
     const std::string entry = at("share/applications/tarnixworks-zoa.desktop");
     const std::string text = editor::readAll(entry);
     for (const char* line : {"Name=TarnixworksZOA\n", "Exec=tarnixworks-zoa\n",
-                             "Icon=tarnixworks-zoa\n", "Categories=Education;Development;\n"}) {
+                             "Icon=tarnixworks-zoa\n", "Categories=Education;Development;\n",
+                             "Name[ja]=TarnixworksZOA\n", "GenericName[ja]=カードで プログラミング\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
     const std::string report = prefix->path() + "validate.log";

@@ -90,6 +90,8 @@ TEST(SimulateCommand, RunsProgramFilesAndPicturesAndRefusesTheRest) {
         {"--simulate", 2, ""},
         {"--seconds 5", 2, ""},
         {"--frobnicate", 2, ""},
+        {"--version", 0, "tarnixworks-zoa " ZOA_VERSION "\n"},
+        {"--version=1", 2, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
