@@ -24,6 +24,7 @@ REQUIRED = ["./usr/bin/tarnixworks-zoa", "./usr/share/tarnixworks-zoa/Resources/
             "./usr/share/icons/hicolor/256x256/apps/tarnixworks-zoa.png",
             "./usr/share/man/man1/tarnixworks-zoa.1.gz",
             "./usr/share/doc/tarnixworks-zoa/copyright"]
+MANUAL = ["--help", "--version", "--simulate", "ZOA_EXTRA_PORTS", "ZOA_SYSTEM_PORTS", "savedatas"]
 failures = []
 
 
@@ -101,6 +102,9 @@ def main():
     metainfo = glob.glob(os.path.join(root, "usr/share/metainfo/*.metainfo.xml"))
     check(len(metainfo) == 1 and run("appstreamcli", "validate", "--no-net",
                                      *metainfo).returncode == 0, "the metainfo does not validate")
+    manual = run("man", "-l", "-P", "cat", os.path.join(root, "usr/share/man/man1/tarnixworks-zoa.1.gz"),
+                 env={"MANWIDTH": "200", "PATH": "/usr/bin:/bin"}).stdout
+    check(all(word in manual for word in MANUAL), f"the manual page lacks some of {MANUAL}")
     entry = os.path.join(root, "usr/share/applications/tarnixworks-zoa.desktop")
     check(run("desktop-file-validate", entry).returncode == 0, "the desktop entry does not validate")
     first_frame(root, work)
