@@ -92,7 +92,7 @@ void compose(const std::string& text, int cursor) {
         event.editExt.start = cursor;
     }
     handle(event);
-}
+}  // NOLINT(clang-analyzer-unix.Malloc): handle() or the view frees the extended text
 
 // Long text comes in several events, each cut between characters, as SDL cuts it.
 void commit(const std::string& text) {
@@ -116,11 +116,11 @@ void commit(const std::string& text) {
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        switch (c) {
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c; break;
+        if (c == '\n' || c == '\t' || c == '\\') {
+            out += '\\';
+            out += c == '\n' ? 'n' : c == '\t' ? 't' : '\\';
+        } else {
+            out += c;
         }
     }
     return out;
@@ -223,8 +223,7 @@ DriverPipe::~DriverPipe() {
         _reader.join();
         SDL_Event events[16];
         int taken = 0;
-        while ((taken = SDL_PeepEvents(events, 16, SDL_GETEVENT, gLineEvent,
-                                       gLineEvent)) > 0) {
+        while ((taken = SDL_PeepEvents(events, 16, SDL_GETEVENT, gLineEvent, gLineEvent)) > 0) {
             for (int i = 0; i < taken; ++i) {
                 delete static_cast<std::string*>(events[i].user.data1);
             }
