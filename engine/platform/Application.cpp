@@ -6,10 +6,12 @@
 #include <cmath>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <thread>
 
 #include "base/Director.h"
 #include "base/Scheduler.h"
+#include "platform/DriverPipe.h"
 #include "platform/EventWait.h"
 #include "platform/FileUtils.h"
 #include "platform/GLView.h"
@@ -126,6 +128,7 @@ int Application::run() {
     // For checks of a built or installed binary: one frame, then a clean end.
     const char* once = SDL_getenv("ZOA_EXIT_AFTER_FIRST_FRAME");
     const bool exitAfterFirstFrame = once && std::string(once) == "1";
+    auto driver = std::make_unique<DriverPipe>();
     while (!view->windowShouldClose()) {
         if (!director->isAnimating()) {
             // In the background: no frames, only wait for the window to come back. Work handed
@@ -150,6 +153,7 @@ int Application::run() {
             waitForWork(frameStart, director->getTotalFrames() != drawn);
         }
     }
+    driver.reset();
     scheduler->setWakeUp(nullptr);
     director->end();
     view->release();

@@ -15,6 +15,7 @@
 #include "base/IMEDelegate.h"
 #include "base/Touch.h"
 #include "platform/Application.h"
+#include "platform/DriverPipe.h"
 #include "platform/EventWait.h"
 #include "platform/FileUtils.h"
 #include "renderer/Renderer.h"
@@ -308,6 +309,9 @@ void GLView::pollEvents() {
 void GLView::handleEvent(const SDL_Event& event) {
     if (event.type == EventWait::wakeEventType()) {
         return;  // it only ended the wait; the posted work marks the frame itself
+    }
+    if (DriverPipe::handleEvent(event)) {
+        return;  // its text events come back through here and mark the frame; a dump does not
     }
     // Input and window changes (exposed, resized, restored) may change the picture.
     Director::setNeedsRedraw();

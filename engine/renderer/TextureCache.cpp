@@ -41,6 +41,15 @@ Texture2D* TextureCache::getTextureForKey(const std::string& filename) const {
     return it == _textures.end() ? nullptr : it->second;
 }
 
+std::string TextureCache::pathOf(const Texture2D* texture) const {
+    for (const auto& entry : _textures) {
+        if (entry.second == texture) {
+            return entry.first;
+        }
+    }
+    return "";
+}
+
 void TextureCache::removeTexture(Texture2D* texture) {
     for (auto it = _textures.begin(); it != _textures.end(); ++it) {
         if (it->second == texture) {

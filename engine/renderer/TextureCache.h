@@ -19,6 +19,8 @@ public:
     // Null when the file is not found or not an image.
     Texture2D* addImage(const std::string& filename);
     Texture2D* getTextureForKey(const std::string& filename) const;
+    // The full path the texture was loaded from; "" for one made otherwise.
+    std::string pathOf(const Texture2D* texture) const;
     void removeTexture(Texture2D* texture);
     // The next addImage of that file reads it again (a thumbnail written anew).
     void removeTextureForKey(const std::string& filename);

@@ -44,6 +44,24 @@ DOC_PICTURES = {
     "sound-switch": "sound-switch.png",
 }
 
+RES_EN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../Resources/res_en/")
+
+# The guide shows these in Japanese too, as NAME-ja.png.
+DOC_PICTURES_JA = {"port-list", "renamed", "tapped", "sound-switch"}
+
+# What the editor says in each language, and the name a child gives the program: typed in
+# English, composed with an input method in Japanese (its reading first, then the name).
+SAYS = {
+    "en": {"images": "res_en", "new": "Create new code", "marker": "* ", "sim": "Simulator",
+           "failed": ("Failed", "Please connect again."),
+           "delete": "Delete the code you have chosen?", "sent": "Sent!",
+           "title": "Robot dance", "reading": None},
+    "ja": {"images": "res", "new": "あたらしくはじめる", "marker": "● ", "sim": "シミュレーター",
+           "failed": ("しっぱい", "せつぞくしなおしてください。"),
+           "delete": "えらんだソースコードを消しますか？", "sent": "おくったよ！",
+           "title": "ロボットダンス", "reading": "ろぼっとだんす"},
+}
+
 # The first program a child makes alone: forward, wait 2, beep, stop, for the script board.
 FIRST_PROGRAM = {
     "jam": b"\x1b" b"\nOUT0\n" b"\n\n\n\n\nNEW\r\n"
@@ -80,6 +98,7 @@ class Journey:
         self.binary, self.shots, self.docs = binary, shots, docs
         self.lang, self.first_only = lang, first_only
         self.suffix = "-ja" if lang.startswith("ja") else ""
+        self.says = SAYS["ja" if self.suffix else "en"]
         self.step_number, self.step_name = 0, "start"
         self.work = tempfile.mkdtemp(prefix="zoa-journey-")
         self.home = os.path.join(self.work, "home")
@@ -94,10 +113,23 @@ class Journey:
         name = f"{self.step_number:02d}-{self.step_name}{'-' + tag if tag else ''}.png"
         path = os.path.join(self.shots, name)
         self.editor.screenshot(path)
-        if self.docs and not tag and self.step_name in DOC_PICTURES:
+        if self.docs and not tag and self.step_name in DOC_PICTURES and \
+                (not self.suffix or self.step_name in DOC_PICTURES_JA):
             picture = DOC_PICTURES[self.step_name].replace(".png", self.suffix + ".png")
             shutil.copyfile(path, os.path.join(self.docs, picture))
         return path
+
+    def shown(self, kind="label"):
+        return [item[1:] if kind == "box" else item[1]
+                for item in self.editor.visible() if item[0] == kind]
+
+    def expect_shown(self, *texts):
+        """Waits until every text shows in a label of the editor."""
+        deadline, missing = time.monotonic() + 5, texts
+        while missing and time.monotonic() < deadline:
+            labels = self.shown()
+            missing = [t for t in texts if t not in labels]
+        check(not missing, f"the editor does not show {missing}; it shows {labels}")
 
     def programs(self):
         try:
@@ -121,7 +153,8 @@ class Journey:
         self.trace = os.path.join(self.work, "trace.txt")
         self.editor = xsession.Editor(self.binary, self.display, self.home,
                                       {"ZOA_EXTRA_PORTS": self.board.link_path,
-                                       "ZOA_SIM_TRACE": self.trace, "LANG": self.lang})
+                                       "ZOA_SIM_TRACE": self.trace, "LANG": self.lang},
+                                      driven=True)
         try:
             if not self.first_only:
                 self.walk()
@@ -142,6 +175,7 @@ class Journey:
         e.wait_window()
         check(xsession.showing_gallery(self.shot()), "the gallery did not show first")
         check(self.programs()[1]["datas"] == [], "a fresh data directory already lists programs")
+        self.expect_shown(self.says["new"])
 
         self.step("new-program")
         e.tap(*screen.gallery_thumbnail(0))
@@ -159,6 +193,12 @@ class Journey:
         self.shot()
         check(self.laid() == [(1, 0, 1, ""), (2, 0, 0, ""), (3, 1, 6, "")],
               f"the cards did not land on lines 10, 20 and 30: {self.laid()}")
+        # Images drawn in both languages come from the language's folder, the play button's too.
+        drawn = [p.split("/Resources/")[1].split("/", 1) for p in self.shown("sprite")
+                 if "/Resources/" in p]
+        variants = {folder for folder, name in drawn if os.path.exists(RES_EN + name)}
+        check(variants == {self.says["images"]} and [self.says["images"], "r_play.png"] in drawn,
+              f"images in both languages come from {variants}: {drawn}")
 
         self.step("number-entered")
         e.tap(*screen.number_field(2))
@@ -208,6 +248,9 @@ class Journey:
         e.tap(*screen.PORT_FIELD)
         time.sleep(1.0)
         self.shot()
+        link = self.board.link_path
+        self.expect_shown(f"{self.says['marker']}{link} [ {link} ]", "  Pomelink [ UDP ]",
+                          "  " + self.says["sim"])
         e.tap(430, 659)  # the second entry: the virtual board after the wireless module
         time.sleep(0.8)
         self.shot("chosen")
@@ -221,6 +264,7 @@ class Journey:
         time.sleep(1.0)
         self.shot()
         self.play("latte")
+        self.unplugged()
         self.simulate()
 
         self.step("gallery-with-program")
@@ -236,11 +280,21 @@ class Journey:
         e.key("ctrl+a")
         for _ in range(30):
             e.key("BackSpace")
-        e.type("Robot dance")
+        title, reading = self.says["title"], self.says["reading"]
+        if reading:
+            empty = e.pixels(self.shot("emptied"), screen.NAME_BOX)
+            e.drive(f"compose {len(reading)} {reading}")
+            self.expect_shown(reading)
+            check(xsession.differing_share(empty, e.pixels(self.shot("composing"),
+                                                           screen.NAME_BOX)) > 0.02,
+                  "the composition was not drawn in the name box")
+            e.drive("commit " + title)
+        else:
+            e.type(title)
         e.key("Return")
         time.sleep(1.0)
         self.shot()
-        wait_until(lambda: self.programs()[1]["datas"][0]["title"] == "Robot dance", 5,
+        wait_until(lambda: self.programs()[1]["datas"][0]["title"] == title, 5,
                    f"the new title was not stored: {self.programs()[1]}")
 
         self.step("reopened")
@@ -263,7 +317,7 @@ class Journey:
         time.sleep(1.0)
         self.shot("done")
         titles = [d["title"] for d in self.programs()[1]["datas"]]
-        check(titles == ["Robot dance 2", "Robot dance"], f"the copy is not listed first: {titles}")
+        check(titles == [title + " 2", title], f"the copy is not listed first: {titles}")
 
         self.step("deleted")
         # The list now shows the copy in the middle and the original beside it.
@@ -275,6 +329,7 @@ class Journey:
         e.tap(*screen.DELETE_BUTTON)
         time.sleep(0.8)
         self.shot("asked")
+        self.expect_shown(self.says["delete"])
         e.tap(*screen.ALERT_OK)
         time.sleep(1.0)
         self.shot()
@@ -300,6 +355,21 @@ class Journey:
         check(received == EXPECTED[target],
               f"the board received {received!r}, expected {EXPECTED[target]!r}")
         e.tap(*screen.QUIET_SPOT)  # a tap closes the finished run's console
+        time.sleep(0.8)
+
+    def unplugged(self):
+        """The board comes loose: start says so in a message box."""
+        e = self.editor
+        self.step("unplugged")
+        self.board.close()
+        e.tap(*screen.PLAY)
+        title, message = self.says["failed"]
+        wait_until(lambda: self.shown("box"), 15, "no message when the board was gone")
+        box = self.shown("box")[-1]
+        check(box[0] == title and box[1].startswith(message + "\n"), f"the message was {box}")
+        self.shot()
+        self.board = xsession.Board(self.work)  # plugged in again, on the same path
+        e.tap(*screen.QUIET_SPOT)  # a tap closes the console
         time.sleep(0.8)
 
     def first_program(self):
@@ -349,6 +419,7 @@ class Journey:
             return (len(self.board.received) >= len(expected) and
                     brightness(e.pixels(self.shot("tick"), screen.SENT_MARK)) > 200)
         wait_until(ticked, 30, "no tick after the program was sent")
+        self.expect_shown(self.says["sent"])
         time.sleep(2.0)
         check(brightness(e.pixels(self.shot(), screen.SENT_MARK)) < 150,
               "the tick did not go away")

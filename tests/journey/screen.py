@@ -14,6 +14,7 @@ DELETE_BUTTON = (327, 132)
 COPY_BUTTON = (462, 132)
 SHARE_BUTTON = (562, 132)
 ALERT_OK = (362, 483)
+NAME_BOX = (720, 540, 285, 70)  # the box a program's new name is typed in, right of the middle
 
 # Field: palette tabs, the palette's scroll arrow, palette cards from the top of a tab.
 TABS = {"basic": (47, 24), "paprika": (137, 24), "full": (227, 24)}

@@ -8,6 +8,7 @@ datagram can leave the machine. Only these children are ever ended, by their PID
 import ctypes
 import os
 import plistlib
+import re
 import select
 import shutil
 import signal
@@ -132,6 +133,8 @@ class Board:
             time.sleep(0.05)
 
     def close(self):
+        if self.stopping:
+            return  # unplugged before
         self.stopping = True
         self.thread.join(2)
         os.close(self.fd)
@@ -141,14 +144,18 @@ class Board:
 class Editor:
     """The editor's binary on the display, with its own home directory."""
 
-    def __init__(self, binary, display, home, extra_env=None):
+    def __init__(self, binary, display, home, extra_env=None, driven=False):
         self.display = display
         self.home = home
+        self.pipe = os.path.join(home, "driver") if driven else None
         env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": home,
                "XDG_DATA_HOME": os.path.join(home, "data"), "ZOA_SYSTEM_PORTS": "none",
                "LANG": "C.UTF-8"}
         env.update(display.env())
         env.update(extra_env or {})
+        if self.pipe:
+            os.mkfifo(self.pipe)
+            env["ZOA_DRIVER_PIPE"] = self.pipe
         self.log = open(os.path.join(home, "editor.log"), "ab")
         self.proc = subprocess.Popen(["unshare", "-n", binary], env=env, stdout=self.log,
                                      stderr=self.log, start_new_session=True,
@@ -226,6 +233,27 @@ class Editor:
 
     def key(self, *names):
         self._xdotool("key", *names)
+
+    def drive(self, line):
+        """One line to the editor's driver pipe: compose, commit or dump."""
+        fd = os.open(self.pipe, os.O_WRONLY | os.O_NONBLOCK)
+        try:
+            os.write(fd, (line + "\n").encode())
+        finally:
+            os.close(fd)
+
+    def visible(self, seconds=5):
+        """What the editor shows, as (kind, text, ...) tuples: "label" and its text, "sprite"
+        and its image file, "box", title and message of each message box it asked for."""
+        reply = os.path.join(self.home, "visible.txt")
+        self.drive("dump " + reply)
+        wait_for(lambda: os.path.exists(reply), seconds, "the editor did not say what it shows")
+        with open(reply, encoding="utf-8") as f:
+            lines = f.read().splitlines()
+        os.remove(reply)
+        unescape = {"n": "\n", "t": "\t"}
+        return [tuple(re.sub(r"\\(.)", lambda m: unescape.get(m.group(1), m.group(1)), field)
+                      for field in line.split("\t")) for line in lines]
 
     def screenshot(self, path):
         """The whole screen as a PNG (ImageMagick reads the X server's root window)."""
