@@ -206,8 +206,10 @@ DriverPipe::DriverPipe() {
         _fifo = -1;
         return;
     }
-    // Boxes the system cannot show here are asked for all the same: a dump names them.
-    MessageBoxRecorder::setKeepingShown(true);
+    // A driven editor records its message boxes for a dump instead of showing them: a shown box
+    // would hold the editor until answered, and whether the system can show one at all (under
+    // Xvfb it often cannot) must not decide how a driven walk goes.
+    MessageBoxRecorder::setRecording(true);
     // Signals (SIGTERM ending the editor) must reach the main thread's wait, not this one.
     sigset_t all, previous;
     sigfillset(&all);

@@ -20,7 +20,6 @@ bool headlessDriver() {
 }
 
 std::atomic<bool> gRecording{headlessDriver()};
-std::atomic<bool> gKeepingShown{false};
 
 }  // namespace
 
@@ -29,9 +28,6 @@ void MessageBox(const char* message, const char* title) {
         MessageBoxRecorder::record(message, title);
         return;
     }
-    if (gKeepingShown) {
-        MessageBoxRecorder::record(message, title);
-    }
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title ? title : "",
                              message ? message : "", nullptr);
 }
@@ -39,8 +35,6 @@ void MessageBox(const char* message, const char* title) {
 void MessageBoxRecorder::setRecording(bool recording) { gRecording = recording; }
 
 bool MessageBoxRecorder::isRecording() { return gRecording; }
-
-void MessageBoxRecorder::setKeepingShown(bool keeping) { gKeepingShown = keeping; }
 
 std::vector<MessageBoxRecorder::Entry> MessageBoxRecorder::entries() {
     std::lock_guard<std::mutex> lock(gMutex);

@@ -21,8 +21,6 @@ public:
     // offscreen or dummy one (headless runs and tests).
     static void setRecording(bool recording);
     static bool isRecording();
-    // When on, boxes that are shown are recorded as well (for a driven editor to report).
-    static void setKeepingShown(bool keeping);
     static std::vector<Entry> entries();
     static void clear();
 
