@@ -141,6 +141,8 @@ std::string CommandLine::usage() {
            "  ZOA_SYSTEM_PORTS \"none\": list none of the system's serial ports\n"
            "  ZOA_SIM_TRACE    a file the editor writes the trace of each simulated run to\n"
            "  ZOA_EXIT_AFTER_FIRST_FRAME  \"1\": end after the first frame (checks of a build)\n"
+           "  ZOA_DRIVER_PIPE  a FIFO through which a test drives the editor: typed text and\n"
+           "                   input-method compositions in, what the screen shows out\n"
            "  DISPLAY, WAYLAND_DISPLAY  the desktop the window opens on\n"
            "  SDL_VIDEODRIVER  \"offscreen\" runs the editor without a display\n"
            "  LC_ALL, LC_MESSAGES, LANG, LANGUAGE  Japanese texts when the language is \"ja\"\n"
