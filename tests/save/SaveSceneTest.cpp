@@ -198,10 +198,11 @@ TEST_F(Gallery, RenamingWritesTheListAtOnceAlsoToAnEmptyTitle) {
                           list + "'")
                              .c_str(),
                          "r");
+    ASSERT_NE(pipe, nullptr);
     char out[256] = {};
-    std::fread(out, 1, sizeof out - 1, pipe);
+    const size_t read = std::fread(out, 1, sizeof out - 1, pipe);
     ::pclose(pipe);
-    EXPECT_STREQ(out, "['', 'p1']\n");
+    EXPECT_EQ(std::string(out, read), "['', 'p1']\n");
 
     // Untitled, it keeps a line to tap on and shows its date faintly, so it can be named again.
     const SaveItemView* item = gallery->visibleItems.at(1);
