@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target tarnixworks-zoa
 mkdir -p docs
-# The journey starts the editor itself, always inside `unshare -n` (tests/journey/xsession.py).
-python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
+# The walks run in a network namespace of their own (and start the editor inside a further one,
+# tests/journey/xsession.py), so no datagram can leave the machine.
+unshare -n python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
   --shots build/journey-shots --docs docs
 # The pictures shown in both languages, from the same walk in Japanese.
-exec python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
+exec unshare -n python3 tests/journey/journey.py --binary build/tarnixworks-zoa \
   --shots build/journey-shots-ja --docs docs --lang ja_JP.UTF-8
